@@ -1,0 +1,44 @@
+# A thin front over CMake. `make run` shows the main job, `make test` runs every test.
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+RELEASE_DIR := build/release
+ASAN_DIR := build/asan
+FUZZ_DIR := build/fuzz
+BENCH_DIR := build/bench
+FUZZ_SECONDS ?= 20
+
+.PHONY: run test deps release asan fuzz-smoke bench clean
+
+deps:
+	@scripts/ensure-packages
+
+release: deps
+	@cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DZEL_WERROR=ON >/dev/null
+	@cmake --build $(RELEASE_DIR) -j $(JOBS)
+
+asan: deps
+	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DZEL_WERROR=ON -DZEL_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_DIR) -j $(JOBS)
+
+# Every test twice, in the release build and under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then a short run of each fuzzer.
+test: release asan
+	ctest --test-dir $(RELEASE_DIR) --output-on-failure -j $(JOBS)
+	ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
+	scripts/fuzz-smoke $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+fuzz-smoke: deps
+	scripts/fuzz-smoke $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+run: release
+	@mkdir -p build
+	$(RELEASE_DIR)/extract/Planor samples/survey-points.txt build/survey-points-2d.txt
+	@echo "The 2-D points are in build/survey-points-2d.txt"
+
+bench: deps
+	@cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DZEL_BENCH=ON -DZEL_TESTS=OFF >/dev/null
+	@cmake --build $(BENCH_DIR) -j $(JOBS)
+	scripts/bench $(BENCH_DIR)
+
+clean:
+	rm -rf build

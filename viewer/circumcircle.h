@@ -1,0 +1,11 @@
+#pragma once
+
+#include "viewer/geometry.h"
+
+namespace zel {
+
+// Circumcircle of a, b, c: (centre x, centre y, radius). Collinear or coincident points
+// give the centre (0, 0) and the distance of a from it as the radius.
+Vec3 computeCircumcircle(const Point2& a, const Point2& b, const Point2& c);
+
+} // namespace zel

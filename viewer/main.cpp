@@ -1,0 +1,87 @@
+#include "viewer/current_seconds.h"
+#include "viewer/file_not_found_exception.h"
+#include "viewer/render/frame_drawing.h"
+#include "viewer/render/key_handler.h"
+#include "viewer/render/render_state.h"
+#include "viewer/terrain_model.h"
+#include "viewer/triangulation_reader.h"
+
+#include <GL/freeglut.h>
+
+#include <exception>
+#include <fstream>
+#include <iostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct UsageException : std::runtime_error {
+    explicit UsageException(const char* programName)
+        : std::runtime_error(std::string("Usage: ") + (programName ? programName : "Tessaro") +
+                             " <triangulation-file> [<image.tga> ...]") {}
+};
+
+void readTriangulation(const char* fileName) {
+    std::ifstream file(fileName);
+    if (!file.good()) {
+        throw zel::FileNotFoundException();
+    }
+    file >> zel::terrainModel;
+}
+
+void openWindow(int& argc, char** argv) {
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutCreateWindow("ZEL - Delaunay triangulation");
+    glutDisplayFunc(zel::displayFrame);
+    glutReshapeFunc(zel::reshapeView);
+    glutIdleFunc(zel::displayFrame);
+    glutKeyboardFunc(zel::handleKey);
+}
+
+// Taken after glutInit, which has removed its own options (such as -geometry) from argv.
+std::vector<std::string> collectImageNames(int argc, char** argv) {
+    std::vector<std::string> names;
+    for (int i = 2; i < argc; ++i) {
+        names.emplace_back(argv[i]);
+    }
+    return names;
+}
+
+void run(int argc, char** argv) {
+    if (argc < 2) {
+        throw UsageException(argc > 0 ? argv[0] : nullptr);
+    }
+    readTriangulation(argv[1]);
+    const double startTime = zel::currentSeconds();
+
+    zel::terrainModel.buildAdjacency();
+    zel::terrainModel.computeHeights();
+    zel::terrainModel.computeNormals();
+
+    openWindow(argc, argv);
+    const std::vector<std::string> imageNames = collectImageNames(argc, argv);
+
+    zel::initRenderState();
+    zel::terrainModel.buildTerrainResources(imageNames);
+    zel::initLighting();
+
+    const double endTime = zel::currentSeconds();
+    std::cout << "Building terrain resources: " << endTime - startTime << " seconds" << std::endl;
+
+    glutMainLoop();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        run(argc, argv);
+    } catch (const std::exception& failure) {
+        std::cerr << "Program failed:" << std::endl << failure.what() << std::endl;
+        return 1;
+    }
+    return 0;
+}

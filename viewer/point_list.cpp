@@ -1,0 +1,7 @@
+#include "viewer/point_list.h"
+
+namespace zel {
+
+std::vector<Point2> points;
+
+} // namespace zel

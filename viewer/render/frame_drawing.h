@@ -1,0 +1,8 @@
+#pragma once
+
+namespace zel {
+
+// Display and idle callback: clears, draws the turning terrain, swaps buffers.
+void displayFrame();
+
+} // namespace zel

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "viewer/geometry.h"
+#include "viewer/triangle.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <list>
+#include <string>
+#include <vector>
+
+namespace zel {
+
+// The terrain that every start-up stage fills in turn and that every frame draws.
+// One process-wide instance (`terrainModel`); it owns its triangles.
+class TerrainModel {
+public:
+    TerrainModel() = default;
+    ~TerrainModel();
+    TerrainModel(const TerrainModel&) = delete;
+    TerrainModel& operator=(const TerrainModel&) = delete;
+
+    // Lists, for every point, the triangles that use it, in triangle order.
+    void buildAdjacency();
+
+    // Mean circumradius of the triangles around vertex i (0/0 for an unused vertex).
+    double meanCircumradius(std::size_t i) const;
+    // Appends one vertex per point: (x, height, y). Needs the adjacency.
+    void computeHeights();
+    // Unit normal of vertex i from the area-weighted normals of its triangles.
+    Vec3 vertexNormal(std::size_t i) const;
+    // Appends one normal per vertex. Needs the vertices.
+    void computeNormals();
+
+    // Height at ground position (x, z) of the plane through triangle t's vertices.
+    float heightAt(float x, float z, const Triangle& t) const;
+
+    // Bounding box, texture coordinates, the height-blended texture and its upload.
+    // Needs a current OpenGL context. Throws TGAException when an image cannot be loaded.
+    void buildTerrainResources(const std::vector<std::string>& imageNames);
+
+    // Turns the view by the time since the previous frame and draws every triangle.
+    void drawTerrain();
+
+    std::list<Triangle*> triangles;
+    std::vector<std::list<Triangle*>> adjacency;
+    std::vector<Vec3> vertices;
+    std::vector<Vec3> normals;
+    std::vector<TexCoord> texCoords;
+    std::uint32_t textureId = 0xFFFFFFFFu;
+    double lastFrameTime = -1.0;
+    Vec3 boundsMax{0.0f, 0.0f, 0.0f};
+    Vec3 boundsMin{0.0f, 0.0f, 0.0f};
+};
+
+// The viewer's process-wide terrain.
+extern TerrainModel terrainModel;
+
+} // namespace zel

@@ -1,1 +1,34 @@
-int main() { return 0; }
+// Planor: turns a file of 3-D points into the point section of a triangulation file.
+
+#include "extract/point_extraction.h"
+
+#include <exception>
+#include <iostream>
+
+namespace {
+
+constexpr int kUsageError = 2;
+constexpr int kFailure = 1;
+
+void printUsage(const char* programName) {
+    std::cout << "This program extracts 2D points from 3D points" << std::endl;
+    std::cout << "Usage: " << programName << "<in-file> <out-file>" << std::endl;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 3) {
+        // A process may be started with an empty argument vector.
+        printUsage(argc > 0 && argv[0] != nullptr ? argv[0] : "Planor");
+        return kUsageError;
+    }
+    try {
+        const auto count = zel::extractPointFile(argv[1], argv[2]);
+        std::cout << "Extracted " << count << " points" << std::endl;
+        return 0;
+    } catch (const std::exception& failure) {
+        std::cerr << failure.what() << std::endl;
+        return kFailure;
+    }
+}

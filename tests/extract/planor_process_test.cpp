@@ -1,0 +1,213 @@
+// Runs the Planor executable and checks what a user sees: messages, exit codes and files.
+
+#include "tests/extract/process_run.h"
+#include "tests/extract/scratch_directory.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace zel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kPlanor = PLANOR_PATH;
+const std::string kThreePoints = "3\n1 2 3\n4.5 -5.25 6\n1000000 0.00001 7\n";
+const std::string kThreePointsOut = "3\n1 2\n4.5 -5.25\n1e+06 1e-05\n";
+const std::string kKeptContent = "this was here before\n";
+
+std::string usage(const std::string& programName) {
+    return "This program extracts 2D points from 3D points\nUsage: " + programName +
+           "<in-file> <out-file>\n";
+}
+
+bool runsAsRoot() {
+    return geteuid() == 0;
+}
+
+class PlanorTest : public ::testing::Test {
+protected:
+    ProcessResult planor(const std::vector<std::string>& arguments,
+                         const ProcessOptions& options = {}) {
+        std::vector<std::string> argv{kPlanor};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        return runProcess(kPlanor, argv, scratch.path(), options);
+    }
+
+    void expectFailure(const ProcessResult& result, const std::string& message) {
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err, message + "\n");
+    }
+
+    ScratchDirectory scratch;
+};
+
+TEST_F(PlanorTest, AnyArgumentCountButTwoPrintsUsageAndTouchesNoFile) {
+    const std::string in = scratch.write("in.txt", kThreePoints);
+    const std::string out = scratch.file("out.txt");
+    for (const auto& arguments : std::vector<std::vector<std::string>>{
+             {}, {in}, {in, out, out}, {in, out, "extra", "more"}}) {
+        const ProcessResult result = planor(arguments);
+        EXPECT_EQ(result.exitCode, 2) << arguments.size() << " arguments";
+        EXPECT_EQ(result.out, usage(kPlanor));
+        EXPECT_EQ(result.err, "");
+        EXPECT_EQ(scratch.entries(), std::vector<std::string>{"in.txt"});
+    }
+}
+
+TEST_F(PlanorTest, UsageNamesTheProgramAsInvoked) {
+    const ProcessResult result = runProcess(kPlanor, {"./tools/Planor"}, scratch.path());
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.out, usage("./tools/Planor"));
+}
+
+TEST_F(PlanorTest, EmptyArgumentVectorStillGetsUsage) {
+    // Recent Linux kernels hand such a program one empty argument; older ones none at all.
+    const ProcessResult result = runProcess(kPlanor, {}, scratch.path());
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_TRUE(result.out == usage("") || result.out == usage("Planor")) << result.out;
+}
+
+TEST_F(PlanorTest, ExtractsPointsAndReports) {
+    const std::string in = scratch.write("in.txt", kThreePoints);
+    const std::string out = scratch.file("out.txt");
+    const ProcessResult result = planor({in, out});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, "Extracted 3 points\n");
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(readFile(out), kThreePointsOut);
+    EXPECT_EQ(scratch.entries(), (std::vector<std::string>{"in.txt", "out.txt"}));
+}
+
+TEST_F(PlanorTest, ZeroPointsGiveTheCountLineOnly) {
+    const std::string in = scratch.write("in.txt", "0\nnot read\n");
+    const std::string out = scratch.file("out.txt");
+    const ProcessResult result = planor({in, out});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, "Extracted 0 points\n");
+    EXPECT_EQ(readFile(out), "0\n");
+}
+
+TEST_F(PlanorTest, ReplacesAnExistingOutputKeepingItsAccessRights) {
+    const std::string in = scratch.write("in.txt", kThreePoints);
+    const std::string out = scratch.write("out.txt", std::string(1000, 'x'));
+    fs::permissions(out, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_EQ(planor({in, out}).exitCode, 0);
+    EXPECT_EQ(readFile(out), kThreePointsOut);
+    EXPECT_EQ(fs::status(out).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(PlanorTest, InputMayBeItsOwnOutput) {
+    const std::string file = scratch.write("points.txt", "1\n1 2 3\n");
+    ASSERT_EQ(planor({file, file}).exitCode, 0);
+    EXPECT_EQ(readFile(file), "1\n1 2\n");
+}
+
+TEST_F(PlanorTest, WritesThroughALinkAndKeepsTheLink) {
+    const std::string in = scratch.write("in.txt", kThreePoints);
+    const std::string target = scratch.write("target.txt", kKeptContent);
+    const std::string link = scratch.file("link.txt");
+    fs::create_symlink("target.txt", link);
+    ASSERT_EQ(planor({in, link}).exitCode, 0);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(readFile(target), kThreePointsOut);
+}
+
+TEST_F(PlanorTest, WritesToStandardOutputInPlace) {
+    // Standard output is a regular file here: it must be written through the process's own
+    // descriptor, not replaced, or the summary line would land in a file nobody can see.
+    const std::string in = scratch.write("in.txt", kThreePoints);
+    const ProcessResult result = planor({in, "/dev/stdout"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, kThreePointsOut + "Extracted 3 points\n");
+}
+
+TEST_F(PlanorTest, UnopenableInputIsReportedAndOutputLeftAlone) {
+    const std::string out = scratch.write("out.txt", kKeptContent);
+    for (const std::string& in : {scratch.file("missing.txt"), scratch.path().string()}) {
+        expectFailure(planor({in, out}), "Cannot open file: " + in);
+        EXPECT_EQ(readFile(out), kKeptContent);
+    }
+}
+
+TEST_F(PlanorTest, UnreadableInputIsReported) {
+    if (runsAsRoot()) {
+        GTEST_SKIP() << "access rights do not bind root";
+    }
+    const std::string in = scratch.write("in.txt", kThreePoints);
+    fs::permissions(in, fs::perms::none);
+    expectFailure(planor({in, scratch.file("out.txt")}), "Cannot open file: " + in);
+    EXPECT_FALSE(fs::exists(scratch.file("out.txt")));
+}
+
+TEST_F(PlanorTest, OutputInAMissingDirectoryCannotBeCreated) {
+    const std::string in = scratch.write("in.txt", kThreePoints);
+    const std::string out = scratch.file("missing/out.txt");
+    expectFailure(planor({in, out}), "Cannot create file: " + out);
+}
+
+TEST_F(PlanorTest, OutputWithoutWriteAccessCannotBeCreated) {
+    if (runsAsRoot()) {
+        GTEST_SKIP() << "access rights do not bind root";
+    }
+    const std::string in = scratch.write("in.txt", kThreePoints);
+    const std::string readOnlyFile = scratch.write("read-only.txt", kKeptContent);
+    fs::permissions(readOnlyFile, fs::perms::owner_read);
+    expectFailure(planor({in, readOnlyFile}), "Cannot create file: " + readOnlyFile);
+    EXPECT_EQ(readFile(readOnlyFile), kKeptContent);
+
+    fs::create_directory(scratch.file("locked"));
+    fs::permissions(scratch.file("locked"), fs::perms::owner_read | fs::perms::owner_exec);
+    const std::string inLocked = scratch.file("locked/out.txt");
+    expectFailure(planor({in, inLocked}), "Cannot create file: " + inLocked);
+    fs::permissions(scratch.file("locked"), fs::perms::owner_all);
+}
+
+TEST_F(PlanorTest, FullDeviceIsAWriteFailure) {
+    const std::string in = scratch.write("in.txt", kThreePoints);
+    expectFailure(planor({in, "/dev/full"}), "Cannot write file: /dev/full");
+}
+
+TEST_F(PlanorTest, WriteFailureLeavesNoPartialFileAndKeepsTheOldOne) {
+    std::string manyPoints = "5000\n";
+    for (int i = 0; i < 5000; ++i) {
+        manyPoints += "123.456 654.321 1\n";
+    }
+    const std::string in = scratch.write("in.txt", manyPoints);
+    const std::string out = scratch.write("out.txt", kKeptContent);
+    expectFailure(planor({in, out}, {.fileSizeLimit = 16 * 1024}), "Cannot write file: " + out);
+    EXPECT_EQ(readFile(out), kKeptContent);
+    EXPECT_EQ(scratch.entries(), (std::vector<std::string>{"in.txt", "out.txt"}));
+}
+
+TEST_F(PlanorTest, MalformedInputStopsWithoutTouchingTheOutput) {
+    struct Case {
+        std::string input;
+        std::string problem;
+    };
+    const std::vector<Case> cases{
+        {"", "the point count in file: IN (end of file)"},
+        {"three\n", "the point count in file: IN (not a number)"},
+        {"3\n1 2 3\n4 5 6\n", "the x coordinate of point 3 of 3 in file: IN (end of file)"},
+        {"2\n1 2 3\n4 five 6\n", "the y coordinate of point 2 of 2 in file: IN (not a number)"},
+    };
+    for (const Case& c : cases) {
+        const std::string in = scratch.write("in.txt", c.input);
+        const std::string kept = scratch.write("kept.txt", kKeptContent);
+        const std::string fresh = scratch.file("fresh.txt");
+        std::string message = "Cannot read " + c.problem;
+        message.replace(message.find("IN"), 2, in);
+        expectFailure(planor({in, kept}), message);
+        expectFailure(planor({in, fresh}), message);
+        EXPECT_EQ(readFile(kept), kKeptContent);
+        EXPECT_EQ(scratch.entries(), (std::vector<std::string>{"in.txt", "kept.txt"}));
+    }
+}
+
+} // namespace
+} // namespace zel::test

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace zel::test {
+
+// A fresh, empty directory under the system's temporary directory, removed with everything
+// in it when the object goes.
+class ScratchDirectory {
+public:
+    ScratchDirectory();
+    ~ScratchDirectory();
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    // The full name of `name` inside the directory.
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    // Creates or replaces `name` with exactly `text`; returns its full name.
+    std::string write(const std::string& name, const std::string& text) const;
+    // The sorted names of the entries, hidden ones included.
+    std::vector<std::string> entries() const;
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string readFile(const std::filesystem::path& path);
+
+} // namespace zel::test

@@ -4,6 +4,7 @@
 #include "viewer/render/key_handler.h"
 #include "viewer/render/render_state.h"
 #include "viewer/terrain_model.h"
+#include "viewer/triangulation_format_exception.h"
 #include "viewer/triangulation_reader.h"
 
 #include <GL/freeglut.h>
@@ -28,7 +29,16 @@ void readTriangulation(const char* fileName) {
     if (!file.good()) {
         throw zel::FileNotFoundException();
     }
-    file >> zel::terrainModel;
+    // A directory opens like a file, but its first read fails.
+    file.peek();
+    if (file.bad()) {
+        throw zel::FileNotFoundException();
+    }
+    try {
+        file >> zel::terrainModel;
+    } catch (const zel::TriangulationFormatException& bad) {
+        throw bad.inFile(fileName);
+    }
 }
 
 void openWindow(int& argc, char** argv) {

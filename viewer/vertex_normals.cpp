@@ -31,13 +31,16 @@ Vec3 TerrainModel::vertexNormal(std::size_t i) const {
     if (!(lengthSquared > 0.0) || !std::isfinite(lengthSquared)) {
         return upward;
     }
-    const float s = static_cast<float>(1.0 / std::sqrt(lengthSquared));
-    const Vec3 normal{static_cast<float>(s * sx), static_cast<float>(s * sy),
-                      static_cast<float>(s * sz)};
-    if (!std::isfinite(normal.x) || !std::isfinite(normal.y) || !std::isfinite(normal.z)) {
-        return upward;
+    const double length = std::sqrt(lengthSquared);
+    const float s = static_cast<float>(1.0 / length);
+    if (std::isnormal(s)) {
+        return Vec3{static_cast<float>(s * sx), static_cast<float>(s * sy),
+                    static_cast<float>(s * sz)};
     }
-    return normal;
+    // For very small or very large sums 1/|S| is infinite, or subnormal with only a few
+    // significant bits, as a float; dividing in double keeps the normal a unit vector.
+    return Vec3{static_cast<float>(sx / length), static_cast<float>(sy / length),
+                static_cast<float>(sz / length)};
 }
 
 void TerrainModel::computeNormals() {

@@ -1,4 +1,73 @@
+// Reads arbitrary bytes as a triangulation file, then lifts whatever was accepted into a
+// terrain. A malformed file must be rejected with TriangulationFormatException; an accepted
+// one must give every vertex a finite position and a finite unit normal. The same bytes,
+// read as a run of numbers of each type, must give what stream extraction gives.
+#include "tests/viewer/stream_extraction_reference.h"
+#include "viewer/point_list.h"
+#include "viewer/terrain_model.h"
+#include "viewer/triangulation_format_exception.h"
+#include "viewer/triangulation_reader.h"
+
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <sstream>
+#include <string>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t*, std::size_t) { return 0; }
+namespace {
+
+bool isFinite(const zel::Vec3& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+void check(bool holds) {
+    if (!holds) {
+        std::abort();
+    }
+}
+
+void liftAndCheck(zel::TerrainModel& model) {
+    model.buildAdjacency();
+    model.computeHeights();
+    model.computeNormals();
+
+    check(model.adjacency.size() == zel::points.size());
+    check(model.vertices.size() == zel::points.size());
+    check(model.normals.size() == zel::points.size());
+    for (std::size_t i = 0; i < model.vertices.size(); ++i) {
+        check(isFinite(model.vertices[i]));
+        check(isFinite(model.normals[i]));
+        const zel::Vec3& n = model.normals[i];
+        const double length = std::sqrt(double(n.x) * n.x + double(n.y) * n.y + double(n.z) * n.z);
+        check(std::abs(length - 1.0) < 1e-5);
+    }
+}
+
+void readAndCheck(const std::string& text) {
+    zel::points.clear();
+    zel::TerrainModel model;
+    std::istringstream in(text);
+    try {
+        in >> model;
+    } catch (const zel::TriangulationFormatException&) {
+        check(zel::points.empty() && model.triangles.empty());
+        return;
+    }
+    liftAndCheck(model);
+}
+
+void compareWithStreamExtraction(const std::string& text) {
+    check(zel::test::differenceFromStreamExtraction<float>(text).empty());
+    check(zel::test::differenceFromStreamExtraction<std::int32_t>(text).empty());
+    check(zel::test::differenceFromStreamExtraction<std::uint32_t>(text).empty());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    readAndCheck(text);
+    compareWithStreamExtraction(text);
+    return 0;
+}

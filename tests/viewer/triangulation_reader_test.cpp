@@ -1,0 +1,345 @@
+#include "viewer/triangulation_reader.h"
+
+#include "model_test_support.h"
+#include "viewer/triangulation_format_exception.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <ios>
+#include <locale>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace zel {
+namespace {
+
+constexpr const char* square = "4\n0 0\n10 0\n10 10\n0 10\n2\n0 1 2\n0 2 3\n";
+
+class TriangulationReaderTest : public test::PointListTest {
+protected:
+    void read(const std::string& text) {
+        std::istringstream in(text);
+        in >> model;
+    }
+
+    // The failure text of reading `text` into a fresh model and point list.
+    static std::string failureOf(const std::string& text) {
+        points.clear();
+        TerrainModel fresh;
+        std::istringstream in(text);
+        try {
+            in >> fresh;
+        } catch (const TriangulationFormatException& bad) {
+            return bad.what();
+        }
+        return "no failure";
+    }
+
+    std::vector<std::vector<std::int32_t>> triangleIndices() const {
+        std::vector<std::vector<std::int32_t>> all;
+        for (const Triangle* triangle : model.triangles) {
+            all.push_back({triangle->indices[0], triangle->indices[1], triangle->indices[2]});
+        }
+        return all;
+    }
+
+    std::vector<std::vector<float>> pointCoordinates() const {
+        std::vector<std::vector<float>> all;
+        for (const Point2& point : points) {
+            all.push_back({point.x, point.y});
+        }
+        return all;
+    }
+
+    TerrainModel model;
+};
+
+using Indices = std::vector<std::vector<std::int32_t>>;
+using Coordinates = std::vector<std::vector<float>>;
+
+TEST_F(TriangulationReaderTest, ReadsPointsAndTrianglesInFileOrderWithTheirCircles) {
+    read(square);
+    EXPECT_EQ(pointCoordinates(), (Coordinates{{0, 0}, {10, 0}, {10, 10}, {0, 10}}));
+    EXPECT_EQ(triangleIndices(), (Indices{{0, 1, 2}, {0, 2, 3}}));
+    for (const Triangle* triangle : model.triangles) {
+        EXPECT_EQ(triangle->circumcircle.x, 5.0f);
+        EXPECT_EQ(triangle->circumcircle.y, 5.0f);
+        EXPECT_EQ(triangle->circumcircle.z, static_cast<float>(std::sqrt(50.0)));
+    }
+}
+
+TEST_F(TriangulationReaderTest, LineStructureCarriesNoMeaning) {
+    for (const std::string text : {"4 0 0 10 0 10 10 0 10 2 0 1 2 0 2 3",
+                                   "4\r\n0 0\r\n10 0\r\n10 10\r\n0 10\r\n2\r\n0 1 2\r\n0 2 3\r\n",
+                                   "\t4\n\n0\t0 10\n0 10 10 0\n10\n2 0\n1\n2 0 2\n3",
+                                   "4 0 0 10 0 10 10 0 10\v2\f0 1 2 0 2 3\n\n\n"}) {
+        SCOPED_TRACE(text);
+        points.clear();
+        TerrainModel fresh;
+        std::istringstream in(text);
+        in >> fresh;
+        EXPECT_EQ(pointCoordinates(), (Coordinates{{0, 0}, {10, 0}, {10, 10}, {0, 10}}));
+        ASSERT_EQ(fresh.triangles.size(), 2u);
+        EXPECT_EQ(fresh.triangles.back()->indices[2], 3);
+    }
+}
+
+TEST_F(TriangulationReaderTest, TwoZeroCountsGiveAnEmptyTerrain) {
+    read("0 0");
+    EXPECT_TRUE(points.empty());
+    EXPECT_TRUE(model.triangles.empty());
+}
+
+TEST_F(TriangulationReaderTest, PointsWithoutTrianglesAreRead) {
+    read("2 1 2 3 4 0\n");
+    EXPECT_EQ(pointCoordinates(), (Coordinates{{1, 2}, {3, 4}}));
+    EXPECT_TRUE(model.triangles.empty());
+}
+
+TEST_F(TriangulationReaderTest, AcceptsTheNumberFormsOfStreamExtraction) {
+    read("+3  1e2 -3.5  +2 .5  7. 1E-2  1  +0 -0 2");
+    EXPECT_EQ(pointCoordinates(), (Coordinates{{100, -3.5f}, {2, 0.5f}, {7, 0.01f}}));
+    EXPECT_EQ(triangleIndices(), (Indices{{0, 0, 2}}));
+}
+
+TEST_F(TriangulationReaderTest, TinyCoordinatesUnderflowInsteadOfFailing) {
+    read("1 1e-40 1e-50 0");
+    ASSERT_EQ(points.size(), 1u);
+    EXPECT_GT(points[0].x, 0.0f);
+    EXPECT_EQ(points[0].y, 0.0f);
+}
+
+TEST_F(TriangulationReaderTest, WhateverFollowsTheLastTriangleIsIgnored) {
+    EXPECT_EQ(failureOf("0 0 this is not a number"), "no failure");
+    EXPECT_EQ(failureOf("3 0 0 1 0 0 1 1 0 2 1 -1 99 x 1e"), "no failure");
+    EXPECT_EQ(failureOf(std::string(square) + std::string("\0\xff garbage", 10)), "no failure");
+}
+
+TEST_F(TriangulationReaderTest, UnreadableCountsAreRejected) {
+    EXPECT_EQ(failureOf(""), "Bad triangulation file: the file ends before the point count");
+    EXPECT_EQ(failureOf(" \r\n\t "),
+              "Bad triangulation file: the file ends before the point count");
+    EXPECT_EQ(failureOf("points"), "Bad triangulation file: the point count cannot be read");
+    EXPECT_EQ(failureOf("-"), "Bad triangulation file: the point count cannot be read");
+    EXPECT_EQ(failureOf("4294967296 0"), "Bad triangulation file: the point count cannot be read");
+    EXPECT_EQ(failureOf("1 2 3"),
+              "Bad triangulation file: the file ends before the triangle count");
+    EXPECT_EQ(failureOf("1 2 3 \n"),
+              "Bad triangulation file: the file ends before the triangle count");
+    EXPECT_EQ(failureOf("1 2 3 x"), "Bad triangulation file: the triangle count cannot be read");
+    EXPECT_EQ(failureOf("1 2 3 4294967296"),
+              "Bad triangulation file: the triangle count cannot be read");
+}
+
+TEST_F(TriangulationReaderTest, UnreadableOrMissingPointsAreRejected) {
+    EXPECT_EQ(failureOf("2 0 0 1"),
+              "Bad triangulation file: the file ends before point 2 of 2 is complete");
+    EXPECT_EQ(failureOf("2 0 0"),
+              "Bad triangulation file: the file ends before point 2 of 2 is complete");
+    EXPECT_EQ(failureOf("2 0 0 1 y 0"), "Bad triangulation file: point 2 of 2 cannot be read");
+    EXPECT_EQ(failureOf("2 0 0 x 1 0"), "Bad triangulation file: point 2 of 2 cannot be read");
+    for (const char* bad :
+         {"1e39", "-1e39", "3.4028236e38", "nan", "inf", "1e", "-", "e5", "0x1p3"}) {
+        EXPECT_EQ(failureOf(std::string("3 0 0 ") + bad + " 1 0 1 0"),
+                  "Bad triangulation file: point 2 of 3 cannot be read")
+            << bad;
+    }
+    // Stream extraction stops at the comma, so the next number starts there.
+    EXPECT_EQ(failureOf("1 1,5 2 0"), "Bad triangulation file: point 1 of 1 cannot be read");
+}
+
+TEST_F(TriangulationReaderTest, UnreadableOrMissingTrianglesAreRejected) {
+    const std::string threePoints = "3 0 0 1 0 0 1 ";
+    EXPECT_EQ(failureOf(threePoints + "2 0 1 2"),
+              "Bad triangulation file: the file ends before triangle 2 of 2 is complete");
+    EXPECT_EQ(failureOf(threePoints + "1 0 1"),
+              "Bad triangulation file: the file ends before triangle 1 of 1 is complete");
+    EXPECT_EQ(failureOf(threePoints + "1 0 x 2"),
+              "Bad triangulation file: triangle 1 of 1 cannot be read");
+    EXPECT_EQ(failureOf(threePoints + "2 0 1 2 0 1 2147483648"),
+              "Bad triangulation file: triangle 2 of 2 cannot be read");
+    EXPECT_EQ(failureOf(threePoints + "1 0 1 -2147483649"),
+              "Bad triangulation file: triangle 1 of 1 cannot be read");
+    EXPECT_EQ(failureOf(threePoints + "1 0 1 .5"),
+              "Bad triangulation file: triangle 1 of 1 cannot be read");
+}
+
+TEST_F(TriangulationReaderTest, IndicesOutsideThePointListAreRejected) {
+    const std::string threePoints = "3 0 0 1 0 0 1 ";
+    EXPECT_EQ(
+        failureOf(threePoints + "1 0 1 3"),
+        "Bad triangulation file: triangle 1 of 1 names vertex index 3, but there are 3 points "
+        "(indices 0 to 2)");
+    EXPECT_EQ(
+        failureOf(threePoints + "2 0 1 2 0 -1 2"),
+        "Bad triangulation file: triangle 2 of 2 names vertex index -1, but there are 3 points "
+        "(indices 0 to 2)");
+    EXPECT_EQ(failureOf(threePoints + "1 -2147483648 1 2"),
+              "Bad triangulation file: triangle 1 of 1 names vertex index -2147483648, but there "
+              "are 3 points (indices 0 to 2)");
+    EXPECT_EQ(failureOf("1 5 5 1 0 0 1"),
+              "Bad triangulation file: triangle 1 of 1 names vertex index 1, but there is 1 point "
+              "(index 0)");
+    EXPECT_EQ(
+        failureOf("0 1 0 0 0"),
+        "Bad triangulation file: triangle 1 of 1 names vertex index 0, but there are no points");
+    // An index is checked as soon as it has been read, before the rest of its triangle.
+    EXPECT_EQ(
+        failureOf(threePoints + "1 7 x"),
+        "Bad triangulation file: triangle 1 of 1 names vertex index 7, but there are 3 points "
+        "(indices 0 to 2)");
+}
+
+TEST_F(TriangulationReaderTest, NamesTheTriangleAndIndexInALargerFile) {
+    std::ostringstream text;
+    text << "50\n";
+    for (int i = 0; i < 50; ++i) {
+        text << i << ' ' << i * i % 7 << '\n';
+    }
+    text << "40\n";
+    for (int t = 1; t <= 40; ++t) {
+        text << "0 1 " << (t == 12 ? 57 : t + 1) << '\n';
+    }
+    EXPECT_EQ(failureOf(text.str()),
+              "Bad triangulation file: triangle 12 of 40 names vertex index 57, but there are 50 "
+              "points (indices 0 to 49)");
+}
+
+TEST_F(TriangulationReaderTest, HugeCountsInATinyFileFailWhereTheFileEnds) {
+    EXPECT_EQ(failureOf("4000000000\n0 0\n1 1\n"),
+              "Bad triangulation file: the file ends before point 3 of 4000000000 is complete");
+    EXPECT_EQ(failureOf("3 0 0 1 0 0 1 4294967295 0 1 2"),
+              "Bad triangulation file: the file ends before triangle 2 of 4294967295 is complete");
+    // Stream extraction turns a negative count into its unsigned counterpart.
+    EXPECT_EQ(failureOf("-1 0 0"),
+              "Bad triangulation file: the file ends before point 2 of 4294967295 is complete");
+}
+
+TEST_F(TriangulationReaderTest, AFailedReadingLeavesPointsAndTrianglesAsTheyWere) {
+    std::istringstream in("3 0 0 1 0 0 1 3 0 1 2 0 2 1 0 1 9");
+    EXPECT_THROW(in >> model, TriangulationFormatException);
+    EXPECT_TRUE(points.empty());
+    EXPECT_TRUE(model.triangles.empty());
+}
+
+// The expected failure for a prefix holding `tokens` whole or partial tokens of the square.
+std::string expectedFailureAfter(std::size_t tokens) {
+    const std::string prefix = "Bad triangulation file: the file ends before ";
+    if (tokens == 0) {
+        return prefix + "the point count";
+    }
+    if (tokens < 1 + 8) {
+        return prefix + "point " + std::to_string((tokens - 1) / 2 + 1) + " of 4 is complete";
+    }
+    if (tokens == 9) {
+        return prefix + "the triangle count";
+    }
+    if (tokens < 10 + 6) {
+        return prefix + "triangle " + std::to_string((tokens - 10) / 3 + 1) + " of 2 is complete";
+    }
+    return "no failure";
+}
+
+TEST_F(TriangulationReaderTest, EveryTruncatedPrefixFailsWhereItEnds) {
+    // Every token of the square reads as a number however it is cut, so a prefix fails
+    // exactly where its tokens run out.
+    const std::string whole = square;
+    for (std::size_t length = 0; length <= whole.size(); ++length) {
+        const std::string prefix = whole.substr(0, length);
+        std::istringstream tokens(prefix);
+        std::size_t count = 0;
+        for (std::string token; tokens >> token;) {
+            ++count;
+        }
+        EXPECT_EQ(failureOf(prefix), expectedFailureAfter(count)) << "length " << length;
+        EXPECT_TRUE(points.empty() || count >= 16);
+    }
+}
+
+// A locale that writes 1.234,5: decimal comma and grouped thousands.
+struct CommaDecimals : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+    char do_thousands_sep() const override { return '.'; }
+    std::string do_grouping() const override { return "\3"; }
+};
+
+TEST_F(TriangulationReaderTest, ReadsInTheClassicLocaleAndDecimalWhateverTheStreamSays) {
+    const std::locale commaLocale(std::locale::classic(), new CommaDecimals);
+    std::istringstream in("11 1.5 2 10 0.25 1000 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n1 1 0 10");
+    in.imbue(commaLocale);
+    in >> std::hex;
+    in >> model;
+
+    ASSERT_EQ(points.size(), 11u);
+    EXPECT_EQ(points[0].x, 1.5f);
+    EXPECT_EQ(points[1].y, 0.25f);
+    EXPECT_EQ(points[2].x, 1000.0f);
+    EXPECT_EQ(triangleIndices(), (Indices{{1, 0, 10}}));
+    // The caller's settings are back.
+    EXPECT_EQ(in.getloc(), commaLocale);
+    EXPECT_TRUE(in.flags() & std::ios_base::hex);
+}
+
+TEST_F(TriangulationReaderTest, LeavesTheStreamsLocaleAloneOnFailure) {
+    const std::locale commaLocale(std::locale::classic(), new CommaDecimals);
+    std::istringstream in("x");
+    in.imbue(commaLocale);
+    EXPECT_THROW(in >> model, TriangulationFormatException);
+    EXPECT_EQ(in.getloc(), commaLocale);
+}
+
+TEST_F(TriangulationReaderTest, ReadsASingleTriangle) {
+    test::setPoints({{0, 0}, {2, 0}, {0, 2}});
+    std::istringstream in("0 2 1 rest");
+    Triangle* triangle = nullptr;
+    in >> triangle;
+    ASSERT_NE(triangle, nullptr);
+    EXPECT_EQ(triangle->indices[1], 2);
+    EXPECT_EQ(triangle->circumcircle.x, 1.0f);
+    EXPECT_EQ(triangle->circumcircle.y, 1.0f);
+    delete triangle;
+    std::string rest;
+    in >> rest;
+    EXPECT_EQ(rest, "rest");
+}
+
+TEST_F(TriangulationReaderTest, ASingleTriangleWithABadIndexIsNotMade) {
+    test::setPoints({{0, 0}, {2, 0}, {0, 2}});
+    const auto failureOfTriangle = [](const std::string& text) -> std::string {
+        std::istringstream in(text);
+        Triangle* triangle = nullptr;
+        try {
+            in >> triangle;
+        } catch (const TriangulationFormatException& bad) {
+            EXPECT_EQ(triangle, nullptr);
+            return bad.what();
+        }
+        delete triangle;
+        return "no failure";
+    };
+    EXPECT_EQ(failureOfTriangle("0 1 3"),
+              "Bad triangulation file: the triangle names vertex index 3, but there are 3 points "
+              "(indices 0 to 2)");
+    EXPECT_EQ(failureOfTriangle("0 1"),
+              "Bad triangulation file: the file ends before the triangle is complete");
+    EXPECT_EQ(failureOfTriangle("0 1 two"), "Bad triangulation file: the triangle cannot be read");
+}
+
+TEST(TriangulationFormatException, NamesTheFileOnceItIsKnown) {
+    const TriangulationFormatException bad("point 3 of 10 cannot be read");
+    EXPECT_EQ(std::string(bad.what()), "Bad triangulation file: point 3 of 10 cannot be read");
+    const TriangulationFormatException located = bad.inFile("hills.txt");
+    EXPECT_EQ(std::string(located.what()),
+              "Bad triangulation file \"hills.txt\": point 3 of 10 cannot be read");
+    EXPECT_EQ(located.problem, bad.problem);
+    const std::exception& general = located;
+    EXPECT_EQ(std::string(general.what()),
+              "Bad triangulation file \"hills.txt\": point 3 of 10 cannot be read");
+}
+
+} // namespace
+} // namespace zel

@@ -1,0 +1,121 @@
+#include "viewer/terrain_model.h"
+
+#include "model_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace zel {
+namespace {
+
+using VertexHeightsTest = test::PointListTest;
+using test::addTriangle;
+using test::heightForRadius;
+using test::setPoints;
+
+TEST_F(VertexHeightsTest, SingleTriangleLiftsEveryVertexToTheSameHeight) {
+    setPoints({{0, 0}, {1, 0}, {0, 1}});
+    TerrainModel model;
+    addTriangle(model, 0, 1, 2);
+    model.buildAdjacency();
+    model.computeHeights();
+
+    const float radius = static_cast<float>(std::sqrt(0.5));
+    ASSERT_EQ(model.vertices.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(model.meanCircumradius(i), static_cast<double>(radius));
+        EXPECT_EQ(model.vertices[i].x, points[i].x);
+        EXPECT_EQ(model.vertices[i].y, heightForRadius(radius));
+        EXPECT_EQ(model.vertices[i].z, points[i].y);
+        EXPECT_NEAR(model.vertices[i].y, 36.277, 1e-3);
+    }
+}
+
+TEST_F(VertexHeightsTest, SquareOfTwoTrianglesIsFlat) {
+    setPoints({{0, 0}, {10, 0}, {10, 10}, {0, 10}});
+    TerrainModel model;
+    addTriangle(model, 0, 1, 2);
+    addTriangle(model, 0, 2, 3);
+    model.buildAdjacency();
+    model.computeHeights();
+
+    ASSERT_EQ(model.vertices.size(), 4u);
+    for (const Vec3& vertex : model.vertices) {
+        EXPECT_EQ(vertex.y, heightForRadius(static_cast<float>(std::sqrt(50.0))));
+        EXPECT_NEAR(vertex.y, 9.2904, 1e-4);
+    }
+}
+
+TEST_F(VertexHeightsTest, SharedVertexTakesTheHeightOfTheMeanRadiusNotTheMeanHeight) {
+    setPoints({{0, 0}, {1, 0}, {0, 1}, {-10, 0}, {0, -10}});
+    TerrainModel model;
+    const Triangle* small = addTriangle(model, 0, 1, 2);
+    const Triangle* large = addTriangle(model, 0, 3, 4);
+    model.buildAdjacency();
+    model.computeHeights();
+
+    const double smallRadius = small->circumcircle.z;
+    const double largeRadius = large->circumcircle.z;
+    const double meanRadius = (smallRadius + largeRadius) / 2;
+    EXPECT_EQ(model.meanCircumradius(0), meanRadius);
+    EXPECT_EQ(model.vertices[0].y, heightForRadius(meanRadius));
+    const float meanHeight = (heightForRadius(smallRadius) + heightForRadius(largeRadius)) / 2;
+    EXPECT_GT(std::abs(model.vertices[0].y - meanHeight), 1.0f);
+}
+
+TEST_F(VertexHeightsTest, DegenerateTriangleContributesItsFirstPointsDistanceFromTheOrigin) {
+    setPoints({{0, 0}, {1, 0}, {0, 1}, {3, 4}, {6, 8}});
+    TerrainModel model;
+    const Triangle* proper = addTriangle(model, 0, 1, 2);
+    const Triangle* collinear = addTriangle(model, 3, 4, 0);
+    model.buildAdjacency();
+    model.computeHeights();
+
+    ASSERT_EQ(collinear->circumcircle.z, 5.0f);
+    EXPECT_EQ(model.meanCircumradius(0), (static_cast<double>(proper->circumcircle.z) + 5.0) / 2);
+    EXPECT_EQ(model.meanCircumradius(4), 5.0);
+    EXPECT_EQ(model.vertices[4].y, heightForRadius(5.0));
+}
+
+// A point that no triangle uses has no mean radius (0/0); a vertex on degenerate triangles of
+// radius 0 would stand infinitely high. Neither may leave a NaN or an infinity behind.
+TEST_F(VertexHeightsTest, UnusedPointLiesAtTheLowestAndAZeroRadiusVertexAtTheHighestGround) {
+    setPoints({{0, 0}, {1, 1}, {2, 2},        // one degenerate triangle of radius 0
+               {10, 0}, {11, 0}, {10, 1},     // a small triangle: high ground
+               {50, 0}, {70, 0}, {50, 20},    // a large triangle: low ground
+               {5, 5}});                      // used by no triangle
+    TerrainModel model;
+    addTriangle(model, 0, 1, 2);
+    const Triangle* small = addTriangle(model, 3, 4, 5);
+    const Triangle* large = addTriangle(model, 6, 7, 8);
+    model.buildAdjacency();
+    model.computeHeights();
+
+    ASSERT_EQ(model.triangles.front()->circumcircle.z, 0.0f);
+    const float highest = heightForRadius(small->circumcircle.z);
+    const float lowest = heightForRadius(large->circumcircle.z);
+    ASSERT_EQ(model.vertices.size(), 10u);
+    EXPECT_EQ(model.vertices[0].y, highest);
+    EXPECT_EQ(model.vertices[1].y, highest);
+    EXPECT_EQ(model.vertices[2].y, highest);
+    EXPECT_EQ(model.vertices[9].y, lowest);
+    EXPECT_EQ(model.vertices[9].x, 5.0f);
+    EXPECT_EQ(model.vertices[9].z, 5.0f);
+}
+
+TEST_F(VertexHeightsTest, WithoutAnyFiniteHeightEveryVertexLiesAtZero) {
+    setPoints({{0, 0}, {1, 1}, {2, 2}, {7, 7}});
+    TerrainModel model;
+    addTriangle(model, 0, 1, 2);
+    model.buildAdjacency();
+    model.computeHeights();
+
+    ASSERT_EQ(model.vertices.size(), 4u);
+    for (const Vec3& vertex : model.vertices) {
+        EXPECT_EQ(vertex.y, 0.0f);
+    }
+}
+
+} // namespace
+} // namespace zel

@@ -1,0 +1,194 @@
+#include "viewer/terrain_model.h"
+
+#include "model_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+
+namespace zel {
+namespace {
+
+using VertexNormalsTest = test::PointListTest;
+using test::addTriangle;
+using test::setPoints;
+
+void buildSurface(TerrainModel& model) {
+    model.buildAdjacency();
+    model.computeHeights();
+    model.computeNormals();
+}
+
+void expectNormal(const Vec3& normal, float x, float y, float z) {
+    EXPECT_EQ(normal.x, x);
+    EXPECT_EQ(normal.y, y);
+    EXPECT_EQ(normal.z, z);
+}
+
+TEST_F(VertexNormalsTest, CounterClockwiseTriangleFacesDown) {
+    setPoints({{0, 0}, {1, 0}, {0, 1}});
+    TerrainModel model;
+    addTriangle(model, 0, 1, 2);
+    buildSurface(model);
+
+    ASSERT_EQ(model.normals.size(), 3u);
+    for (const Vec3& normal : model.normals) {
+        expectNormal(normal, 0.0f, -1.0f, 0.0f);
+    }
+}
+
+TEST_F(VertexNormalsTest, SquareFacesDownCounterClockwiseAndUpClockwise) {
+    setPoints({{0, 0}, {10, 0}, {10, 10}, {0, 10}});
+    TerrainModel counterClockwise;
+    addTriangle(counterClockwise, 0, 1, 2);
+    addTriangle(counterClockwise, 0, 2, 3);
+    buildSurface(counterClockwise);
+    TerrainModel clockwise;
+    addTriangle(clockwise, 0, 2, 1);
+    addTriangle(clockwise, 0, 3, 2);
+    buildSurface(clockwise);
+
+    ASSERT_EQ(counterClockwise.normals.size(), 4u);
+    ASSERT_EQ(clockwise.normals.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        expectNormal(counterClockwise.normals[i], 0.0f, -1.0f, 0.0f);
+        expectNormal(clockwise.normals[i], 0.0f, 1.0f, 0.0f);
+    }
+}
+
+TEST_F(VertexNormalsTest, LargerTrianglesWeighMore) {
+    // Vertex 0 is shared by a small triangle tilted one way and a large one tilted the other
+    // way; the sum of unnormalised cross products leans towards the large one.
+    setPoints({{0, 0}, {0, 1}, {1, 0}, {0, -30}, {-30, 0}});
+    TerrainModel model;
+    addTriangle(model, 0, 1, 2);
+    addTriangle(model, 0, 3, 4);
+    model.buildAdjacency();
+    model.computeHeights();
+    for (Vec3& vertex : model.vertices) {
+        vertex.y = 0.0f;
+    }
+    model.vertices[1].y = 1.0f; // tilts the small triangle towards -z
+    model.vertices[3].y = 1.0f; // tilts the large one, less steeply, towards +z
+    model.computeNormals();
+
+    const Vec3 normal = model.normals[0];
+    EXPECT_GT(normal.y, 0.0f);
+    EXPECT_GT(normal.z, 0.0f); // averaging unit normals instead would lean towards -z
+    EXPECT_NEAR(normal.x * normal.x + normal.y * normal.y + normal.z * normal.z, 1.0, 1e-6);
+}
+
+TEST_F(VertexNormalsTest, FlatClockwiseGridFacesStraightUpWithUnitNormals) {
+    constexpr int side = 5;
+    for (int row = 0; row < side; ++row) {
+        for (int column = 0; column < side; ++column) {
+            points.push_back(Point2{static_cast<float>(column), static_cast<float>(row)});
+        }
+    }
+    TerrainModel model;
+    for (int row = 0; row + 1 < side; ++row) {
+        for (int column = 0; column + 1 < side; ++column) {
+            const std::int32_t corner = row * side + column;
+            addTriangle(model, corner, corner + side, corner + 1);
+            addTriangle(model, corner + 1, corner + side, corner + side + 1);
+        }
+    }
+    buildSurface(model);
+
+    ASSERT_EQ(model.normals.size(), static_cast<std::size_t>(side * side));
+    for (const Vec3& normal : model.normals) {
+        EXPECT_EQ(normal.x, 0.0f);
+        EXPECT_FLOAT_EQ(normal.y, 1.0f);
+        EXPECT_EQ(normal.z, 0.0f);
+    }
+}
+
+TEST_F(VertexNormalsTest, NormalsOfAnUnevenTerrainHaveUnitLength) {
+    constexpr int side = 6;
+    for (int row = 0; row < side; ++row) {
+        for (int column = 0; column < side; ++column) {
+            // A fixed jitter that keeps every cell convex and clockwise.
+            const float jitter = static_cast<float>((row * 7 + column * 3) % 5) * 0.1f;
+            points.push_back(Point2{column * 2.0f + jitter, row * 2.0f - jitter});
+        }
+    }
+    TerrainModel model;
+    for (int row = 0; row + 1 < side; ++row) {
+        for (int column = 0; column + 1 < side; ++column) {
+            const std::int32_t corner = row * side + column;
+            addTriangle(model, corner, corner + side, corner + 1);
+            addTriangle(model, corner + 1, corner + side, corner + side + 1);
+        }
+    }
+    buildSurface(model);
+
+    for (const Vec3& normal : model.normals) {
+        const double length =
+            std::sqrt(double(normal.x) * normal.x + double(normal.y) * normal.y +
+                      double(normal.z) * normal.z);
+        EXPECT_NEAR(length, 1.0, 1e-6);
+        EXPECT_GT(normal.y, 0.0f);
+    }
+}
+
+TEST_F(VertexNormalsTest, MinuteTriangleKeepsItsDirection) {
+    // The cross product is about 1e-40, so 1/|S| is no finite float.
+    setPoints({{0, 0}, {1e-20f, 0}, {0, 1e-20f}});
+    TerrainModel model;
+    addTriangle(model, 0, 1, 2);
+    buildSurface(model);
+
+    for (const Vec3& normal : model.normals) {
+        expectNormal(normal, 0.0f, -1.0f, 0.0f);
+    }
+}
+
+TEST_F(VertexNormalsTest, HugeSumOfCrossProductsStillGivesAUnitNormal) {
+    // Each cross product is 1e38; a hundred of them make 1/|S| a subnormal float with
+    // too few significant bits for a unit normal.
+    setPoints({{0, 0}, {0, 1e19f}, {1e19f, 0}});
+    TerrainModel model;
+    for (int copy = 0; copy < 100; ++copy) {
+        addTriangle(model, 0, 1, 2);
+    }
+    buildSurface(model);
+
+    for (const Vec3& normal : model.normals) {
+        EXPECT_EQ(normal.x, 0.0f);
+        EXPECT_FLOAT_EQ(normal.y, 1.0f);
+        EXPECT_EQ(normal.z, 0.0f);
+    }
+}
+
+TEST_F(VertexNormalsTest, UnusedPointAndCancellingTrianglesFaceUp) {
+    setPoints({{0, 0}, {1, 0}, {0, 1}, {5, 5}});
+    TerrainModel model;
+    addTriangle(model, 0, 1, 2);
+    addTriangle(model, 0, 2, 1); // the same triangle turned over: the cross products cancel
+    buildSurface(model);
+
+    ASSERT_EQ(model.normals.size(), 4u);
+    for (const Vec3& normal : model.normals) {
+        expectNormal(normal, 0.0f, 1.0f, 0.0f);
+    }
+}
+
+TEST_F(VertexNormalsTest, VertexOnlyOnDegenerateTrianglesFacesUp) {
+    setPoints({{0, 0}, {1, 1}, {2, 2}, {10, 0}, {10, 1}, {11, 0}});
+    TerrainModel model;
+    addTriangle(model, 0, 1, 2);
+    addTriangle(model, 3, 4, 5);
+    buildSurface(model);
+
+    for (std::size_t i = 0; i < 6; ++i) {
+        EXPECT_TRUE(std::isfinite(model.vertices[i].y)) << "vertex " << i;
+    }
+    expectNormal(model.normals[0], 0.0f, 1.0f, 0.0f);
+    expectNormal(model.normals[1], 0.0f, 1.0f, 0.0f);
+    expectNormal(model.normals[2], 0.0f, 1.0f, 0.0f);
+    expectNormal(model.normals[3], 0.0f, 1.0f, 0.0f);
+}
+
+} // namespace
+} // namespace zel

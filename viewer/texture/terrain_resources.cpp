@@ -1,1 +1,23 @@
-// to be written
+#include "viewer/point_list.h"
+#include "viewer/terrain_model.h"
+#include "viewer/texture/bounding_box.h"
+#include "viewer/texture/sample_lattice.h"
+#include "viewer/texture/terrain_images.h"
+#include "viewer/texture/texture_coordinates.h"
+#include "viewer/texture/texture_synthesis.h"
+#include "viewer/texture/texture_upload.h"
+
+namespace zel {
+
+void TerrainModel::buildTerrainResources(const std::vector<std::string>& imageNames) {
+    const BoundingBox box = boundingBox(vertices);
+    boundsMax = box.max;
+    boundsMin = box.min;
+    texCoords = textureCoordinates(vertices, box);
+
+    const TerrainImages images(imageNames);
+    const std::vector<unsigned char> texels = synthesizeTexels(*this, points, images.views());
+    textureId = createTexture(textureSize, textureSize, texels.data());
+}
+
+} // namespace zel

@@ -1,0 +1,76 @@
+// The texel stage of building the terrain resources (triangle search, heights, blending)
+// on generated terrains of growing size. The miss search is shown both indexed (what the
+// viewer uses) and as a scan of the whole list on every miss, on the smaller terrains.
+#include "tests/support/terrain_generator.h"
+#include "viewer/texture/bounding_box.h"
+#include "viewer/texture/rgb_image_view.h"
+#include "viewer/texture/sample_lattice.h"
+#include "viewer/texture/texture_synthesis.h"
+#include "viewer/texture/triangle_search.h"
+
+#include <benchmark/benchmark.h>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// A terrain of side x side points, kept for every run of one benchmark.
+struct BenchTerrain {
+    explicit BenchTerrain(int side) {
+        zel::test::generateGridTerrain(model, {.columns = side,
+                                               .rows = side,
+                                               .spacing = 1.0f,
+                                               .warp = 0.15f,
+                                               .jitter = 0.15f,
+                                               .seed = 42});
+        const zel::BoundingBox box = zel::boundingBox(model.vertices);
+        model.boundsMax = box.max;
+        model.boundsMin = box.min;
+    }
+    ~BenchTerrain() { zel::points.clear(); }
+
+    zel::TerrainModel model;
+};
+
+// Three 64 x 64 images, lowest ground first.
+struct BenchImages {
+    BenchImages() : pixels(3, std::vector<unsigned char>(64 * 64 * 3)) {
+        for (std::size_t k = 0; k < 3; ++k) {
+            for (std::size_t b = 0; b < pixels[k].size(); ++b) {
+                pixels[k][b] = static_cast<unsigned char>(b * (k + 3) % 251);
+            }
+            views.push_back(zel::RgbImageView{64, 64, pixels[k].data(), 3, nullptr});
+        }
+    }
+
+    std::vector<std::vector<unsigned char>> pixels;
+    std::vector<zel::RgbImageView> views;
+};
+
+void texelStage(benchmark::State& state) {
+    const BenchTerrain terrain(static_cast<int>(state.range(0)));
+    const BenchImages images;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(zel::synthesizeTexels(terrain.model, zel::points, images.views));
+    }
+    state.counters["points"] = static_cast<double>(zel::points.size());
+    state.counters["triangles"] = static_cast<double>(terrain.model.triangles.size());
+}
+
+void linearMissSearch(benchmark::State& state) {
+    const BenchTerrain terrain(static_cast<int>(state.range(0)));
+    const zel::SampleLattice lattice =
+        zel::sampleLattice(zel::BoundingBox{terrain.model.boundsMax, terrain.model.boundsMin});
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(zel::texelTriangles(terrain.model.triangles, zel::points, lattice,
+                                                     zel::MissSearch::Linear));
+    }
+    state.counters["points"] = static_cast<double>(zel::points.size());
+}
+
+} // namespace
+
+BENCHMARK(texelStage)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(linearMissSearch)->Arg(100)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

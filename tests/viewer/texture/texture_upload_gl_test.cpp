@@ -1,0 +1,151 @@
+#include "image/tga_exception.h"
+#include "tests/support/gl_test_window.h"
+#include "tests/viewer/texture/small_terrain.h"
+#include "tests/viewer/texture/tga_file.h"
+#include "viewer/texture/sample_lattice.h"
+#include "viewer/texture/terrain_images.h"
+#include "viewer/texture/texture_synthesis.h"
+#include "viewer/texture/texture_upload.h"
+
+#include <GL/gl.h>
+#include <cstddef>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace zel {
+namespace {
+
+class TextureUpload : public ::testing::Test {
+protected:
+    void SetUp() override { test::openGlTestWindow(); }
+
+    // The texels of the bound texture, read back from OpenGL.
+    static std::vector<unsigned char> boundTexels() {
+        std::vector<unsigned char> texels(texelBufferSize, 0xAB);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+        return texels;
+    }
+
+    static GLint boundParameter(GLenum name) {
+        GLint value = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
+        return value;
+    }
+
+    static GLint levelParameter(GLint level, GLenum name) {
+        GLint value = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, name, &value);
+        return value;
+    }
+
+    static GLint boundName() {
+        GLint name = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
+        return name;
+    }
+};
+
+std::vector<unsigned char> pattern() {
+    std::vector<unsigned char> texels(texelBufferSize);
+    for (std::size_t k = 0; k < texels.size(); ++k) {
+        texels[k] = static_cast<unsigned char>((k * 7 + k / 384) & 0xFF);
+    }
+    return texels;
+}
+
+TEST_F(TextureUpload, MakesABoundLinearRepeatingRgbTexture) {
+    const std::vector<unsigned char> texels = pattern();
+    const std::uint32_t name = createTexture(textureSize, textureSize, texels.data());
+
+    EXPECT_NE(name, 0u);
+    EXPECT_EQ(boundName(), static_cast<GLint>(name));
+    EXPECT_EQ(boundParameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    EXPECT_EQ(boundParameter(GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+    EXPECT_EQ(boundParameter(GL_TEXTURE_WRAP_S), GL_REPEAT);
+    EXPECT_EQ(boundParameter(GL_TEXTURE_WRAP_T), GL_REPEAT);
+    EXPECT_EQ(levelParameter(0, GL_TEXTURE_WIDTH), textureSize);
+    EXPECT_EQ(levelParameter(0, GL_TEXTURE_HEIGHT), textureSize);
+    EXPECT_EQ(levelParameter(0, GL_TEXTURE_RED_SIZE), 8);
+    EXPECT_EQ(levelParameter(0, GL_TEXTURE_ALPHA_SIZE), 0);
+    EXPECT_EQ(levelParameter(1, GL_TEXTURE_WIDTH), 0); // no mipmaps
+    EXPECT_EQ(boundTexels(), texels);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// The square [0, 10] x [0, 20] as two clockwise triangles, heights 0 to 8.
+class TerrainResources : public TextureUpload {
+protected:
+    test::SmallTerrain terrain;
+    const std::int32_t a = terrain.point(0, 0, 0);
+    const std::int32_t b = terrain.point(10, 0, 2);
+    const std::int32_t c = terrain.point(10, 20, 8);
+    const std::int32_t d = terrain.point(0, 20, 4);
+    const test::TempFile low{
+        "low.tga", test::tgaBytes(2, 2, 24, {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120})};
+    const test::TempFile high{"high.tga",
+                              test::tgaBytes(1, 3, 24, {200, 0, 0, 0, 200, 0, 0, 0, 200})};
+};
+
+TEST_F(TerrainResources, BuildsBoundsCoordinatesAndTheUploadedTexture) {
+    terrain.triangle(a, c, b);
+    terrain.triangle(a, d, c);
+    TerrainModel& model = terrain.model;
+    model.buildTerrainResources({low.path, high.path});
+
+    EXPECT_EQ(model.boundsMin.x, 0);
+    EXPECT_EQ(model.boundsMin.y, 0);
+    EXPECT_EQ(model.boundsMin.z, 0);
+    EXPECT_EQ(model.boundsMax.x, 10);
+    EXPECT_EQ(model.boundsMax.y, 8);
+    EXPECT_EQ(model.boundsMax.z, 20);
+    ASSERT_EQ(model.texCoords.size(), 4u);
+    EXPECT_EQ(model.texCoords[0].u, 0);
+    EXPECT_EQ(model.texCoords[0].v, 0);
+    EXPECT_EQ(model.texCoords[2].u, 1);
+    EXPECT_EQ(model.texCoords[2].v, 1);
+    EXPECT_EQ(model.texCoords[3].u, 0);
+    EXPECT_EQ(model.texCoords[3].v, 1);
+
+    EXPECT_EQ(boundName(), static_cast<GLint>(model.textureId));
+    const TerrainImages images({low.path, high.path});
+    const std::vector<unsigned char> expected = synthesizeTexels(model, points, images.views());
+    EXPECT_EQ(boundTexels(), expected);
+    // Texel (0, 0) stands on the lowest vertex: the first image's top left pixel.
+    EXPECT_EQ(expected[0], 10);
+    EXPECT_EQ(expected[1], 20);
+    EXPECT_EQ(expected[2], 30);
+}
+
+TEST_F(TerrainResources, ImageFailureLeavesNoTexture) {
+    terrain.triangle(a, c, b);
+    TerrainModel& model = terrain.model;
+    const std::string missing = low.path + ".missing";
+    try {
+        model.buildTerrainResources({low.path, missing, high.path});
+        FAIL() << "no exception";
+    } catch (const TGAException& failure) {
+        EXPECT_STREQ(failure.what(), ("Loading: " + missing + " - not found").c_str());
+    }
+    EXPECT_EQ(model.textureId, 0xFFFFFFFFu);
+    EXPECT_EQ(model.boundsMax.x, 10);
+    EXPECT_EQ(model.texCoords.size(), 4u);
+}
+
+TEST(EmptyTerrainResources, NoVerticesStillGiveABlackTexture) {
+    test::openGlTestWindow();
+    test::SmallTerrain empty;
+    empty.model.buildTerrainResources({});
+    EXPECT_NE(empty.model.textureId, 0xFFFFFFFFu);
+    EXPECT_EQ(glIsTexture(empty.model.textureId), GL_TRUE);
+    EXPECT_TRUE(empty.model.texCoords.empty());
+    EXPECT_EQ(empty.model.boundsMax.x, 0);
+    EXPECT_EQ(empty.model.boundsMin.z, 0);
+    std::vector<unsigned char> texels(texelBufferSize, 0xAB);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+    EXPECT_EQ(texels, std::vector<unsigned char>(texelBufferSize, 0));
+}
+
+} // namespace
+} // namespace zel

@@ -1,0 +1,117 @@
+#include "tests/support/terrain_generator.h"
+#include "viewer/texture/bounding_box.h"
+#include "viewer/texture/sample_holder_index.h"
+#include "viewer/texture/sample_lattice.h"
+#include "viewer/texture/triangle_search.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <gtest/gtest.h>
+#include <random>
+#include <vector>
+
+namespace zel {
+namespace {
+
+SampleLattice latticeOver(const TerrainModel& model) {
+    return sampleLattice(boundingBox(model.vertices));
+}
+
+// The index must name, for every sample, the triangle a scan from the front finds, and
+// the texel walk must choose the same triangles either way.
+void expectIndexAgreesWithScan(const TerrainModel& model) {
+    const SampleLattice lattice = latticeOver(model);
+    const SampleHolderIndex index(model.triangles, points, lattice);
+    int held = 0;
+    for (int i = 0; i < textureSize; ++i) {
+        for (int j = 0; j < textureSize; ++j) {
+            const Triangle* expected =
+                firstHolder(model.triangles, points, lattice.x[i], lattice.z[j]);
+            ASSERT_EQ(index.holder(i, j), expected) << "sample " << i << ", " << j;
+            held += expected != nullptr;
+        }
+    }
+    EXPECT_GT(held, 0);
+    EXPECT_EQ(texelTriangles(model.triangles, points, lattice, MissSearch::Indexed),
+              texelTriangles(model.triangles, points, lattice, MissSearch::Linear));
+}
+
+class TriangleSearch : public ::testing::Test {
+protected:
+    ~TriangleSearch() override { points.clear(); }
+
+    TerrainModel model;
+};
+
+TEST_F(TriangleSearch, WarpedJitteredTerrainsAgree) {
+    for (std::uint32_t seed : {1u, 2u}) {
+        TerrainModel terrain;
+        test::generateGridTerrain(terrain, {.columns = 17,
+                                            .rows = 11,
+                                            .spacing = 0.7f,
+                                            .originX = -3.0f,
+                                            .originY = 12.0f,
+                                            .warp = 0.2f,
+                                            .jitter = 0.2f,
+                                            .seed = seed});
+        expectIndexAgreesWithScan(terrain);
+    }
+}
+
+TEST_F(TriangleSearch, SamplesOnVerticesAndEdgesAgree) {
+    // Spacing 8 with an extra corner point at (127, 127): the box is [0, 127] on both axes,
+    // so samples fall on grid lines, edges and vertices, each held by several triangles.
+    test::generateGridTerrain(model, {.columns = 12, .rows = 12, .spacing = 8.0f});
+    points.push_back(Point2{127.0f, 127.0f});
+    model.vertices.push_back(Vec3{127.0f, 0.0f, 127.0f});
+    expectIndexAgreesWithScan(model);
+}
+
+TEST_F(TriangleSearch, SamplesOnEveryColumnLineAgree) {
+    test::generateGridTerrain(model, {.columns = 128, .rows = 3, .spacing = 1.0f});
+    expectIndexAgreesWithScan(model);
+}
+
+TEST_F(TriangleSearch, ShuffledOverlappingAndReversedTrianglesAgree) {
+    test::generateGridTerrain(
+        model,
+        {.columns = 12, .rows = 12, .spacing = 1.5f, .warp = 0.1f, .jitter = 0.15f, .seed = 7});
+    std::vector<Triangle*> list(model.triangles.begin(), model.triangles.end());
+    std::mt19937 random(11);
+    // Triangles listed twice, some turned counter-clockwise, and a few large ones laid
+    // over the rest: the first in list order decides.
+    for (std::size_t k = 0; k < list.size(); k += 5) {
+        const Triangle* t = list[k];
+        list.push_back(new Triangle(t->indices[0], t->indices[2], t->indices[1]));
+        list.push_back(new Triangle(t->indices[0], t->indices[1], t->indices[2]));
+    }
+    list.push_back(new Triangle(0, 143, 11));
+    list.push_back(new Triangle(0, 132, 143));
+    list.push_back(new Triangle(0, 11, 143));
+    std::shuffle(list.begin(), list.end(), random);
+    model.triangles.assign(list.begin(), list.end());
+    expectIndexAgreesWithScan(model);
+}
+
+TEST_F(TriangleSearch, TerrainFarFromTheOriginAgrees) {
+    // Far from the origin, neighbouring samples round to the same float.
+    test::generateGridTerrain(model, {.columns = 16,
+                                      .rows = 16,
+                                      .spacing = 0.002f,
+                                      .originX = 40000.0f,
+                                      .originY = -70000.0f,
+                                      .warp = 0.1f,
+                                      .jitter = 0.1f,
+                                      .seed = 5});
+    expectIndexAgreesWithScan(model);
+}
+
+TEST_F(TriangleSearch, DegenerateTrianglesAgree) {
+    test::generateGridTerrain(model, {.columns = 10, .rows = 10, .spacing = 1.0f});
+    model.triangles.push_front(new Triangle(0, 11, 22)); // collinear along the diagonal
+    model.triangles.push_front(new Triangle(5, 5, 5));   // a single point
+    expectIndexAgreesWithScan(model);
+}
+
+} // namespace
+} // namespace zel

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "viewer/geometry.h"
+#include "viewer/texture/bounding_box.h"
+
+#include <vector>
+
+namespace zel {
+
+// One texture coordinate per vertex, stretching the texture once over the box's x-z
+// extent: the minimum corner gets (0, 0), the maximum corner (1, 1). Along an axis
+// without extent (all vertices on one line) the coordinate is 0.
+std::vector<TexCoord> textureCoordinates(const std::vector<Vec3>& vertices, const BoundingBox& box);
+
+} // namespace zel

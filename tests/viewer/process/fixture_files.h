@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zel::test {
+
+// A fresh directory under the system's temporary directory, removed with its files.
+class TemporaryDirectory {
+public:
+    TemporaryDirectory();
+    ~TemporaryDirectory();
+    TemporaryDirectory(const TemporaryDirectory&) = delete;
+    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
+
+    // The path of `name` inside the directory.
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    void write(const std::string& name, const std::string& contents) const;
+
+private:
+    std::string path_;
+};
+
+// A triangulation of a `side` x `side` grid of points whose spacing widens from left to
+// right (so the heights vary), about the origin, every cell split into two clockwise
+// triangles.
+std::string gridTriangulation(int side);
+
+// A type-2 (uncompressed, 24-bit, top-left origin) TGA file of 2 x 2 pixels of one colour.
+std::string solidTga(std::uint8_t r, std::uint8_t g, std::uint8_t b);
+
+} // namespace zel::test

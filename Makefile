@@ -30,10 +30,9 @@ test: release asan
 fuzz-smoke: deps
 	scripts/fuzz-smoke $(FUZZ_DIR) $(FUZZ_SECONDS)
 
+# The viewer on the bundled sample terrain; headless machines get a screenshot instead.
 run: release
-	@mkdir -p build
-	$(RELEASE_DIR)/extract/Planor samples/survey-points.txt build/survey-points-2d.txt
-	@echo "The 2-D points are in build/survey-points-2d.txt"
+	@scripts/run-viewer $(RELEASE_DIR)
 
 bench: deps
 	@cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DZEL_BENCH=ON -DZEL_TESTS=OFF >/dev/null

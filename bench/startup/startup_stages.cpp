@@ -30,6 +30,7 @@
 #include <iostream>
 #include <string>
 #include <sys/resource.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {

@@ -1,6 +1,8 @@
 // Writes a deterministic set of 3-D survey points whose density varies: a sparse scatter
 // over the whole area and a few dense clusters. Since the viewer lifts densely spaced points
 // to high ground, the clusters become hills and the scatter the plains between them.
+// Points are spread evenly for their local density (best of several candidates), so the
+// hills rise smoothly instead of in spikes where random points happen to bunch up.
 //
 // Usage: generate_points <count> <seed> <out-file>
 #include <cmath>
@@ -11,6 +13,7 @@
 #include <iostream>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -27,8 +30,76 @@ constexpr Cluster clusters[] = {
 };
 constexpr double scatterShare = 0.38;
 constexpr double halfSize = 100.0;
+constexpr int candidatesPerPoint = 8;
+constexpr double pi = 3.14159265358979;
 
-double clamp(double v) { return std::fmax(-halfSize, std::fmin(halfSize, v)); }
+struct Point {
+    double x, y;
+};
+
+// Expected points per unit area (up to a constant factor) at (x, y).
+double density(const Point& p) {
+    double d = scatterShare / (4.0 * halfSize * halfSize);
+    for (const Cluster& c : clusters) {
+        const double dx = p.x - c.x, dy = p.y - c.y;
+        d += c.share / (2.0 * pi * c.spread * c.spread) *
+             std::exp(-(dx * dx + dy * dy) / (2.0 * c.spread * c.spread));
+    }
+    return d;
+}
+
+bool insideField(const Point& p) {
+    return std::fabs(p.x) <= halfSize && std::fabs(p.y) <= halfSize;
+}
+
+Point drawFromDensity(std::mt19937_64& random) {
+    std::uniform_real_distribution<double> field(-halfSize, halfSize);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    std::normal_distribution<double> gauss(0.0, 1.0);
+    while (true) {
+        double pick = unit(random) - scatterShare;
+        if (pick < 0.0) {
+            return Point{field(random), field(random)};
+        }
+        const Cluster* chosen = &clusters[0];
+        for (const Cluster& c : clusters) {
+            chosen = &c;
+            if ((pick -= c.share) < 0.0) {
+                break;
+            }
+        }
+        const Point p{chosen->x + gauss(random) * chosen->spread,
+                      chosen->y + gauss(random) * chosen->spread};
+        if (insideField(p)) {
+            return p;
+        }
+    }
+}
+
+double nearestDistanceSquared(const std::vector<Point>& placed, const Point& p) {
+    double best = 1e300;
+    for (const Point& q : placed) {
+        const double dx = q.x - p.x, dy = q.y - p.y;
+        best = std::fmin(best, dx * dx + dy * dy);
+    }
+    return best;
+}
+
+// Of a few candidates, the one farthest from the points placed so far, measured in units of
+// the spacing expected at the candidate.
+Point placeNext(const std::vector<Point>& placed, std::mt19937_64& random) {
+    Point best{};
+    double bestScore = -1.0;
+    for (int k = 0; k < candidatesPerPoint; ++k) {
+        const Point candidate = drawFromDensity(random);
+        const double score = nearestDistanceSquared(placed, candidate) * density(candidate);
+        if (score > bestScore) {
+            bestScore = score;
+            best = candidate;
+        }
+    }
+    return best;
+}
 
 } // namespace
 
@@ -45,29 +116,13 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    std::uniform_real_distribution<double> field(-halfSize, halfSize);
-    std::uniform_real_distribution<double> unit(0.0, 1.0);
-    std::normal_distribution<double> gauss(0.0, 1.0);
-
     out << count << "\n";
+    std::vector<Point> placed;
+    placed.reserve(count);
     char line[96];
     for (unsigned long i = 0; i < count; ++i) {
-        double x = 0.0, y = 0.0;
-        double pick = unit(random) - scatterShare;
-        if (pick < 0.0) {
-            x = field(random);
-            y = field(random);
-        } else {
-            const Cluster* chosen = &clusters[0];
-            for (const Cluster& c : clusters) {
-                chosen = &c;
-                if ((pick -= c.share) < 0.0) {
-                    break;
-                }
-            }
-            x = clamp(chosen->x + gauss(random) * chosen->spread);
-            y = clamp(chosen->y + gauss(random) * chosen->spread);
-        }
+        placed.push_back(placeNext(placed, random));
+        const double x = placed.back().x, y = placed.back().y;
         // The surveyed elevation travels with the point but the viewer does not use it.
         const double z = 20.0 + 5.0 * std::sin(x * 0.05) * std::cos(y * 0.05);
         std::snprintf(line, sizeof line, "%.3f %.3f %.2f\n", x, y, z);

@@ -8,9 +8,12 @@ namespace zel {
 
 // Reads whitespace-separated numbers from a stream, one at a time. It accepts exactly the
 // tokens that stream extraction (`in >> value`) accepts in the classic locale, gives the
-// same value and stops at the same character, whatever locale the stream has. It takes the
-// characters straight from the stream's buffer, which is several times faster than
-// formatted extraction.
+// same value, stops at the same character and leaves the same end-of-file and failure
+// state, whatever locale the stream has. A token that lies wholly inside the characters the
+// stream's buffer already holds in memory is parsed there in place; only a token that runs
+// up to the end of those characters is read character by character, which lets the buffer
+// fetch more. Either way the stream ends exactly after the token, so the scanner keeps no
+// characters of its own and may be dropped or mixed with other reads at any time.
 class NumberScanner {
 public:
     enum class Token {
@@ -27,15 +30,22 @@ public:
     Token read(std::uint32_t& value);
 
 private:
+    template <typename Number>
+    Token readNumber(Number& value);
+    template <typename Number>
+    bool readInPlace(Number& value, Token& result);
+    template <typename Number>
+    Token readCharacterByCharacter(Number& value);
+
     Token startToken();
     void collectFloatToken();
-    bool scanInteger(bool& negative, std::uint64_t& magnitude);
+    void collectIntegerToken();
     Token finish(bool readable);
 
     int current();
     int advance();
 
-    std::istream& stream;
+    std::ios& stream; // all the scanner needs of the stream: its state and its buffer
     std::string token;
     bool reachedEnd = false;
 };

@@ -1,13 +1,22 @@
 #include "viewer/number_scanner.h"
 
+#include "piece_buffer.h"
 #include "stream_extraction_reference.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
 #include <random>
 #include <sstream>
+#include <streambuf>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace zel {
 namespace {
@@ -22,6 +31,8 @@ const char* const trickyTexts[] = {
     "00.00e00", "1.e5", "0.1e-1x", "12abc",
     // what other parsers take
     "0x1p3", "0x10", "nan", "inf", "-inf", "1,5", "1\xff", "\xff",
+    // bytes that look like digits to careless bit tricks
+    "1 0\xcd" "0 1 00! 0 00 ", "12\xca" "3456789", "1\x3a", "1/", "1\xb0", "123456\xcf" "78",
     // the edges of float
     "1e39", "-1e39", "3.4028235e38", "3.4028236e38", "1e-40", "1e-45", "7e-46", "1e-50",
     "0.000000000000000000000000000000000000000000001", "123456789012345678901234567890",
@@ -83,6 +94,143 @@ TEST(NumberScanner, LeavesTheTargetAloneUnlessItReadsANumber) {
     NumberScanner atEnd(empty);
     EXPECT_EQ(atEnd.read(x), Token::Missing);
     EXPECT_EQ(x, 7.0f);
+}
+
+// Like test::differenceFromStreamExtraction, with the scanner reading `text` in pieces.
+template <typename Number>
+std::string differenceInPieces(const std::string& text, const std::vector<std::size_t>& sizes) {
+    test::PieceBuffer pieces(text, sizes);
+    std::istream scanned(&pieces);
+    std::istringstream extracted(text);
+    extracted.imbue(std::locale::classic());
+    NumberScanner scanner(scanned);
+    for (int tokenIndex = 0;; ++tokenIndex) {
+        Number fast{};
+        Number reference{};
+        const Token fastToken = scanner.read(fast);
+        const Token referenceToken = test::extractNumber(extracted, reference);
+        const std::string where = "token " + std::to_string(tokenIndex) + ": ";
+        if (fastToken != referenceToken) {
+            return where + "results differ";
+        }
+        if (std::memcmp(&fast, &reference, sizeof fast) != 0) {
+            return where + "values differ";
+        }
+        if (test::positionOf(scanned) != test::positionOf(extracted)) {
+            return where + "stopping positions differ";
+        }
+        if (scanned.eof() != extracted.eof() || scanned.fail() != extracted.fail()) {
+            return where + "stream states differ";
+        }
+        if (fastToken != Token::Read) {
+            return "";
+        }
+    }
+}
+
+const std::vector<std::vector<std::size_t>> pieceSizeRuns = {
+    {1}, {2}, {3}, {5, 1, 7, 2, 4, 6, 3}, {7}, {8}, {9, 13}, {16, 1}, {21, 11, 8},
+};
+
+template <typename Number>
+void expectAgreementInEveryPiecing(const std::string& text) {
+    ASSERT_EQ(test::differenceFromStreamExtraction<Number>(text), "") << text;
+    for (const std::vector<std::size_t>& sizes : pieceSizeRuns) {
+        ASSERT_EQ(differenceInPieces<Number>(text, sizes), "")
+            << text << " in pieces of " << sizes.front() << "...";
+    }
+}
+
+void expectAgreementForEveryType(const std::string& text) {
+    expectAgreementInEveryPiecing<float>(text);
+    expectAgreementInEveryPiecing<std::int32_t>(text);
+    expectAgreementInEveryPiecing<std::uint32_t>(text);
+}
+
+TEST(NumberScanner, AgreesWithStreamExtractionWhereverTheBufferSplitsTheText) {
+    std::string allTricky;
+    for (const char* text : trickyTexts) {
+        expectAgreementForEveryType(text);
+        expectAgreementForEveryType(std::string(text) + " 12 ");
+        allTricky += std::string(text) + "\n";
+    }
+    expectAgreementForEveryType(allTricky);
+    // A run of good numbers then a bad one, for each type.
+    expectAgreementForEveryType("1 -2 +3 4.5 6e1 -0 99999999 12345678 123456789 1,5");
+}
+
+// Texts shaped like triangulation files: mostly numbers in the usual forms, now and then one
+// that is not.
+std::string generatedNumbers(std::mt19937& generator, int count) {
+    std::uniform_int_distribution<int> percent(0, 99);
+    std::uniform_int_distribution<int> digitCount(1, 17);
+    std::uniform_int_distribution<int> digit(0, 9);
+    const char* const separators[] = {" ", "\n", "\r\n", "\t", "  "};
+    std::string text;
+    for (int k = 0; k < count; ++k) {
+        if (percent(generator) < 30) {
+            text += "-";
+        } else if (percent(generator) < 5) {
+            text += "+";
+        }
+        const int digits = digitCount(generator);
+        const int pointAt = percent(generator) < 50 ? percent(generator) % (digits + 1) : -1;
+        for (int d = 0; d < digits; ++d) {
+            if (d == pointAt) {
+                text += '.';
+            }
+            text += static_cast<char>('0' + digit(generator));
+        }
+        if (percent(generator) < 10) {
+            text += percent(generator) < 50 ? "e" : "E-";
+            text += std::to_string(percent(generator) % 45);
+        }
+        if (percent(generator) < 5) {
+            text += "x\xcd,:/\xb9"[percent(generator) % 6];
+        }
+        text += separators[percent(generator) % 5];
+    }
+    return text;
+}
+
+TEST(NumberScanner, AgreesWithStreamExtractionOnGeneratedNumberRuns) {
+    std::mt19937 generator(8);
+    for (int round = 0; round < 300; ++round) {
+        const std::string text = generatedNumbers(generator, 40);
+        expectAgreementForEveryType(text);
+    }
+}
+
+// Decimals that lie on or right beside the midpoint between two floats, where a value
+// rounded first to double and then to float could come out one float off.
+TEST(NumberScanner, RoundsDecimalsNearFloatMidpointsAsStreamExtractionDoes) {
+    std::vector<std::string> texts = {
+        "16777217", "16777219", "33554434", "33554438", "-16777217", "16777217.0",
+        "16777217.00001", "16777216.99999", "0.1", "0.2", "0.3", "3.4028235e38",
+        "1.00000005960464477539", "1.0000000596046448", "1.000000059604645",
+        "0.000000000000001", "999999999999999", "9999999999999999", "0.30000001192092896",
+    };
+    std::mt19937 generator(2026);
+    std::uniform_int_distribution<std::uint32_t> mantissa(1u << 23, (1u << 24) - 1);
+    std::uniform_int_distribution<int> exponent(-40, 20);
+    std::uniform_int_distribution<int> decimals(0, 16);
+    for (int k = 0; k < 20000; ++k) {
+        const float below =
+            std::ldexp(static_cast<float>(mantissa(generator)), exponent(generator));
+        const float above = std::nextafter(below, 2 * below);
+        const double midpoint = (static_cast<double>(below) + static_cast<double>(above)) / 2;
+        char text[64];
+        std::snprintf(text, sizeof text, "%.*f", decimals(generator), midpoint);
+        texts.emplace_back(text);
+        std::snprintf(text, sizeof text, "%.15g", midpoint);
+        texts.emplace_back(text);
+    }
+    std::string all;
+    for (const std::string& text : texts) {
+        all += text + " ";
+    }
+    ASSERT_EQ(test::differenceFromStreamExtraction<float>(all), "");
+    ASSERT_EQ(differenceInPieces<float>(all, {13, 64, 5}), "");
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "viewer/triangulation_reader.h"
 
 #include "model_test_support.h"
+#include "piece_buffer.h"
+#include "stream_extraction_reference.h"
 #include "viewer/triangulation_format_exception.h"
 
 #include <gtest/gtest.h>
@@ -8,10 +10,16 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <ios>
 #include <locale>
+#include <random>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace zel {
@@ -339,6 +347,136 @@ TEST(TriangulationFormatException, NamesTheFileOnceItIsKnown) {
     const std::exception& general = located;
     EXPECT_EQ(std::string(general.what()),
               "Bad triangulation file \"hills.txt\": point 3 of 10 cannot be read");
+}
+
+// What stream extraction makes of a triangulation text: the numbers, the stream's position
+// after the last triangle and its end-of-file state there.
+struct ExtractedTriangulation {
+    std::vector<Point2> points;
+    std::vector<std::int32_t> indices;
+    std::streamoff end = 0;
+    bool eof = false;
+};
+
+ExtractedTriangulation extractTriangulation(const std::string& text) {
+    std::istringstream in(text);
+    in.imbue(std::locale::classic());
+    ExtractedTriangulation result;
+    std::uint32_t count = 0;
+    in >> count;
+    for (std::uint32_t k = 0; k < count; ++k) {
+        Point2 point{0.0f, 0.0f};
+        in >> point.x >> point.y;
+        result.points.push_back(point);
+    }
+    in >> count;
+    for (std::uint32_t k = 0; k < 3 * count; ++k) {
+        std::int32_t index = 0;
+        in >> index;
+        result.indices.push_back(index);
+    }
+    EXPECT_FALSE(in.fail()) << "the text must be a well-formed triangulation";
+    result.end = test::positionOf(in);
+    result.eof = in.eof();
+    return result;
+}
+
+// A warped, jittered grid with every number form stream extraction reads, written in
+// varying layouts, followed by `trailer`.
+std::string generatedTriangulation(std::uint32_t side, const std::string& trailer) {
+    std::mt19937 generator(side);
+    std::uniform_real_distribution<double> jitter(-0.5, 0.5);
+    std::uniform_int_distribution<int> form(0, 9);
+    const char* const separators[] = {" ", "\n", "\r\n", "\t", "   "};
+    std::string text = std::to_string(side * side) + "\n";
+    char number[64];
+    for (std::uint32_t k = 0; k < 2 * side * side; ++k) {
+        const double value = (k / 2 % side) * 3.25 + jitter(generator) * 1e3;
+        const char* const formats[] = {"%+.3e", "%.0f", "%.17g", "%.6f"};
+        const int choice = form(generator);
+        if (choice < 4) {
+            std::snprintf(number, sizeof number, formats[choice], value);
+        } else if (choice == 4) {
+            std::snprintf(number, sizeof number, "%.9G", value * 1e-30);
+        } else {
+            std::snprintf(number, sizeof number, "%.6f", value);
+        }
+        text += number;
+        text += separators[form(generator) % 5];
+    }
+    const std::uint32_t cells = (side - 1) * (side - 1);
+    text += std::to_string(2 * cells) + "\n";
+    for (std::uint32_t row = 0; row + 1 < side; ++row) {
+        for (std::uint32_t column = 0; column + 1 < side; ++column) {
+            const std::uint32_t i = row * side + column;
+            text += std::to_string(i) + " " + std::to_string(i + side) + " +" +
+                    std::to_string(i + 1) + separators[form(generator) % 5];
+            text += std::to_string(i + 1) + " " + std::to_string(i + side) + " 00" +
+                    std::to_string(i + side + 1) + "\n";
+        }
+    }
+    return text + trailer;
+}
+
+class ExactReadingTest : public TriangulationReaderTest {
+protected:
+    // Reads through `in` and expects exactly what stream extraction reads from `text`.
+    void expectReadAsStreamExtractionDoes(std::istream& in, const std::string& text) {
+        const ExtractedTriangulation expected = extractTriangulation(text);
+        points.clear();
+        TerrainModel fresh;
+        in >> fresh;
+        ASSERT_EQ(points.size(), expected.points.size());
+        EXPECT_EQ(
+            std::memcmp(points.data(), expected.points.data(), points.size() * sizeof(Point2)), 0);
+        std::vector<std::int32_t> indices;
+        for (const Triangle* triangle : fresh.triangles) {
+            indices.insert(indices.end(), triangle->indices, triangle->indices + 3);
+        }
+        EXPECT_EQ(indices, expected.indices);
+        EXPECT_EQ(test::positionOf(in), expected.end);
+        EXPECT_EQ(in.eof(), expected.eof);
+        EXPECT_FALSE(in.fail());
+    }
+};
+
+TEST_F(ExactReadingTest, ReadsEveryNumberAndStopsWhereStreamExtractionWould) {
+    for (const std::string trailer : {"", "\n", " 7 trailing words", "x"}) {
+        const std::string text = generatedTriangulation(12, trailer);
+        SCOPED_TRACE("trailer \"" + trailer + "\"");
+        std::istringstream whole(text);
+        expectReadAsStreamExtractionDoes(whole, text);
+        for (const std::vector<std::size_t>& sizes :
+             {std::vector<std::size_t>{1}, {3, 7, 2}, {8, 9}, {4096}}) {
+            test::PieceBuffer pieces(text, sizes);
+            std::istream in(&pieces);
+            expectReadAsStreamExtractionDoes(in, text);
+        }
+    }
+}
+
+TEST_F(ExactReadingTest, ReadsAFileAcrossTheFileBuffersRefills) {
+    const std::string text = generatedTriangulation(60, " end");
+    ASSERT_GT(text.size(), 4u * 8192u);
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() /
+        ("triangulation_reader_test_" + std::to_string(::getpid()) + ".txt");
+    std::ofstream(file, std::ios::binary) << text;
+    {
+        std::ifstream in(file, std::ios::binary);
+        expectReadAsStreamExtractionDoes(in, text);
+        std::string rest;
+        in >> rest;
+        EXPECT_EQ(rest, "end");
+    }
+    {
+        char smallBuffer[61];
+        std::ifstream in;
+        in.rdbuf()->pubsetbuf(smallBuffer, sizeof smallBuffer);
+        in.open(file, std::ios::binary);
+        expectReadAsStreamExtractionDoes(in, text);
+    }
+    std::filesystem::remove(file);
 }
 
 } // namespace

@@ -28,7 +28,7 @@ Bytes groundPicture() {
 
 void loadFileRepeatedly(benchmark::State& state, const Bytes& file) {
     const ScratchDirectory scratch;
-    const auto path = scratch.path("bench.tga");
+    const auto path = (scratch.path() / "bench.tga");
     writeFile(path, file);
     TGAImage image;
     for (auto _ : state) {

@@ -1,5 +1,5 @@
 #include "extract/output_file.h"
-#include "tests/extract/scratch_directory.h"
+#include "tests/support/scratch_directory.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

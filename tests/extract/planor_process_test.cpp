@@ -1,7 +1,7 @@
 // Runs the Planor executable and checks what a user sees: messages, exit codes and files.
 
 #include "tests/extract/process_run.h"
-#include "tests/extract/scratch_directory.h"
+#include "tests/support/scratch_directory.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

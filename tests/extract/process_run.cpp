@@ -1,6 +1,6 @@
 #include "tests/extract/process_run.h"
 
-#include "tests/extract/scratch_directory.h"
+#include "tests/support/scratch_directory.h"
 
 #include <csignal>
 #include <fcntl.h>

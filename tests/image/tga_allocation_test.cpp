@@ -57,7 +57,7 @@ void writeSparseFile(const std::filesystem::path& path, const Bytes& head, std::
 
 TEST(TGAImageAllocationDeathTest, FileLargerThanMemoryIsMemoryAllocationFailed) {
     const ScratchDirectory scratch;
-    const auto path = scratch.path("huge.tga");
+    const auto path = (scratch.path() / "huge.tga");
     writeSparseFile(path, headerBytes(trueColourHeader(2, 2)), 4 * allocationCap);
     EXPECT_EXIT(loadWithCappedMemory(path), testing::ExitedWithCode(MemoryAllocationFailed), "");
 }
@@ -66,7 +66,7 @@ TEST(TGAImageAllocationDeathTest, PixelArrayLargerThanMemoryIsMemoryAllocationFa
     // 16384 x 16384 indices, 256 MiB; 8 MiB of zero bytes are raw packets of one pixel,
     // so the packets could in principle hold the picture.
     const ScratchDirectory scratch;
-    const auto path = scratch.path("wide.tga");
+    const auto path = (scratch.path() / "wide.tga");
     writeSparseFile(path, tgaFile(colourMappedHeader(16384, 16384, 0, true), testColourMap(), {}),
                     8u << 20);
     EXPECT_EXIT(loadWithCappedMemory(path), testing::ExitedWithCode(MemoryAllocationFailed), "");
@@ -74,14 +74,14 @@ TEST(TGAImageAllocationDeathTest, PixelArrayLargerThanMemoryIsMemoryAllocationFa
 
 TEST(TGAImageAllocationDeathTest, HugeClaimOfASmallFileIsRefusedBeforeAllocating) {
     const ScratchDirectory scratch;
-    const auto path = scratch.path("claim.tga");
+    const auto path = (scratch.path() / "claim.tga");
     writeFile(path, tgaFile(trueColourHeader(32767, 32767, 32, 0, true), {}, Bytes(42, 0xff)));
     EXPECT_EXIT(loadWithCappedMemory(path), testing::ExitedWithCode(BadImageFormat), "");
 }
 
 TEST(TGAImageAllocationDeathTest, PictureWithinTheCapLoads) {
     const ScratchDirectory scratch;
-    const auto path = scratch.path("fits.tga");
+    const auto path = (scratch.path() / "fits.tga");
     Bytes packets;
     for (int i = 0; i < 1024 * 1024 / 128; ++i)
         packets.insert(packets.end(), {0xff, 1, 2, 3});

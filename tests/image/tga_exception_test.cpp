@@ -32,7 +32,7 @@ TEST(TGAException, CopyKeepsNameKindAndText) {
 
 TEST(TGAImageLoad, MissingFileThrowsNotFound) {
     const ScratchDirectory scratch;
-    const std::string name = scratch.path("rock.tga").string();
+    const std::string name = (scratch.path() / "rock.tga").string();
     TGAImage image;
     try {
         image.load(name);
@@ -48,7 +48,7 @@ TEST(TGAImageLoad, MissingFileThrowsNotFound) {
 
 TEST(TGAImageLoad, RefusedFileThrowsItsStatus) {
     const ScratchDirectory scratch;
-    const std::string name = scratch.path("grey.tga").string();
+    const std::string name = (scratch.path() / "grey.tga").string();
     TgaHeader header = trueColourHeader(2, 2, 8);
     header.imageType = 3;
     writeFile(name, tgaFile(header, {}, patternPixels(4, 1)));
@@ -64,7 +64,7 @@ TEST(TGAImageLoad, RefusedFileThrowsItsStatus) {
 
 TEST(TGAImageLoad, ValidFileLoadsWithoutThrowing) {
     const ScratchDirectory scratch;
-    const std::string name = scratch.path("grass.tga").string();
+    const std::string name = (scratch.path() / "grass.tga").string();
     writeFile(name, tgaFile(trueColourHeader(1, 1), {}, {1, 2, 3}));
     TGAImage image;
     EXPECT_NO_THROW(image.load(name));

@@ -246,21 +246,9 @@ void writeFile(const std::filesystem::path& path, const Bytes& bytes) {
         throw std::runtime_error("cannot write " + path.string());
 }
 
-ScratchDirectory::ScratchDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zel-tga-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot create a directory like " + pattern);
-    root_ = pattern;
-}
-
-ScratchDirectory::~ScratchDirectory() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-}
-
 TGAStatus loadBytes(TGAImage& image, const Bytes& bytes) {
     static const ScratchDirectory scratch;
-    const std::filesystem::path path = scratch.path("image.tga");
+    const std::filesystem::path path = (scratch.path() / "image.tga");
     writeFile(path, bytes);
     return image.loadFile(path.c_str());
 }

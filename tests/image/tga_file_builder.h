@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/scratch_directory.h"
+
 #include "image/tga_image.h"
 #include "image/tga_status.h"
 
@@ -60,20 +62,6 @@ struct SampleFile {
 std::vector<SampleFile> sampleFiles();
 
 void writeFile(const std::filesystem::path& path, const Bytes& bytes);
-
-// A private directory under the system's temporary directory, removed with its files.
-class ScratchDirectory {
-public:
-    ScratchDirectory();
-    ~ScratchDirectory();
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-    std::filesystem::path path(const std::string& name) const { return root_ / name; }
-
-private:
-    std::filesystem::path root_;
-};
 
 // Writes `bytes` to a scratch file and loads it into `image`.
 TGAStatus loadBytes(TGAImage& image, const Bytes& bytes);

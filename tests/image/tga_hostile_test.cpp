@@ -107,8 +107,8 @@ TEST(TGAImageSizeClaims, RunLengthPictureAtThePacketLimitLoads) {
 TEST(TGAImageFileAccess, UnreadableNamesAreNotFound) {
     const ScratchDirectory scratch;
     TGAImage image;
-    EXPECT_EQ(image.loadFile(scratch.path("missing.tga").c_str()), NotFound);
-    EXPECT_EQ(image.loadFile(scratch.path("").c_str()), NotFound) << "a directory";
+    EXPECT_EQ(image.loadFile((scratch.path() / "missing.tga").c_str()), NotFound);
+    EXPECT_EQ(image.loadFile((scratch.path() / "").c_str()), NotFound) << "a directory";
     EXPECT_EQ(image.loadFile(""), NotFound);
     EXPECT_EQ(image.loadFile(nullptr), NotFound);
 }

@@ -8,27 +8,6 @@
 
 namespace zel::test {
 
-TemporaryDirectory::TemporaryDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tessaro-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot make a temporary directory");
-    }
-    path_ = pattern;
-}
-
-TemporaryDirectory::~TemporaryDirectory() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
-void TemporaryDirectory::write(const std::string& name, const std::string& contents) const {
-    std::ofstream out(file(name), std::ios::binary);
-    out << contents;
-    if (!out) {
-        throw std::runtime_error("cannot write " + file(name));
-    }
-}
-
 std::string gridTriangulation(int side) {
     std::ostringstream text;
     text << side * side << '\n';

@@ -6,22 +6,6 @@
 
 namespace zel::test {
 
-// A fresh directory under the system's temporary directory, removed with its files.
-class TemporaryDirectory {
-public:
-    TemporaryDirectory();
-    ~TemporaryDirectory();
-    TemporaryDirectory(const TemporaryDirectory&) = delete;
-    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-
-    // The path of `name` inside the directory.
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-    void write(const std::string& name, const std::string& contents) const;
-
-private:
-    std::string path_;
-};
-
 // A triangulation of a `side` x `side` grid of points whose spacing widens from left to
 // right (so the heights vary), about the origin, every cell split into two clockwise
 // triangles.

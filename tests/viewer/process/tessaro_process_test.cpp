@@ -1,5 +1,6 @@
 #include "tests/support/xvfb_display.h"
 #include "tests/viewer/process/child_process.h"
+#include "tests/support/scratch_directory.h"
 #include "tests/viewer/process/fixture_files.h"
 #include "tests/viewer/process/x_windows.h"
 
@@ -32,7 +33,7 @@ protected:
         files.write("high.tga", test::solidTga(230, 230, 230));
     }
 
-    test::TemporaryDirectory files;
+    test::ScratchDirectory files;
 };
 
 // Failures before the window: started without DISPLAY, so an attempt to open a window

@@ -1,4 +1,4 @@
-#include "tests/extract/scratch_directory.h"
+#include "tests/support/scratch_directory.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -11,7 +11,7 @@
 namespace zel::test {
 
 ScratchDirectory::ScratchDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "planor-test-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "zel-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot create a scratch directory from " + pattern);
     }

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -180,6 +181,20 @@ TEST_F(TriangulateTool, MissingInputFailsWithoutWritingOutput) {
     const int status = std::system(command.c_str());
     EXPECT_EQ(WEXITSTATUS(status), 1);
     EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(TriangulateTool, MalformedPointFileFailsWithoutWritingOutput) {
+    const fs::path in = dir / "bad.txt";
+    std::ofstream(in) << "3\n0 0\n1 north\n2 2\n";
+    const fs::path out = dir / "bad.tri";
+    const std::string command = std::string(TRIANGULATE_TOOL) + " '" + in.string() + "' '" +
+                                out.string() + "' 2>'" + (dir / "stderr").string() + "'";
+    const int status = std::system(command.c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_FALSE(fs::exists(out));
+    std::ifstream err(dir / "stderr");
+    const std::string message((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(message, "Bad point file " + in.string() + ": point 2 of 3 cannot be read\n");
 }
 
 } // namespace

@@ -101,31 +101,7 @@ template <typename Number>
 std::string differenceInPieces(const std::string& text, const std::vector<std::size_t>& sizes) {
     test::PieceBuffer pieces(text, sizes);
     std::istream scanned(&pieces);
-    std::istringstream extracted(text);
-    extracted.imbue(std::locale::classic());
-    NumberScanner scanner(scanned);
-    for (int tokenIndex = 0;; ++tokenIndex) {
-        Number fast{};
-        Number reference{};
-        const Token fastToken = scanner.read(fast);
-        const Token referenceToken = test::extractNumber(extracted, reference);
-        const std::string where = "token " + std::to_string(tokenIndex) + ": ";
-        if (fastToken != referenceToken) {
-            return where + "results differ";
-        }
-        if (std::memcmp(&fast, &reference, sizeof fast) != 0) {
-            return where + "values differ";
-        }
-        if (test::positionOf(scanned) != test::positionOf(extracted)) {
-            return where + "stopping positions differ";
-        }
-        if (scanned.eof() != extracted.eof() || scanned.fail() != extracted.fail()) {
-            return where + "stream states differ";
-        }
-        if (fastToken != Token::Read) {
-            return "";
-        }
-    }
+    return test::differenceFromStreamExtraction<Number>(scanned, text);
 }
 
 const std::vector<std::vector<std::size_t>> pieceSizeRuns = {

@@ -31,13 +31,12 @@ inline std::streamoff positionOf(std::istream& in) {
     return in.rdbuf()->pubseekoff(0, std::ios_base::cur, std::ios_base::in);
 }
 
-// Reads `text` as a sequence of `Number`s with the scanner and with stream extraction, up to
-// the first token that is not a number. Returns an empty string when both agree on every
-// result, value (bit for bit), stopping position and end-of-file state; otherwise says where
-// they part.
+// Reads `text` as a sequence of `Number`s with the scanner (from `scanned`, a stream over the
+// same text) and with stream extraction, up to the first token that is not a number. Returns
+// an empty string when both agree on every result, value (bit for bit), stopping position and
+// stream state; otherwise says where they part.
 template <typename Number>
-std::string differenceFromStreamExtraction(const std::string& text) {
-    std::istringstream scanned(text);
+std::string differenceFromStreamExtraction(std::istream& scanned, const std::string& text) {
     std::istringstream extracted(text);
     extracted.imbue(std::locale::classic());
     NumberScanner scanner(scanned);
@@ -56,13 +55,19 @@ std::string differenceFromStreamExtraction(const std::string& text) {
         if (positionOf(scanned) != positionOf(extracted)) {
             return where + "stopping positions differ";
         }
-        if (scanned.eof() != extracted.eof()) {
-            return where + "end-of-file states differ";
+        if (scanned.eof() != extracted.eof() || scanned.fail() != extracted.fail()) {
+            return where + "stream states differ";
         }
         if (fastToken != NumberScanner::Token::Read) {
             return "";
         }
     }
+}
+
+template <typename Number>
+std::string differenceFromStreamExtraction(const std::string& text) {
+    std::istringstream scanned(text);
+    return differenceFromStreamExtraction<Number>(scanned, text);
 }
 
 } // namespace zel::test

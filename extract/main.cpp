@@ -1,11 +1,19 @@
 // Planor: turns a file of 3-D points into the point section of a triangulation file.
 
+#include "common/standard_options.h"
 #include "extract/point_extraction.h"
 
 #include <exception>
 #include <iostream>
 
 namespace {
+
+constexpr zel::ProgramDescription kPlanor{
+    "Planor", "<in-file> <out-file>",
+    "Turns a file of 3-D points into the point section of a triangulation file. The input\n"
+    "holds a point count N and N triples x y z; the output gets N on its first line, then\n"
+    "x y for each point, one per line. The third coordinate is dropped. The output file\n"
+    "appears only when the run succeeds."};
 
 constexpr int kUsageError = 2;
 constexpr int kFailure = 1;
@@ -18,6 +26,9 @@ void printUsage(const char* programName) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (const auto answered = zel::answerStandardOption(argc, argv, kPlanor)) {
+        return *answered;
+    }
     if (argc != 3) {
         // A process may be started with an empty argument vector.
         printUsage(argc > 0 && argv[0] != nullptr ? argv[0] : "Planor");

@@ -1,3 +1,4 @@
+#include "common/standard_options.h"
 #include "viewer/current_seconds.h"
 #include "viewer/file_not_found_exception.h"
 #include "viewer/render/frame_drawing.h"
@@ -17,6 +18,15 @@
 #include <vector>
 
 namespace {
+
+constexpr zel::ProgramDescription kTessaro{
+    "Tessaro", "<triangulation-file> [<image.tga> ...]",
+    "Shows a terrain in a window that turns it slowly. The triangulation file holds 2-D\n"
+    "points and the triangles that join them; every point is lifted to a height that\n"
+    "follows from how densely the points around it are spaced (dense points make high\n"
+    "ground). The TGA images, from the lowest ground to the highest, are blended by height\n"
+    "into the terrain's texture. freeglut options such as -geometry 640x480 may stand among\n"
+    "the images. Close the window or press Escape to end."};
 
 struct UsageException : std::runtime_error {
     explicit UsageException(const char* programName)
@@ -87,6 +97,9 @@ void run(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (const auto answered = zel::answerStandardOption(argc, argv, kTessaro)) {
+        return *answered;
+    }
     try {
         run(argc, argv);
     } catch (const std::exception& failure) {

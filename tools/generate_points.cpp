@@ -5,6 +5,7 @@
 // hills rise smoothly instead of in spikes where random points happen to bunch up.
 //
 // Usage: generate_points <count> <seed> <out-file>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -76,23 +77,98 @@ Point drawFromDensity(std::mt19937_64& random) {
     }
 }
 
-double nearestDistanceSquared(const std::vector<Point>& placed, const Point& p) {
-    double best = 1e300;
-    for (const Point& q : placed) {
-        const double dx = q.x - p.x, dy = q.y - p.y;
-        best = std::fmin(best, dx * dx + dy * dy);
+// The points placed so far, filed in square cells so that the nearest one to a candidate is
+// found by looking at a few cells around it rather than at every point. The cells shrink as
+// points are added (about two points per cell), so a search stays short at any size.
+class PlacedPoints {
+public:
+    void add(const Point& p) {
+        all_.push_back(p);
+        if (all_.size() > 2 * columns_ * columns_) {
+            refile();
+        } else {
+            file(p);
+        }
     }
-    return best;
-}
+
+    // The squared distance to the nearest placed point; 1e300 when there is none.
+    double nearestDistanceSquared(const Point& p) const {
+        double best = 1e300;
+        if (all_.empty()) {
+            return best;
+        }
+        const long column = columnOf(p.x), row = columnOf(p.y);
+        const long last = static_cast<long>(columns_) - 1;
+        // A point in ring r of cells around the candidate's cell is at least r - 1 cells'
+        // widths away, so once the nearest so far is closer, no further ring can beat it.
+        for (long r = 0; r <= last; ++r) {
+            const double reach = static_cast<double>(r - 1) * cellSize_;
+            if (r > 1 && best <= reach * reach) {
+                break;
+            }
+            for (long y = row - r; y <= row + r; ++y) {
+                const bool edgeRow = y == row - r || y == row + r;
+                for (long x = column - r; x <= column + r; x += edgeRow ? 1 : 2 * r) {
+                    if (x >= 0 && y >= 0 && x <= last && y <= last) {
+                        best = std::fmin(best, nearestInCell(p, static_cast<std::size_t>(y) * columns_ +
+                                                                    static_cast<std::size_t>(x)));
+                    }
+                    if (r == 0) {
+                        break;
+                    }
+                }
+            }
+        }
+        return best;
+    }
+
+private:
+    long columnOf(double coordinate) const {
+        const long c = static_cast<long>((coordinate + halfSize) / cellSize_);
+        return std::clamp(c, 0L, static_cast<long>(columns_) - 1);
+    }
+
+    void file(const Point& p) {
+        const std::size_t cell = static_cast<std::size_t>(columnOf(p.y)) * columns_ +
+                                 static_cast<std::size_t>(columnOf(p.x));
+        cells_[cell].push_back(static_cast<std::uint32_t>(all_.size() - 1));
+    }
+
+    void refile() {
+        columns_ *= 2;
+        cellSize_ = 2.0 * halfSize / static_cast<double>(columns_);
+        cells_.assign(columns_ * columns_, {});
+        for (std::size_t i = 0; i < all_.size(); ++i) {
+            const Point& p = all_[i];
+            cells_[static_cast<std::size_t>(columnOf(p.y)) * columns_ +
+                   static_cast<std::size_t>(columnOf(p.x))]
+                .push_back(static_cast<std::uint32_t>(i));
+        }
+    }
+
+    double nearestInCell(const Point& p, std::size_t cell) const {
+        double best = 1e300;
+        for (const std::uint32_t i : cells_[cell]) {
+            const double dx = all_[i].x - p.x, dy = all_[i].y - p.y;
+            best = std::fmin(best, dx * dx + dy * dy);
+        }
+        return best;
+    }
+
+    std::vector<Point> all_;
+    std::size_t columns_ = 1;
+    double cellSize_ = 2.0 * halfSize;
+    std::vector<std::vector<std::uint32_t>> cells_ = std::vector<std::vector<std::uint32_t>>(1);
+};
 
 // Of a few candidates, the one farthest from the points placed so far, measured in units of
 // the spacing expected at the candidate.
-Point placeNext(const std::vector<Point>& placed, std::mt19937_64& random) {
+Point placeNext(const PlacedPoints& placed, std::mt19937_64& random) {
     Point best{};
     double bestScore = -1.0;
     for (int k = 0; k < candidatesPerPoint; ++k) {
         const Point candidate = drawFromDensity(random);
-        const double score = nearestDistanceSquared(placed, candidate) * density(candidate);
+        const double score = placed.nearestDistanceSquared(candidate) * density(candidate);
         if (score > bestScore) {
             bestScore = score;
             best = candidate;
@@ -117,12 +193,12 @@ int main(int argc, char** argv) {
     }
 
     out << count << "\n";
-    std::vector<Point> placed;
-    placed.reserve(count);
+    PlacedPoints placed;
     char line[96];
     for (unsigned long i = 0; i < count; ++i) {
-        placed.push_back(placeNext(placed, random));
-        const double x = placed.back().x, y = placed.back().y;
+        const Point next = placeNext(placed, random);
+        placed.add(next);
+        const double x = next.x, y = next.y;
         // The surveyed elevation travels with the point but the viewer does not use it.
         const double z = 20.0 + 5.0 * std::sin(x * 0.05) * std::cos(y * 0.05);
         std::snprintf(line, sizeof line, "%.3f %.3f %.2f\n", x, y, z);

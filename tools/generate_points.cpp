@@ -110,8 +110,9 @@ public:
                 const bool edgeRow = y == row - r || y == row + r;
                 for (long x = column - r; x <= column + r; x += edgeRow ? 1 : 2 * r) {
                     if (x >= 0 && y >= 0 && x <= last && y <= last) {
-                        best = std::fmin(best, nearestInCell(p, static_cast<std::size_t>(y) * columns_ +
-                                                                    static_cast<std::size_t>(x)));
+                        best = std::fmin(best,
+                                         nearestInCell(p, static_cast<std::size_t>(y) * columns_ +
+                                                              static_cast<std::size_t>(x)));
                     }
                     if (r == 0) {
                         break;

@@ -1,18 +1,23 @@
 // Writes the sample terrain's ground textures as 24-bit TGA files, from the lowest ground
 // to the highest: water.tga, grass.tga, rock.tga, snow.tga. The pictures are procedural
 // (value noise) and deterministic. Water and snow are run-length encoded (type 10), grass
-// and rock stored raw (type 2), so the sample exercises both kinds of file.
+// and rock stored raw (type 2), so the sample exercises both kinds of file. The files are
+// written with the tests' TGA writer.
 //
 // Usage: generate_textures <out-dir>
+#include "tests/support/tga_file_writer.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <fstream>
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
 
 namespace {
+
+namespace test = zel::test;
 
 constexpr int size = 64;
 
@@ -95,66 +100,22 @@ Picture snow() {
     });
 }
 
-void putHeader(std::vector<std::uint8_t>& out, std::uint8_t imageType) {
-    const std::uint8_t header[18] = {0, 0, imageType, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                     size, 0, size, 0, 24, 0x20};
-    out.insert(out.end(), header, header + 18);
-}
-
-void putPixel(std::vector<std::uint8_t>& out, Rgb p) {
-    out.push_back(p.b);
-    out.push_back(p.g);
-    out.push_back(p.r);
-}
-
-std::vector<std::uint8_t> encodeRaw(const Picture& picture) {
-    std::vector<std::uint8_t> out;
-    putHeader(out, 2);
+// Stored top row first (descriptor 0x20), each pixel blue, green, red.
+test::Bytes pixelBytes(const Picture& picture) {
+    test::Bytes bytes;
     for (Rgb p : picture) {
-        putPixel(out, p);
+        bytes.insert(bytes.end(), {p.b, p.g, p.r});
     }
-    return out;
+    return bytes;
 }
 
-// Packets run across row ends: the picture is one stream of pixels.
-std::vector<std::uint8_t> encodeRunLength(const Picture& picture) {
-    std::vector<std::uint8_t> out;
-    putHeader(out, 10);
-    std::size_t i = 0;
-    while (i < picture.size()) {
-        std::size_t run = 1;
-        while (i + run < picture.size() && run < 128 && picture[i + run] == picture[i]) {
-            ++run;
-        }
-        if (run >= 2) {
-            out.push_back(static_cast<std::uint8_t>(0x80 | (run - 1)));
-            putPixel(out, picture[i]);
-            i += run;
-            continue;
-        }
-        std::size_t raw = 1;
-        while (i + raw < picture.size() && raw < 128 &&
-               !(i + raw + 1 < picture.size() && picture[i + raw] == picture[i + raw + 1])) {
-            ++raw;
-        }
-        out.push_back(static_cast<std::uint8_t>(raw - 1));
-        for (std::size_t k = 0; k < raw; ++k) {
-            putPixel(out, picture[i + k]);
-        }
-        i += raw;
-    }
-    return out;
+test::Bytes encodeRaw(const Picture& picture) {
+    return test::tgaFile(test::trueColourHeader(size, size, 24, 0x20), {}, pixelBytes(picture));
 }
 
-bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-        std::cerr << "Cannot write file: " << path << "\n";
-        return false;
-    }
-    return true;
+test::Bytes encodeRunLength(const Picture& picture) {
+    return test::tgaFile(test::trueColourHeader(size, size, 24, 0x20, true), {},
+                         test::encodeRunLength(pixelBytes(picture), 3));
 }
 
 } // namespace
@@ -165,9 +126,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string dir = argv[1];
-    const bool written = writeFile(dir + "/water.tga", encodeRunLength(water())) &&
-                         writeFile(dir + "/grass.tga", encodeRaw(grass())) &&
-                         writeFile(dir + "/rock.tga", encodeRaw(rock())) &&
-                         writeFile(dir + "/snow.tga", encodeRunLength(snow()));
-    return written ? 0 : 1;
+    try {
+        test::writeFile(dir + "/water.tga", encodeRunLength(water()));
+        test::writeFile(dir + "/grass.tga", encodeRaw(grass()));
+        test::writeFile(dir + "/rock.tga", encodeRaw(rock()));
+        test::writeFile(dir + "/snow.tga", encodeRunLength(snow()));
+    } catch (const std::exception& failure) {
+        std::cerr << failure.what() << "\n";
+        return 1;
+    }
+    return 0;
 }

@@ -1,7 +1,7 @@
 // Loads 2048 x 2048 24-bit pictures from files in the page cache. Throughput counts the
 // decoded picture (12 MiB per load).
 #include "image/tga_image.h"
-#include "tests/image/tga_file_builder.h"
+#include "tests/support/tga_file_builder.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,6 +3,7 @@
 // 100 thousand and 1 million triangles, in an 800 x 600 window on a private Xvfb with Mesa's
 // software renderer. Reports the frame time and the vertex rate (3 vertices per triangle).
 #include "tests/support/gl_test_window.h"
+#include "tests/support/terrain_generator.h"
 #include "viewer/point_list.h"
 #include "viewer/render/frame_drawing.h"
 #include "viewer/render/render_state.h"
@@ -55,38 +56,21 @@ float heightAt(float x, float z) {
 // A cells x cells grid over [-100, 100]^2 with rolling hills: 2 cells^2 triangles, each
 // with upward-facing normals and texture coordinates over the whole extent.
 void buildGridTerrain(zel::TerrainModel& model, int cells) {
-    for (zel::Triangle* triangle : model.triangles) {
-        delete triangle;
-    }
-    model.triangles.clear();
-    model.vertices.clear();
-    model.normals.clear();
-    model.texCoords.clear();
-
-    const int side = cells + 1;
-    const float step = 2.0f * halfExtent / static_cast<float>(cells);
-    zel::points.clear();
-    for (int row = 0; row < side; ++row) {
-        for (int column = 0; column < side; ++column) {
-            const float x = -halfExtent + step * static_cast<float>(column);
-            const float z = -halfExtent + step * static_cast<float>(row);
-            zel::points.push_back({x, z});
-            const float y = heightAt(x, z);
-            const float dx = heightAt(x + 0.01f, z) - heightAt(x - 0.01f, z);
-            const float dz = heightAt(x, z + 0.01f) - heightAt(x, z - 0.01f);
-            const float length = std::sqrt(dx * dx + 0.0004f + dz * dz);
-            model.vertices.push_back({x, y, z});
-            model.normals.push_back({-dx / length, 0.02f / length, -dz / length});
-            model.texCoords.push_back(
-                {(x + halfExtent) / (2 * halfExtent), (z + halfExtent) / (2 * halfExtent)});
-        }
-    }
-    for (int row = 0; row < cells; ++row) {
-        for (int column = 0; column < cells; ++column) {
-            const int p00 = row * side + column;
-            model.triangles.push_back(new zel::Triangle(p00, p00 + side, p00 + side + 1));
-            model.triangles.push_back(new zel::Triangle(p00, p00 + side + 1, p00 + 1));
-        }
+    zel::test::clearTerrain(model);
+    zel::test::generateGridTerrain(model, {.columns = cells + 1,
+                                           .rows = cells + 1,
+                                           .spacing = 2.0f * halfExtent / static_cast<float>(cells),
+                                           .originX = -halfExtent,
+                                           .originY = -halfExtent});
+    for (zel::Vec3& vertex : model.vertices) {
+        const float x = vertex.x, z = vertex.z;
+        vertex.y = heightAt(x, z);
+        const float dx = heightAt(x + 0.01f, z) - heightAt(x - 0.01f, z);
+        const float dz = heightAt(x, z + 0.01f) - heightAt(x, z - 0.01f);
+        const float length = std::sqrt(dx * dx + 0.0004f + dz * dz);
+        model.normals.push_back({-dx / length, 0.02f / length, -dz / length});
+        model.texCoords.push_back(
+            {(x + halfExtent) / (2 * halfExtent), (z + halfExtent) / (2 * halfExtent)});
     }
     model.boundsMax = {halfExtent, 35.0f, halfExtent};
     model.boundsMin = {-halfExtent, 5.0f, -halfExtent};

@@ -1,6 +1,7 @@
 // The texel stage of building the terrain resources (triangle search, heights, blending)
 // on generated terrains of growing size. The miss search is shown both indexed (what the
 // viewer uses) and as a scan of the whole list on every miss, on the smaller terrains.
+#include "tests/support/empty_point_list.h"
 #include "tests/support/terrain_generator.h"
 #include "viewer/texture/bounding_box.h"
 #include "viewer/texture/rgb_image_view.h"
@@ -27,8 +28,7 @@ struct BenchTerrain {
         model.boundsMax = box.max;
         model.boundsMin = box.min;
     }
-    ~BenchTerrain() { zel::points.clear(); }
-
+    zel::test::EmptyPointList emptyPointList;
     zel::TerrainModel model;
 };
 

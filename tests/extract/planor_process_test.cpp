@@ -1,6 +1,6 @@
 // Runs the Planor executable and checks what a user sees: messages, exit codes and files.
 
-#include "tests/extract/process_run.h"
+#include "tests/support/child_process.h"
 #include "tests/support/scratch_directory.h"
 
 #include <filesystem>
@@ -34,7 +34,7 @@ protected:
                          const ProcessOptions& options = {}) {
         std::vector<std::string> argv{kPlanor};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
-        return runProcess(kPlanor, argv, scratch.path(), options);
+        return runProcess(kPlanor, argv, options);
     }
 
     void expectFailure(const ProcessResult& result, const std::string& message) {
@@ -60,14 +60,14 @@ TEST_F(PlanorTest, AnyArgumentCountButTwoPrintsUsageAndTouchesNoFile) {
 }
 
 TEST_F(PlanorTest, UsageNamesTheProgramAsInvoked) {
-    const ProcessResult result = runProcess(kPlanor, {"./tools/Planor"}, scratch.path());
+    const ProcessResult result = runProcess(kPlanor, {"./tools/Planor"});
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_EQ(result.out, usage("./tools/Planor"));
 }
 
 TEST_F(PlanorTest, EmptyArgumentVectorStillGetsUsage) {
     // Recent Linux kernels hand such a program one empty argument; older ones none at all.
-    const ProcessResult result = runProcess(kPlanor, {}, scratch.path());
+    const ProcessResult result = runProcess(kPlanor, {});
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_TRUE(result.out == usage("") || result.out == usage("Planor")) << result.out;
 }

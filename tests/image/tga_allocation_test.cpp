@@ -2,7 +2,7 @@
 // picture is refused before anything is allocated for it. Each load runs in a child
 // process whose allocations are capped at 64 MiB.
 #include "image/tga_image.h"
-#include "tests/image/tga_file_builder.h"
+#include "tests/support/tga_file_builder.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -1,6 +1,6 @@
 // Writes the loader's sample files into a directory, e.g. the fuzz corpus:
 //   tga_corpus_writer tests/fuzz/corpus/tga_fuzzer
-#include "tests/image/tga_file_builder.h"
+#include "tests/support/tga_file_builder.h"
 
 #include <exception>
 #include <iostream>

@@ -1,6 +1,6 @@
 #include "image/tga_exception.h"
 #include "image/tga_image.h"
-#include "tests/image/tga_file_builder.h"
+#include "tests/support/tga_file_builder.h"
 
 #include <gtest/gtest.h>
 #include <string>

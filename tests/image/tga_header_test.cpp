@@ -1,6 +1,6 @@
 // Files the loader refuses for their header, and the order in which the tests decide.
 #include "image/tga_image.h"
-#include "tests/image/tga_file_builder.h"
+#include "tests/support/tga_file_builder.h"
 
 #include <cctype>
 #include <functional>

@@ -1,7 +1,7 @@
 // Files that end too early, overrun, or claim more than they hold: the loader refuses
 // them or clips, and never reads or writes outside its arrays (checked under ASan).
 #include "image/tga_image.h"
-#include "tests/image/tga_file_builder.h"
+#include "tests/support/tga_file_builder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Pixel layout after a successful load: row order, channel order, run-length packets,
 // colour maps, skipped fields.
 #include "image/tga_image.h"
-#include "tests/image/tga_file_builder.h"
+#include "tests/support/tga_file_builder.h"
 
 #include <gtest/gtest.h>
 

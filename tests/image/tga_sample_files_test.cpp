@@ -1,6 +1,6 @@
 // The sample files seed the loader's fuzz corpus; each must give the status it was built for.
 #include "image/tga_image.h"
-#include "tests/image/tga_file_builder.h"
+#include "tests/support/tga_file_builder.h"
 
 #include <gtest/gtest.h>
 #include <set>

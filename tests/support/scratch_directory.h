@@ -20,6 +20,9 @@ public:
     std::string file(const std::string& name) const { return (path_ / name).string(); }
     // Creates or replaces `name` with exactly `text`; returns its full name.
     std::string write(const std::string& name, const std::string& text) const;
+    std::string write(const std::string& name, const std::vector<unsigned char>& bytes) const {
+        return write(name, std::string(bytes.begin(), bytes.end()));
+    }
     // The sorted names of the entries, hidden ones included.
     std::vector<std::string> entries() const;
 

@@ -4,9 +4,14 @@
 #include "viewer/terrain_model.h"
 #include "viewer/triangle.h"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <random>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace zel::test {
 
@@ -24,19 +29,23 @@ struct GridTerrainShape {
     std::uint32_t seed = 1;
 };
 
-// Replaces `zel::points` with the grid's points (row by row) and fills `model` with two
-// clockwise triangles per cell, in cell order, and one vertex per point whose height is
-// a smooth hill. The model must be empty. Heights come from a formula rather than the
-// circumcircles so that a terrain of a million points is made in moments.
-inline void generateGridTerrain(TerrainModel& model, const GridTerrainShape& shape) {
+// The grid's points, row by row, each with the height of a smooth hill, and two clockwise
+// triangles per cell, in cell order.
+struct GridTerrain {
+    std::vector<Point2> points;
+    std::vector<float> heights;
+    std::vector<std::array<std::int32_t, 3>> triangles;
+};
+
+inline GridTerrain gridTerrain(const GridTerrainShape& shape) {
     std::mt19937 random(shape.seed);
     std::uniform_real_distribution<float> offset(-shape.jitter, shape.jitter);
     const auto count =
         static_cast<std::size_t>(shape.columns) * static_cast<std::size_t>(shape.rows);
 
-    points.clear();
-    points.reserve(count);
-    model.vertices.reserve(count);
+    GridTerrain grid;
+    grid.points.reserve(count);
+    grid.heights.reserve(count);
     for (int r = 0; r < shape.rows; ++r) {
         for (int c = 0; c < shape.columns; ++c) {
             const float waveX =
@@ -47,10 +56,9 @@ inline void generateGridTerrain(TerrainModel& model, const GridTerrainShape& sha
                                                              shape.warp * waveX + offset(random));
             const float y = shape.originY + shape.spacing * (static_cast<float>(r) +
                                                              shape.warp * waveY + offset(random));
-            points.push_back(Point2{x, y});
-            const float height = 10.0f + 5.0f * std::sin(0.05f * static_cast<float>(c)) *
-                                             std::cos(0.07f * static_cast<float>(r));
-            model.vertices.push_back(Vec3{x, height, y});
+            grid.points.push_back(Point2{x, y});
+            grid.heights.push_back(10.0f + 5.0f * std::sin(0.05f * static_cast<float>(c)) *
+                                               std::cos(0.07f * static_cast<float>(r)));
         }
     }
 
@@ -62,10 +70,54 @@ inline void generateGridTerrain(TerrainModel& model, const GridTerrainShape& sha
             const std::int32_t b = a + 1;
             const std::int32_t d = a + shape.columns;
             const std::int32_t e = d + 1;
-            model.triangles.push_back(new Triangle(a, e, b));
-            model.triangles.push_back(new Triangle(a, d, e));
+            grid.triangles.push_back({a, e, b});
+            grid.triangles.push_back({a, d, e});
         }
     }
+    return grid;
+}
+
+// The grid as a triangulation file says it (the heights are the viewer's to find).
+inline std::string triangulationText(const GridTerrain& grid) {
+    std::ostringstream text;
+    text << grid.points.size() << '\n';
+    for (const Point2& p : grid.points) {
+        text << p.x << ' ' << p.y << '\n';
+    }
+    text << grid.triangles.size() << '\n';
+    for (const auto& t : grid.triangles) {
+        text << t[0] << ' ' << t[1] << ' ' << t[2] << '\n';
+    }
+    return text.str();
+}
+
+// Replaces `zel::points` with the grid's points and fills `model` with its triangles and
+// one vertex per point at the grid's height. The model must be empty. Heights come from a
+// formula rather than the circumcircles so that a terrain of a million points is made in
+// moments.
+inline void generateGridTerrain(TerrainModel& model, const GridTerrainShape& shape) {
+    GridTerrain grid = gridTerrain(shape);
+    // A triangle reads its corners from the point list as it is made.
+    points = std::move(grid.points);
+    model.vertices.reserve(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        model.vertices.push_back(Vec3{points[i].x, grid.heights[i], points[i].y});
+    }
+    for (const auto& t : grid.triangles) {
+        model.triangles.push_back(new Triangle(t[0], t[1], t[2]));
+    }
+}
+
+// Moves the triangles out of `model` and deletes them, leaving every list empty.
+inline void clearTerrain(TerrainModel& model) {
+    for (Triangle* triangle : model.triangles) {
+        delete triangle;
+    }
+    model.triangles.clear();
+    model.adjacency.clear();
+    model.vertices.clear();
+    model.normals.clear();
+    model.texCoords.clear();
 }
 
 } // namespace zel::test

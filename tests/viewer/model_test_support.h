@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tests/support/empty_point_list.h"
 #include "viewer/point_list.h"
 #include "viewer/terrain_model.h"
 #include "viewer/triangle.h"
@@ -12,11 +13,10 @@
 
 namespace zel::test {
 
-// The point list is process-wide: every test starts and ends with it empty.
+// Every test starts and ends with the process-wide point list empty.
 class PointListTest : public ::testing::Test {
-protected:
-    void SetUp() override { points.clear(); }
-    void TearDown() override { points.clear(); }
+private:
+    EmptyPointList emptyPointList_;
 };
 
 inline void setPoints(std::initializer_list<Point2> list) { points.assign(list); }

@@ -1,7 +1,8 @@
-#include "tests/support/xvfb_display.h"
-#include "tests/viewer/process/child_process.h"
+#include "tests/support/child_process.h"
 #include "tests/support/scratch_directory.h"
-#include "tests/viewer/process/fixture_files.h"
+#include "tests/support/terrain_generator.h"
+#include "tests/support/tga_file_builder.h"
+#include "tests/support/xvfb_display.h"
 #include "tests/viewer/process/x_windows.h"
 
 #include <chrono>
@@ -28,7 +29,13 @@ constexpr auto startTimeout = 60s;
 class TessaroProcessTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        files.write("terrain.tri", test::gridTriangulation(6));
+        // Warped, so that the heights vary.
+        files.write("terrain.tri", test::triangulationText(test::gridTerrain({.columns = 6,
+                                                                              .rows = 6,
+                                                                              .spacing = 30.0f,
+                                                                              .originX = -75.0f,
+                                                                              .originY = -75.0f,
+                                                                              .warp = 0.3f})));
         files.write("low.tga", test::solidTga(40, 120, 40));
         files.write("high.tga", test::solidTga(230, 230, 230));
     }

@@ -19,17 +19,6 @@ void buildFlatSquare(TerrainModel& model) {
     model.boundsMax = {80.0f, 0.0f, 80.0f};
 }
 
-void clearTerrain(TerrainModel& model) {
-    for (Triangle* triangle : model.triangles) {
-        delete triangle;
-    }
-    model.triangles.clear();
-    model.adjacency.clear();
-    model.vertices.clear();
-    model.normals.clear();
-    model.texCoords.clear();
-}
-
 std::uint32_t makeSolidTexture(unsigned char r, unsigned char g, unsigned char b) {
     const unsigned char texels[] = {r, g, b, r, g, b, r, g, b, r, g, b};
     GLuint name = 0;

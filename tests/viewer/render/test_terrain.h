@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tests/support/terrain_generator.h"
 #include "viewer/terrain_model.h"
 
 #include <cstdint>
@@ -12,9 +13,6 @@ namespace zel::test {
 // (0, 0) at the minimum corner to (1, 1) at the maximum corner. Replaces `points` and
 // fills `model`, which must be empty.
 void buildFlatSquare(TerrainModel& model);
-
-// Moves the triangles out of `model` and deletes them, leaving every list empty.
-void clearTerrain(TerrainModel& model);
 
 // A new 2 x 2 texture of one colour, made with plain GL calls, left bound.
 std::uint32_t makeSolidTexture(unsigned char r, unsigned char g, unsigned char b);

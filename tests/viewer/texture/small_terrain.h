@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tests/support/empty_point_list.h"
 #include "viewer/point_list.h"
 #include "viewer/terrain_model.h"
 #include "viewer/triangle.h"
@@ -11,8 +12,7 @@ namespace zel::test {
 // A terrain built point by point in a test. It takes over the process-wide point list,
 // which the triangles and the texture read.
 struct SmallTerrain {
-    SmallTerrain() { points.clear(); }
-    ~SmallTerrain() { points.clear(); }
+    EmptyPointList emptyPointList;
 
     // Adds ground position (x, y) with the given height; returns its index.
     std::int32_t point(float x, float y, float height = 0.0f) {

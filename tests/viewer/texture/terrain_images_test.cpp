@@ -1,5 +1,6 @@
 #include "image/tga_exception.h"
-#include "tests/viewer/texture/tga_file.h"
+#include "tests/support/scratch_directory.h"
+#include "tests/support/tga_file_builder.h"
 #include "viewer/texture/height_blend.h"
 #include "viewer/texture/terrain_images.h"
 
@@ -29,15 +30,18 @@ std::string failureText(const std::vector<std::string>& names) {
 }
 
 TEST(TerrainImages, EveryLayoutIsReadAsRgb) {
-    const test::TempFile rgb("rgb.tga", test::tgaBytes(2, 1, 24, {1, 2, 3, 4, 5, 6}));
-    const test::TempFile rgba("rgba.tga", test::tgaBytes(2, 1, 32, {7, 8, 9, 99, 10, 11, 12, 98}));
+    const test::ScratchDirectory scratch;
+    const std::string rgb = scratch.write("rgb.tga", test::tgaBytes(2, 1, 24, {1, 2, 3, 4, 5, 6}));
+    const std::string rgba =
+        scratch.write("rgba.tga", test::tgaBytes(2, 1, 32, {7, 8, 9, 99, 10, 11, 12, 98}));
     std::vector<unsigned char> palette(768, 0);
     palette[3 * 5] = 50;
     palette[3 * 5 + 1] = 60;
     palette[3 * 5 + 2] = 70;
-    const test::TempFile mapped("mapped.tga", test::tgaBytes(2, 1, 8, {0, 5}, palette));
+    const std::string mapped =
+        scratch.write("mapped.tga", test::tgaBytes(2, 1, 8, {0, 5}, palette));
 
-    const TerrainImages images({rgb.path, rgba.path, mapped.path});
+    const TerrainImages images({rgb, rgba, mapped});
     ASSERT_EQ(images.views().size(), 3u);
     EXPECT_EQ(pixelOf(images.views()[0], 1, 0), (Rgb{4, 5, 6}));
     EXPECT_EQ(pixelOf(images.views()[1], 0, 0), (Rgb{7, 8, 9}));
@@ -61,12 +65,13 @@ TEST(TerrainImages, NoNamesLoadNothing) {
 }
 
 TEST(TerrainImages, FirstFailureEndsTheLoading) {
-    const test::TempFile good("good.tga", test::tgaBytes(1, 1, 24, {1, 2, 3}));
-    const test::TempFile grey("grey.tga", test::tgaBytes(1, 1, 16, {1, 2}));
-    const std::string missing = good.path + ".missing";
-    EXPECT_EQ(failureText({good.path, missing, grey.path}), "Loading: " + missing + " - not found");
-    EXPECT_EQ(failureText({good.path, grey.path, missing}),
-              "Loading: " + grey.path + " - unsupported image format");
+    const test::ScratchDirectory scratch;
+    const std::string good = scratch.write("good.tga", test::tgaBytes(1, 1, 24, {1, 2, 3}));
+    const std::string grey = scratch.write("grey.tga", test::tgaBytes(1, 1, 16, {1, 2}));
+    const std::string missing = good + ".missing";
+    EXPECT_EQ(failureText({good, missing, grey}), "Loading: " + missing + " - not found");
+    EXPECT_EQ(failureText({good, grey, missing}),
+              "Loading: " + grey + " - unsupported image format");
 }
 
 } // namespace

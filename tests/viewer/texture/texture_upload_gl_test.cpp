@@ -1,7 +1,8 @@
 #include "image/tga_exception.h"
 #include "tests/support/gl_test_window.h"
+#include "tests/support/scratch_directory.h"
+#include "tests/support/tga_file_builder.h"
 #include "tests/viewer/texture/small_terrain.h"
-#include "tests/viewer/texture/tga_file.h"
 #include "viewer/texture/sample_lattice.h"
 #include "viewer/texture/terrain_images.h"
 #include "viewer/texture/texture_synthesis.h"
@@ -82,17 +83,18 @@ protected:
     const std::int32_t b = terrain.point(10, 0, 2);
     const std::int32_t c = terrain.point(10, 20, 8);
     const std::int32_t d = terrain.point(0, 20, 4);
-    const test::TempFile low{
-        "low.tga", test::tgaBytes(2, 2, 24, {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120})};
-    const test::TempFile high{"high.tga",
-                              test::tgaBytes(1, 3, 24, {200, 0, 0, 0, 200, 0, 0, 0, 200})};
+    const test::ScratchDirectory scratch;
+    const std::string low = scratch.write(
+        "low.tga", test::tgaBytes(2, 2, 24, {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120}));
+    const std::string high =
+        scratch.write("high.tga", test::tgaBytes(1, 3, 24, {200, 0, 0, 0, 200, 0, 0, 0, 200}));
 };
 
 TEST_F(TerrainResources, BuildsBoundsCoordinatesAndTheUploadedTexture) {
     terrain.triangle(a, c, b);
     terrain.triangle(a, d, c);
     TerrainModel& model = terrain.model;
-    model.buildTerrainResources({low.path, high.path});
+    model.buildTerrainResources({low, high});
 
     EXPECT_EQ(model.boundsMin.x, 0);
     EXPECT_EQ(model.boundsMin.y, 0);
@@ -109,7 +111,7 @@ TEST_F(TerrainResources, BuildsBoundsCoordinatesAndTheUploadedTexture) {
     EXPECT_EQ(model.texCoords[3].v, 1);
 
     EXPECT_EQ(boundName(), static_cast<GLint>(model.textureId));
-    const TerrainImages images({low.path, high.path});
+    const TerrainImages images({low, high});
     const std::vector<unsigned char> expected = synthesizeTexels(model, points, images.views());
     EXPECT_EQ(boundTexels(), expected);
     // Texel (0, 0) stands on the lowest vertex: the first image's top left pixel.
@@ -121,9 +123,9 @@ TEST_F(TerrainResources, BuildsBoundsCoordinatesAndTheUploadedTexture) {
 TEST_F(TerrainResources, ImageFailureLeavesNoTexture) {
     terrain.triangle(a, c, b);
     TerrainModel& model = terrain.model;
-    const std::string missing = low.path + ".missing";
+    const std::string missing = low + ".missing";
     try {
-        model.buildTerrainResources({low.path, missing, high.path});
+        model.buildTerrainResources({low, missing, high});
         FAIL() << "no exception";
     } catch (const TGAException& failure) {
         EXPECT_STREQ(failure.what(), ("Loading: " + missing + " - not found").c_str());

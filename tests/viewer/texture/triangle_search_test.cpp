@@ -1,3 +1,4 @@
+#include "tests/support/empty_point_list.h"
 #include "tests/support/terrain_generator.h"
 #include "viewer/texture/bounding_box.h"
 #include "viewer/texture/sample_holder_index.h"
@@ -38,8 +39,7 @@ void expectIndexAgreesWithScan(const TerrainModel& model) {
 
 class TriangleSearch : public ::testing::Test {
 protected:
-    ~TriangleSearch() override { points.clear(); }
-
+    test::EmptyPointList emptyPointList;
     TerrainModel model;
 };
 

@@ -1,16 +1,11 @@
 #pragma once
 
-#include "tests/support/scratch_directory.h"
-
-#include "image/tga_image.h"
-#include "image/tga_status.h"
-
 #include <cstdint>
 #include <filesystem>
-#include <string>
 #include <vector>
 
-// Builds TGA files byte by byte for the loader's tests, benchmark and fuzz corpus.
+// Writes TGA files byte by byte: for the tests, the benchmarks, the fuzz corpus and the
+// bundled sample's textures.
 namespace zel::test {
 
 using Bytes = std::vector<unsigned char>;
@@ -42,28 +37,13 @@ Bytes headerBytes(const TgaHeader& header);
 Bytes tgaFile(const TgaHeader& header, const Bytes& colourMap, const Bytes& pixelData,
               const Bytes& trailer = {});
 
-// 256 entries stored blue, green, red: entry i is (B, G, R) = (i, 255 - i, i ^ 0x5a).
-Bytes testColourMap();
-// `count` pixels of `pixelSize` bytes, each byte distinct from its neighbours.
-Bytes patternPixels(int count, int pixelSize, int seed = 0);
 // A valid run-length stream for `pixels`: runs where pixels repeat, raw packets elsewhere.
+// Packets run across row ends: the picture is one stream of pixels.
 Bytes encodeRunLength(const Bytes& pixels, int pixelSize);
-// The same picture with its rows in the opposite order.
-Bytes reversedRows(const Bytes& pixels, int rowLength);
-// The first and third byte of each pixel exchanged.
+// The first and third byte of each pixel exchanged: R, G, B order to the file's B, G, R.
 Bytes exchangedChannels(const Bytes& pixels, int pixelSize);
 
-struct SampleFile {
-    std::string name;
-    Bytes bytes;
-    TGAStatus expected;
-};
-// Valid and broken files covering every branch of the loader; the fuzz corpus seed.
-std::vector<SampleFile> sampleFiles();
-
+// Creates or replaces the file; throws std::runtime_error naming it when that fails.
 void writeFile(const std::filesystem::path& path, const Bytes& bytes);
-
-// Writes `bytes` to a scratch file and loads it into `image`.
-TGAStatus loadBytes(TGAImage& image, const Bytes& bytes);
 
 } // namespace zel::test

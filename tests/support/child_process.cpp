@@ -1,4 +1,4 @@
-#include "tests/viewer/process/child_process.h"
+#include "tests/support/child_process.h"
 
 #include <cerrno>
 #include <csignal>
@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -32,9 +33,20 @@ bool readAvailable(int fd, std::string& into) {
     return got < 0 && (errno == EAGAIN || errno == EINTR);
 }
 
+// In the child, between fork and exec.
+void limitFileSize(std::uint64_t bytes) {
+    // Ignored, the signal turns a write past the limit into an EFBIG error.
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{bytes, bytes};
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+        _exit(126);
+    }
+}
+
 } // namespace
 
-ChildProcess::ChildProcess(const std::vector<std::string>& arguments, bool unsetDisplay) {
+ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
+                           const ProcessOptions& options) {
     int outPipe[2];
     int errPipe[2];
     makePipe(outPipe);
@@ -55,10 +67,13 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments, bool unset
         dup2(errPipe[1], STDERR_FILENO);
         const int devNull = open("/dev/null", O_RDONLY);
         dup2(devNull, STDIN_FILENO);
-        if (unsetDisplay) {
+        if (options.unsetDisplay) {
             unsetenv("DISPLAY");
         }
-        execv(argv[0], argv.data());
+        if (options.fileSizeLimit) {
+            limitFileSize(*options.fileSizeLimit);
+        }
+        execv(program.c_str(), argv.data());
         _exit(127);
     }
     close(outPipe[1]);
@@ -139,6 +154,16 @@ int ChildProcess::waitForExit(std::chrono::milliseconds timeout) {
         drainPipes(std::chrono::milliseconds(100));
     }
     return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
+}
+
+ProcessResult runProcess(const std::string& program, const std::vector<std::string>& arguments,
+                         const ProcessOptions& options) {
+    ChildProcess child(program, arguments, options);
+    ProcessResult result;
+    result.exitCode = child.waitForExit(std::chrono::minutes(5));
+    result.out = child.standardOutput();
+    result.err = child.standardError();
+    return result;
 }
 
 } // namespace zel::test

@@ -1,0 +1,56 @@
+// --help, -h and --version of both programs and of the helper scripts, run as a user runs them.
+#include "tests/support/child_process.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace zel {
+namespace {
+
+struct Case {
+    std::vector<std::string> command;
+    int exitCode;
+    std::string outStart; // standard output begins with this
+    std::string err;
+};
+
+std::string script(const std::string& name) {
+    return std::string(SOURCE_ROOT) + "/" + name;
+}
+
+TEST(StandardOptions, AnsweredOnStandardOutputAndOnlyAsTheFirstArgument) {
+    const std::vector<Case> cases{
+        {{TESSARO_PATH, "--help"},
+         0,
+         "Usage: Tessaro <triangulation-file> [<image.tga> ...]\n\n",
+         ""},
+        {{TESSARO_PATH, "-h"}, 0, "Usage: Tessaro <triangulation-file>", ""},
+        {{TESSARO_PATH, "--version", "more"}, 0, "Tessaro " ZEL_VERSION "\n", ""},
+        {{TESSARO_PATH, "./--help"}, 1, "", "Program failed:\nFile not found\n"},
+        {{PLANOR_PATH, "--help"}, 0, "Usage: Planor <in-file> <out-file>\n\n", ""},
+        {{PLANOR_PATH, "-h"}, 0, "Usage: Planor <in-file> <out-file>\n\n", ""},
+        {{PLANOR_PATH, "--version"}, 0, "Planor " ZEL_VERSION "\n", ""},
+        {{PLANOR_PATH, "./--help", "out.txt"}, 1, "", "Cannot open file: ./--help\n"},
+        {{script("scripts/bench"), "--help"}, 0, "Measures", ""},
+        {{script("scripts/ensure-packages"), "-h"}, 0, "Installs", ""},
+        {{script("scripts/fuzz-smoke"), "--help"}, 0, "Builds", ""},
+        {{script("scripts/run-viewer"), "--help"}, 0, "Opens", ""},
+        {{script("tools/make-sample"), "--help"}, 0, "Regenerates", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command[0] + " " + c.command[1]);
+        const test::ProcessResult result = test::runProcess(c.command[0], c.command);
+        EXPECT_EQ(result.exitCode, c.exitCode);
+        EXPECT_EQ(result.out.substr(0, c.outStart.size()), c.outStart);
+        EXPECT_EQ(result.err, c.err);
+        if (c.command[1] != "--version" && c.exitCode == 0) {
+            // Usage and a description; the scripts name their usage among their lines.
+            EXPECT_NE(result.out.find("Usage: "), std::string::npos) << result.out;
+            EXPECT_GT(result.out.size(), 120u) << result.out;
+        }
+    }
+}
+
+} // namespace
+} // namespace zel

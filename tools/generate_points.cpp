@@ -132,25 +132,24 @@ private:
     void file(const Point& p) {
         const std::size_t cell = static_cast<std::size_t>(columnOf(p.y)) * columns_ +
                                  static_cast<std::size_t>(columnOf(p.x));
-        cells_[cell].push_back(static_cast<std::uint32_t>(all_.size() - 1));
+        cells_[cell].push_back(p);
     }
 
     void refile() {
         columns_ *= 2;
         cellSize_ = 2.0 * halfSize / static_cast<double>(columns_);
         cells_.assign(columns_ * columns_, {});
-        for (std::size_t i = 0; i < all_.size(); ++i) {
-            const Point& p = all_[i];
+        for (const Point& p : all_) {
             cells_[static_cast<std::size_t>(columnOf(p.y)) * columns_ +
                    static_cast<std::size_t>(columnOf(p.x))]
-                .push_back(static_cast<std::uint32_t>(i));
+                .push_back(p);
         }
     }
 
     double nearestInCell(const Point& p, std::size_t cell) const {
         double best = 1e300;
-        for (const std::uint32_t i : cells_[cell]) {
-            const double dx = all_[i].x - p.x, dy = all_[i].y - p.y;
+        for (const Point& q : cells_[cell]) {
+            const double dx = q.x - p.x, dy = q.y - p.y;
             best = std::fmin(best, dx * dx + dy * dy);
         }
         return best;
@@ -159,7 +158,8 @@ private:
     std::vector<Point> all_;
     std::size_t columns_ = 1;
     double cellSize_ = 2.0 * halfSize;
-    std::vector<std::vector<std::uint32_t>> cells_ = std::vector<std::vector<std::uint32_t>>(1);
+    // Each cell holds copies of its points, so that a search reads them in one place.
+    std::vector<std::vector<Point>> cells_ = std::vector<std::vector<Point>>(1);
 };
 
 // Of a few candidates, the one farthest from the points placed so far, measured in units of

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string_view>
 
@@ -329,12 +330,13 @@ std::vector<PlanePoint> readPointFile(const std::string& name) {
         throw PointInputException(name + ": cannot be opened: " + systemError());
     }
     std::string text;
-    if (std::fseek(file.get(), 0, SEEK_END) == 0) {
-        const long size = std::ftell(file.get());
-        if (size > 0) {
+    // Only a regular file's size is its length; a directory's or a device's says nothing.
+    std::error_code error;
+    if (std::filesystem::is_regular_file(name, error)) {
+        const std::uintmax_t size = std::filesystem::file_size(name, error);
+        if (!error) {
             text.reserve(static_cast<std::size_t>(size));
         }
-        std::rewind(file.get());
     }
     std::array<char, 1 << 16> block;
     for (std::size_t got; (got = std::fread(block.data(), 1, block.size(), file.get())) > 0;) {

@@ -8,6 +8,8 @@
 
 #include <exception>
 #include <iomanip>
+#include <new>
+#include <stdexcept>
 #include <optional>
 
 namespace zel {
@@ -111,7 +113,11 @@ void triangulate(const Request& request, std::ostream& out, std::ostream& err) {
                 warnIfOutsideViewerField(*bounds, err);
             }
         }
-        points = framedFloats(read, framing);
+        try {
+            points = framedFloats(read, framing);
+        } catch (const std::range_error& outside) {
+            throw std::range_error(request.pointsFile + ": " + outside.what());
+        }
     }
     // Created before the long work, so that an unwritable name is reported at once.
     StagedOutputFile file(request.triangulationFile);
@@ -143,6 +149,9 @@ int runTriangulate(const std::vector<std::string>& arguments, std::ostream& out,
     try {
         triangulate(*parsed.request, out, err);
         return 0;
+    } catch (const std::bad_alloc&) {
+        err << "triangulate: not enough memory for " << parsed.request->pointsFile << std::endl;
+        return kFailure;
     } catch (const std::exception& failure) {
         err << "triangulate: " << failure.what() << std::endl;
         return kFailure;

@@ -3,7 +3,7 @@
 #include "tests/support/terrain_generator.h"
 #include "tests/support/tga_file_builder.h"
 #include "tests/support/xvfb_display.h"
-#include "tests/viewer/process/x_windows.h"
+#include "tests/support/x_windows.h"
 
 #include <chrono>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "tests/viewer/process/x_windows.h"
+#include "tests/support/x_windows.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

@@ -1,0 +1,152 @@
+// The program's command line, messages, framing and files, run in process.
+#include "tests/support/scratch_directory.h"
+#include "triangulate/triangulate_command.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace zel {
+namespace {
+
+using test::readFile;
+
+struct Outputs {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outputs run(const std::vector<std::string>& arguments) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = runTriangulate(arguments, out, err);
+    return {status, out.str(), err.str()};
+}
+
+struct MalformedFile {
+    std::string name;
+    std::optional<std::string> text; // none: the file does not exist
+    std::string problem;             // what follows the file's name in the message
+};
+
+// Test names say what the case is; the default would print its bytes.
+void PrintTo(const MalformedFile& param, std::ostream* os) { *os << param.name; }
+
+class MalformedFileTest : public ::testing::TestWithParam<MalformedFile> {};
+
+TEST_P(MalformedFileTest, IsReportedAndLeavesTheOutputAsItWas) {
+    test::ScratchDirectory scratch;
+    const std::string in = scratch.file("in.txt");
+    if (GetParam().text) {
+        scratch.write("in.txt", *GetParam().text);
+    }
+    const std::string out = scratch.write("out.tri", "old\n");
+    const Outputs result = run({"--fit", in, out});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "triangulate: " + in + GetParam().problem + "\n");
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(readFile(out), "old\n");
+    EXPECT_EQ(scratch.entries().size(), GetParam().text ? 2u : 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, MalformedFileTest,
+    ::testing::Values(
+        MalformedFile{"Missing", std::nullopt, ": cannot be opened: No such file or directory"},
+        MalformedFile{"Empty", " \n", ":1: the file holds no points"},
+        MalformedFile{"WordAmongNumbers", "3\n1 2\n3 x\n5 6\n", ":3: \"x\" is not a number"},
+        MalformedFile{"Infinity", "2\n1 2\n3 inf\n", ":3: \"inf\" is not a finite coordinate"},
+        MalformedFile{"HugeNumber", "1\n1 1e999\n", ":2: \"1e999\" is out of the range of a double"},
+        MalformedFile{"CountNotWhole", "2.5\n1 2\n", ":1: the point count \"2.5\" is not a whole number"},
+        MalformedFile{"CountTooLarge", "4294967296\n",
+                      ":1: the point count 4294967296 is more than 2147483647"},
+        MalformedFile{"CountMismatch", "3\n1 2\n3 4\n\n",
+                      ":1: the point count 3 does not match the 4 numbers that follow "
+                      "(3 points take 6 or 9)"},
+        MalformedFile{"LineOfOneNumber", "1 2 3\n4\n",
+                      ":2: a point needs two numbers, x and y, but the line holds one"},
+        MalformedFile{"NumberWithTail", "1 2 3\n4 5x 6\n", ":2: \"5x\" is not a number"},
+        MalformedFile{"CsvShortLine", "x,y\n1,2\n3\n", ":3: the line has 1 field, but y is field 2"},
+        MalformedFile{"CsvEmptyField", "x;y\n1;2\n1;\n", ":3: field 2 is empty"},
+        MalformedFile{"CsvWord", "x,y\n1,abc\n", ":2: field 2: \"abc\" is not a number"}),
+    [](const auto& test) { return test.param.name; });
+
+struct Outcome {
+    std::string name;
+    std::string framing; // an option, or empty
+    std::string points;
+    std::string out;
+    std::string err;
+    std::string fileStart;
+};
+
+// Test names say what the case is; the default would print its bytes.
+void PrintTo(const Outcome& param, std::ostream* os) { *os << param.name; }
+
+class OutcomeTest : public ::testing::TestWithParam<Outcome> {};
+
+TEST_P(OutcomeTest, WritesTheFileAndSaysWhatItDid) {
+    test::ScratchDirectory scratch;
+    const std::string in = scratch.write("in.txt", GetParam().points);
+    const std::string out = scratch.file("out.tri");
+    std::vector<std::string> arguments = {in, out};
+    if (!GetParam().framing.empty()) {
+        arguments.insert(arguments.begin(), GetParam().framing);
+    }
+    const Outputs result = run(arguments);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, GetParam().out);
+    EXPECT_EQ(result.err, GetParam().err);
+    EXPECT_EQ(readFile(out).substr(0, GetParam().fileStart.size()), GetParam().fileStart);
+}
+
+const std::string projected = "512000 4123000\n512010 4123000\n512000 4123010\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OutcomeTest,
+    ::testing::Values(
+        Outcome{"OutsideTheViewerField", "", projected,
+                "Triangulated 3 points: 1 triangles, 0 duplicate points\n",
+                "triangulate: warning: the points span 10 units around (512005, 4123005), but the "
+                "viewer shows about 200 units around the origin; --fit frames them\n",
+                "3\n512000 4123000\n512010 4123000\n512000 4123010\n1\n"},
+        Outcome{"Centered", "--center", projected,
+                "Transform: x' = (x - 512005) * 1, y' = (y - 4123005) * 1\n"
+                "Triangulated 3 points: 1 triangles, 0 duplicate points\n",
+                "", "3\n-5 -5\n5 -5\n-5 5\n1\n"},
+        // Within the viewer's field, and the printed transform leads back to the input.
+        Outcome{"FittedProjectedCoordinates", "--fit",
+                "easting;northing\n512000;4123000\n512010;4123000\n512000;4123010\n"
+                "512010;4123020\n",
+                "Transform: x' = (x - 512005) * 10, y' = (y - 4123010) * 10\n"
+                "Triangulated 4 points: 2 triangles, 0 duplicate points\n",
+                "", "4\n-50 -100\n50 -100\n-50 0\n50 100\n2\n"},
+        Outcome{"AllOnOneLine", "", "0 0\n1 1\n2 2\n3 3\n",
+                "Triangulated 4 points: 0 triangles, 0 duplicate points\n",
+                "triangulate: warning: all points lie on one line, so there are no triangles\n",
+                "4\n0 0\n1 1\n2 2\n3 3\n0\n"},
+        Outcome{"TwoDistinctPoints", "--fit", "-1 2.5\n-1 2.5\n1 -2.5\n",
+                "Transform: x' = x * 40, y' = y * 40\n"
+                "Triangulated 3 points: 0 triangles, 1 duplicate points\n",
+                "triangulate: warning: fewer than three distinct points, so there are no "
+                "triangles\n",
+                "3\n-40 100\n-40 100\n40 -100\n0\n"}),
+    [](const auto& test) { return test.param.name; });
+
+TEST(CommandLineTest, HelpAndMisuse) {
+    const Outputs help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.substr(0, help.out.find('\n')),
+              "Usage: triangulate [--center | --fit] <points-file> <triangulation-file>");
+    const Outputs both = run({"--fit", "--center", "in.txt", "out.tri"});
+    EXPECT_EQ(both.status, 2);
+    EXPECT_EQ(both.err.substr(0, both.err.find('\n')),
+              "triangulate: give one of --center and --fit");
+}
+
+} // namespace
+} // namespace zel

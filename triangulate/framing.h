@@ -1,0 +1,61 @@
+#pragma once
+
+#include "triangulate/point_input.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zel {
+
+// The viewer's camera is fixed on the origin and shows a field of about 200 units whole.
+inline constexpr double kViewerFieldSize = 200.0;
+
+// A point as the viewer holds it.
+struct ViewerPoint {
+    float x;
+    float y;
+};
+
+enum class FramingMode { AsGiven, Center, Fit };
+
+struct Bounds {
+    double minX;
+    double minY;
+    double maxX;
+    double maxY;
+
+    // Halves first, so that no sum overflows.
+    double centerX() const { return minX / 2.0 + maxX / 2.0; }
+    double centerY() const { return minY / 2.0 + maxY / 2.0; }
+    double longerSide() const;
+};
+
+// The box around the points; none for no points.
+std::optional<Bounds> boundsOf(const std::vector<PlanePoint>& points);
+
+// Where a point goes: ((x - centerX) * scale, (y - centerY) * scale).
+struct Framing {
+    double centerX = 0.0;
+    double centerY = 0.0;
+    double scale = 1.0;
+};
+
+// AsGiven leaves the points where they are; Center moves the box's centre to the origin;
+// Fit also scales uniformly so that the box's longer side spans the viewer's field.
+Framing framingFor(const Bounds& bounds, FramingMode mode);
+
+// The transform as a line for the user, to map positions in the viewer back:
+// "x' = (x - 512000) * 0.01, y' = (y - 4123000) * 0.01".
+std::string describe(const Framing& framing);
+
+// True when the fixed camera cannot show the points well: the box's centre lies more than
+// 100 units from the origin, or its longer side is above 400 or below 2 units (but not 0:
+// points all at one place are no question of framing).
+bool outsideViewerField(const Bounds& bounds);
+
+// The framed points as the viewer holds them, in single precision. Throws std::range_error
+// naming the point when a framed coordinate lies beyond the range of a float.
+std::vector<ViewerPoint> framedFloats(const std::vector<PlanePoint>& points, const Framing& framing);
+
+} // namespace zel

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace zel {
+
+// The triangulate program: `arguments` are its command-line arguments without the program's
+// name. Writes its messages to `out` and `err` and returns the exit status: 0 on success
+// (warnings included) and for --help, 1 when a file cannot be read or written, 2 for a
+// command line it does not understand.
+int runTriangulate(const std::vector<std::string>& arguments, std::ostream& out,
+                   std::ostream& err);
+
+} // namespace zel

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "triangulate/delaunay_triangles.h"
+#include "triangulate/framing.h"
+#include "triangulate/staged_output_file.h"
+
+#include <vector>
+
+namespace zel {
+
+// Writes the triangulation file the viewer reads: the point count, every point "x y" in
+// input order (duplicates too, so that indices keep naming the input's points), the
+// triangle count, then every triangle "i0 i1 i2". Each coordinate is written with the
+// shortest text that reads back as the same float.
+void writeTriangulation(StagedOutputFile& out, const std::vector<ViewerPoint>& points,
+                        const std::vector<std::array<std::uint32_t, 3>>& triangles);
+
+} // namespace zel

@@ -9,7 +9,7 @@
 #include <iterator>
 #include <list>
 #include <memory>
-#include <new>
+#include <sstream>
 #include <string>
 #include <utility>
 
@@ -24,10 +24,20 @@ using Token = NumberTokens::Token;
 
 // `describeItem` names the item being read ("point 3 of 10"); it only runs on failure, so
 // a good file builds no message texts.
+// A token the stream could not deliver is a read error, whatever the read made of it.
+template <typename Number>
+Token readNumber(NumberTokens& in, Number& value) {
+    const Token token = in.read(value);
+    if (token != Token::Read && in.readFailed()) {
+        reject("the file cannot be read to its end (a read error)");
+    }
+    return token;
+}
+
 template <typename Number, typename Describe>
 Number readItemNumber(NumberTokens& in, const Describe& describeItem) {
     Number value{};
-    const Token token = in.read(value);
+    const Token token = readNumber(in, value);
     if (token == Token::Missing) {
         reject("the file ends before " + describeItem() + " is complete");
     }
@@ -39,7 +49,7 @@ Number readItemNumber(NumberTokens& in, const Describe& describeItem) {
 
 std::uint32_t readCount(NumberTokens& in, const std::string& countName) {
     std::uint32_t count = 0;
-    const Token token = in.read(count);
+    const Token token = readNumber(in, count);
     if (token == Token::Missing) {
         reject("the file ends before the " + countName);
     }
@@ -118,35 +128,10 @@ void discardReadingSince(std::size_t pointCount, std::size_t triangleCount,
     points.resize(pointCount);
 }
 
-// The stream's whole remaining content. The text grows with what the stream actually
-// delivers, so an endless stream ends in a refusal here rather than in the reading.
-std::string wholeText(std::istream& in) {
-    constexpr std::size_t kChunk = std::size_t{1} << 20;
-    std::string text;
-    try {
-        std::size_t size = 0;
-        do {
-            text.resize(size + kChunk);
-            in.read(text.data() + size, static_cast<std::streamsize>(kChunk));
-            size += static_cast<std::size_t>(in.gcount());
-        } while (in);
-        text.resize(size);
-    } catch (const std::bad_alloc&) {
-        reject("the file is too large to be held in memory");
-    }
-    if (in.bad()) {
-        reject("the file cannot be read to its end (a read error)");
-    }
-    // Running into the end is how the text was meant to end, not a failure.
-    in.clear(std::ios::eofbit);
-    return text;
-}
-
 } // namespace
 
 std::istream& operator>>(std::istream& in, TerrainModel& model) {
-    const std::string text = wholeText(in);
-    NumberTokens numbers(text);
+    NumberTokens numbers(in);
     const std::size_t pointsBefore = points.size();
     const std::size_t trianglesBefore = model.triangles.size();
     try {
@@ -166,7 +151,8 @@ std::istream& operator>>(std::istream& in, Triangle*& triangle) {
         in >> token;
         text += token + ' ';
     }
-    NumberTokens numbers(text);
+    std::istringstream tokens(text);
+    NumberTokens numbers(tokens, text.size() + 1);
     triangle = readTriangle(numbers, [] { return std::string("the triangle"); });
     return in;
 }

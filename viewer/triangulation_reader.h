@@ -12,11 +12,10 @@ namespace zel {
 // appending the points to `points` and the triangles to `model.triangles`. Throws
 // TriangulationFormatException naming what is wrong and where when the text is not a
 // well-formed triangulation, and then leaves `points` and `model` as they were.
-// The stream's whole content is taken into memory and read as whitespace-separated tokens
-// (see NumberTokens), whatever the stream's own locale; each number must be a whole token,
-// each count a plain unsigned integer. Whatever follows the last triangle is not looked at.
-// A read error of the stream, or a text too large for memory, is also a
-// TriangulationFormatException. The stream is left at its end.
+// Numbers are whitespace-separated tokens (see NumberTokens), read in the classic locale
+// whatever the stream's own; each number must be a whole token, each count a plain unsigned
+// integer. Whatever follows the last triangle is not looked at, though the stream may have
+// been read past it. A read error of the stream is also a TriangulationFormatException.
 std::istream& operator>>(std::istream& in, TerrainModel& model);
 
 // Reads three whitespace-separated tokens as vertex indices and makes a new Triangle of them. Throws

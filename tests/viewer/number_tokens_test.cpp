@@ -71,7 +71,8 @@ TEST(NumberTokens, AgreesWithStreamExtractionOnGeneratedTexts) {
 }
 
 TEST(NumberTokens, LeavesTheTargetAloneUnlessItReadsANumber) {
-    NumberTokens numbers("x ");
+    std::istringstream in("x ");
+    NumberTokens numbers(in);
     float x = 7;
     EXPECT_EQ(numbers.read(x), Token::Malformed);
     EXPECT_EQ(x, 7.0f);
@@ -82,19 +83,33 @@ TEST(NumberTokens, LeavesTheTargetAloneUnlessItReadsANumber) {
 TEST(NumberTokens, RefusesNumbersGluedToOtherTextAndSignedCounts) {
     for (const char* glued : {"3.0", "1.2.3", "12abc", "1e5e3", "0x1p3", "1,5", "-1", "+3", "1-2"}) {
         SCOPED_TRACE(glued);
-        NumberTokens numbers(std::string(glued) + " 4");
+        std::istringstream in(std::string(glued) + " 4");
+        NumberTokens numbers(in);
         std::uint32_t count = 0;
         EXPECT_EQ(numbers.read(count), Token::Malformed);
         EXPECT_EQ(numbers.read(count), Token::Read);
         EXPECT_EQ(count, 4u);
     }
-    NumberTokens coordinates("1.2.3 .5 +2");
+    std::istringstream in("1.2.3 .5 +2");
+    NumberTokens coordinates(in);
     float x = 0;
     EXPECT_EQ(coordinates.read(x), Token::Malformed);
     EXPECT_EQ(coordinates.read(x), Token::Read);
     EXPECT_EQ(x, 0.5f);
     EXPECT_EQ(coordinates.read(x), Token::Read);
     EXPECT_EQ(x, 2.0f);
+}
+
+TEST(NumberTokens, RefusesATokenAsLongAsABlockAndReadsOn) {
+    std::istringstream in("1234567 12345678 123456789012345678901 5");
+    NumberTokens numbers(in, 8);
+    std::uint32_t count = 0;
+    EXPECT_EQ(numbers.read(count), Token::Read);
+    EXPECT_EQ(count, 1234567u);
+    EXPECT_EQ(numbers.read(count), Token::Malformed);
+    EXPECT_EQ(numbers.read(count), Token::Malformed);
+    EXPECT_EQ(numbers.read(count), Token::Read);
+    EXPECT_EQ(count, 5u);
 }
 
 // Texts shaped like triangulation files: mostly numbers in the usual forms, now and then one
@@ -135,9 +150,14 @@ TEST(NumberTokens, AgreesWithStreamExtractionOnGeneratedNumberRuns) {
     std::mt19937 generator(8);
     for (int round = 0; round < 300; ++round) {
         const std::string text = generatedNumbers(generator, 40);
-        ASSERT_EQ(test::differenceFromStreamExtraction<float>(text), "") << text;
-        ASSERT_EQ(test::differenceFromStreamExtraction<std::int32_t>(text), "") << text;
-        ASSERT_EQ(test::differenceFromStreamExtraction<std::uint32_t>(text), "") << text;
+        // Blocks just longer than the longest token split tokens at every place.
+        for (const std::size_t blockSize : {25, 32, 101}) {
+            ASSERT_EQ(test::differenceFromStreamExtraction<float>(text, blockSize), "") << text;
+            ASSERT_EQ(test::differenceFromStreamExtraction<std::int32_t>(text, blockSize), "")
+                << text;
+            ASSERT_EQ(test::differenceFromStreamExtraction<std::uint32_t>(text, blockSize), "")
+                << text;
+        }
     }
 }
 

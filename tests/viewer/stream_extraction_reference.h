@@ -5,6 +5,7 @@
 
 #include "viewer/number_tokens.h"
 
+#include <cstddef>
 #include <cstring>
 #include <ios>
 #include <locale>
@@ -32,18 +33,17 @@ bool extractWholeToken(const std::string& token, Number& value) {
     return true;
 }
 
-inline std::streamoff positionOf(std::istream& in) {
-    return in.rdbuf()->pubseekoff(0, std::ios_base::cur, std::ios_base::in);
-}
-
 // Reads every whitespace-separated token of `text` as a `Number`, with NumberTokens and with
-// stream extraction of the token alone. Returns an empty string when both agree on every
+// stream extraction of the token alone, with NumberTokens taking the text in blocks of
+// `blockSize` characters. Returns an empty string when both agree on every
 // result and value (bit for bit) and on where the text ends; otherwise says where they part.
 template <typename Number>
-std::string differenceFromStreamExtraction(const std::string& text) {
+std::string differenceFromStreamExtraction(const std::string& text,
+                                           std::size_t blockSize = NumberTokens::defaultBlockSize) {
     std::istringstream tokens(text);
     tokens.imbue(std::locale::classic());
-    NumberTokens numbers(text);
+    std::istringstream source(text);
+    NumberTokens numbers(source, blockSize);
     int tokenIndex = 0;
     for (std::string token; tokens >> token; ++tokenIndex) {
         Number read{};

@@ -251,7 +251,8 @@ struct FailingBuffer : std::streambuf {
 };
 
 TEST_F(TriangulationReaderTest, AReadErrorIsAFormatFailure) {
-    FailingBuffer failing("4\n0 0\n10 0\n");
+    // The text breaks off inside a number, which must not be taken for the whole number.
+    FailingBuffer failing("4\n0 0\n10 0\n1");
     std::istream in(&failing);
     try {
         in >> model;
@@ -457,7 +458,6 @@ protected:
             indices.insert(indices.end(), triangle->indices, triangle->indices + 3);
         }
         EXPECT_EQ(indices, expected.indices);
-        EXPECT_TRUE(in.eof());
         EXPECT_FALSE(in.fail());
     }
 };

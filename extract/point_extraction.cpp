@@ -4,9 +4,14 @@
 #include "extract/point_file_exception.h"
 
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
+#include <locale>
+#include <sstream>
+#include <string>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -15,7 +20,7 @@ namespace zel {
 
 namespace {
 
-enum class ReadProblem { None, EndOfFile, NotANumber, OutOfRange, Negative, ReadError };
+enum class ReadProblem { None, EndOfFile, NotANumber, OutOfRange, Negative, TooLong, ReadError };
 
 const char* describe(ReadProblem problem) {
     switch (problem) {
@@ -27,6 +32,8 @@ const char* describe(ReadProblem problem) {
         return "out of range";
     case ReadProblem::Negative:
         return "negative";
+    case ReadProblem::TooLong:
+        return "too long";
     case ReadProblem::ReadError:
         return "read error";
     case ReadProblem::None:
@@ -35,9 +42,11 @@ const char* describe(ReadProblem problem) {
     return "";
 }
 
-// Formatted extraction of one number, with the reason when it fails. A failed extraction
-// leaves 0 for text that is no number and the type's limit for a number out of its range.
-template <typename Number> ReadProblem readNumber(std::istream& in, Number& value) {
+// No number is this long; the bound keeps an endless token from a pipe from filling memory.
+constexpr std::streamsize kLongestToken = 1 << 16;
+
+// The next whitespace-separated token, at most kLongestToken characters.
+ReadProblem readToken(std::istream& in, std::string& token) {
     in >> std::ws;
     if (in.bad()) {
         return ReadProblem::ReadError;
@@ -45,21 +54,47 @@ template <typename Number> ReadProblem readNumber(std::istream& in, Number& valu
     if (in.eof()) {
         return ReadProblem::EndOfFile;
     }
-    if constexpr (std::is_unsigned_v<Number>) {
-        // Extraction would wrap "-1" round to the largest count.
-        if (in.peek() == '-') {
-            return ReadProblem::Negative;
-        }
-    }
-    value = Number{};
-    in >> value;
+    in >> std::setw(kLongestToken) >> token;
     if (in.bad()) {
         return ReadProblem::ReadError;
     }
+    const bool cutOff = static_cast<std::streamsize>(token.size()) == kLongestToken &&
+                        in.peek() != std::char_traits<char>::eof() && !std::isspace(in.peek());
+    return cutOff ? ReadProblem::TooLong : ReadProblem::None;
+}
+
+// Stream extraction of one whole token in the classic locale: the number must take all of it.
+// A failed extraction leaves 0 for text that is no number and the type's limit for a number
+// out of its range.
+template <typename Number> ReadProblem parseToken(const std::string& token, Number& value) {
+    if constexpr (std::is_unsigned_v<Number>) {
+        // A count is digits only; extraction would wrap "-1" round to the largest count.
+        if (token.front() == '-') {
+            return ReadProblem::Negative;
+        }
+        if (token.front() == '+') {
+            return ReadProblem::NotANumber;
+        }
+    }
+    thread_local std::istringstream in = [] {
+        std::istringstream classic;
+        classic.imbue(std::locale::classic());
+        return classic;
+    }();
+    in.clear();
+    in.str(token);
+    value = Number{};
+    in >> value;
     if (in.fail()) {
         return value == Number{} ? ReadProblem::NotANumber : ReadProblem::OutOfRange;
     }
-    return ReadProblem::None;
+    return in.peek() == std::char_traits<char>::eof() ? ReadProblem::None : ReadProblem::NotANumber;
+}
+
+template <typename Number> ReadProblem readNumber(std::istream& in, Number& value) {
+    thread_local std::string token;
+    const ReadProblem problem = readToken(in, token);
+    return problem == ReadProblem::None ? parseToken(token, value) : problem;
 }
 
 [[noreturn]] void throwUnreadable(const std::string& item, const std::string& pointsName,
@@ -123,25 +158,42 @@ std::uint32_t extractPoints(std::istream& points, const std::string& pointsName,
     return count;
 }
 
-std::uint32_t extractPointFile(const std::string& inputName, const std::string& outputName) {
-    std::error_code error;
-    // A directory opens as a stream on some systems but holds no points.
-    if (std::filesystem::is_directory(inputName, error)) {
-        throw PointFileException("Cannot open file: " + inputName);
-    }
-    std::vector<char> blocks(1 << 16);
-    std::ifstream points;
-    points.rdbuf()->pubsetbuf(blocks.data(), static_cast<std::streamsize>(blocks.size()));
-    points.open(inputName);
-    if (!points.good()) {
-        throw PointFileException("Cannot open file: " + inputName);
-    }
+namespace {
 
+// The stream reads in large blocks: formatted reading asks it for one character at a time.
+struct PointFile {
+    std::vector<char> blocks = std::vector<char>(1 << 16);
+    std::ifstream stream;
+
+    explicit PointFile(const std::string& name) {
+        std::error_code error;
+        // A directory opens as a stream on some systems but holds no points.
+        if (std::filesystem::is_directory(name, error)) {
+            throw PointFileException("Cannot open file: " + name);
+        }
+        stream.rdbuf()->pubsetbuf(blocks.data(), static_cast<std::streamsize>(blocks.size()));
+        stream.open(name);
+        if (!stream.good()) {
+            throw PointFileException("Cannot open file: " + name);
+        }
+    }
+};
+
+} // namespace
+
+std::uint32_t extractPointFile(const std::string& inputName, const std::string& outputName) {
+    PointFile points(inputName);
     OutputFile output(outputName);
-    const std::uint32_t count = extractPoints(points, inputName, output.stream(), outputName);
-    points.close();
+    const std::uint32_t count = extractPoints(points.stream, inputName, output.stream(), outputName);
+    points.stream.close();
     output.commit();
     return count;
+}
+
+std::uint32_t extractPointFile(const std::string& inputName, std::ostream& out,
+                               const std::string& outName) {
+    PointFile points(inputName);
+    return extractPoints(points.stream, inputName, out, outName);
 }
 
 } // namespace zel

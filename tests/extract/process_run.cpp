@@ -5,6 +5,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <stdexcept>
+#include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,6 +21,10 @@ namespace {
     const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
     if (out < 0 || err < 0 || dup2(out, STDOUT_FILENO) < 0 || dup2(err, STDERR_FILENO) < 0) {
         _exit(126);
+    }
+    // The process starts as from a shell, whatever this test process ignores.
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGXFSZ}) {
+        std::signal(signal, SIG_DFL);
     }
     if (options.fileSizeLimit) {
         // Ignored, the signal turns a write past the limit into an EFBIG error.
@@ -38,13 +43,16 @@ namespace {
     _exit(127);
 }
 
+std::string capturePath(const std::filesystem::path& captureDirectory, const char* stream) {
+    return (captureDirectory / (std::string("captured-") + stream)).string();
+}
+
 } // namespace
 
-ProcessResult runProcess(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::filesystem::path& captureDirectory,
-                         const ProcessOptions& options) {
-    const std::string outPath = (captureDirectory / "captured-stdout").string();
-    const std::string errPath = (captureDirectory / "captured-stderr").string();
+pid_t startProcess(const std::string& program, const std::vector<std::string>& arguments,
+                   const std::filesystem::path& captureDirectory, const ProcessOptions& options) {
+    const std::string outPath = capturePath(captureDirectory, "stdout");
+    const std::string errPath = capturePath(captureDirectory, "stderr");
     std::filesystem::remove(outPath);
     std::filesystem::remove(errPath);
 
@@ -55,17 +63,31 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
     if (child == 0) {
         execInChild(program, arguments, outPath, errPath, options);
     }
+    return child;
+}
+
+ProcessResult finishProcess(pid_t process, const std::filesystem::path& captureDirectory) {
     int status = 0;
-    if (waitpid(child, &status, 0) != child) {
-        throw std::runtime_error("cannot wait for " + program);
+    if (waitpid(process, &status, 0) != process) {
+        throw std::runtime_error("cannot wait for process " + std::to_string(process));
     }
+    const std::string outPath = capturePath(captureDirectory, "stdout");
+    const std::string errPath = capturePath(captureDirectory, "stderr");
     ProcessResult result;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     result.out = readFile(outPath);
     result.err = readFile(errPath);
     std::filesystem::remove(outPath);
     std::filesystem::remove(errPath);
     return result;
+}
+
+ProcessResult runProcess(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::filesystem::path& captureDirectory,
+                         const ProcessOptions& options) {
+    return finishProcess(startProcess(program, arguments, captureDirectory, options),
+                         captureDirectory);
 }
 
 } // namespace zel::test

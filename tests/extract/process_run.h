@@ -4,12 +4,14 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 namespace zel::test {
 
 struct ProcessResult {
     int exitCode = -1; // -1 when the process did not exit normally
+    int signal = 0;    // the signal that ended it, if one did
     std::string out;
     std::string err;
 };
@@ -25,5 +27,11 @@ struct ProcessOptions {
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& arguments,
                          const std::filesystem::path& captureDirectory,
                          const ProcessOptions& options = {});
+
+// runProcess in two halves, for a test that acts on the process while it runs.
+pid_t startProcess(const std::string& program, const std::vector<std::string>& arguments,
+                   const std::filesystem::path& captureDirectory,
+                   const ProcessOptions& options = {});
+ProcessResult finishProcess(pid_t process, const std::filesystem::path& captureDirectory);
 
 } // namespace zel::test

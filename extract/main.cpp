@@ -5,6 +5,8 @@
 
 #include <exception>
 #include <iostream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -23,6 +25,17 @@ void printUsage(const char* programName) {
     std::cout << "Usage: " << programName << "<in-file> <out-file>" << std::endl;
 }
 
+// True when `outputName` is the file, pipe or device that standard output already writes to
+// (such as /dev/stdout, or the file the shell redirected standard output to). Writing it
+// through a descriptor of its own would start at its beginning, under or over what standard
+// output writes.
+bool namesStandardOutput(const char* outputName) {
+    struct stat output {};
+    struct stat standardOutput {};
+    return stat(outputName, &output) == 0 && fstat(STDOUT_FILENO, &standardOutput) == 0 &&
+           output.st_dev == standardOutput.st_dev && output.st_ino == standardOutput.st_ino;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -35,8 +48,17 @@ int main(int argc, char* argv[]) {
         return kUsageError;
     }
     try {
-        const auto count = zel::extractPointFile(argv[1], argv[2]);
-        std::cout << "Extracted " << count << " points" << std::endl;
+        // The points then go out through standard output itself, and the summary beside them.
+        const bool toStandardOutput = namesStandardOutput(argv[2]);
+        const auto count = toStandardOutput
+                               ? zel::extractPointFile(argv[1], std::cout, argv[2])
+                               : zel::extractPointFile(argv[1], argv[2]);
+        std::ostream& summary = toStandardOutput ? std::cerr : std::cout;
+        summary << "Extracted " << count << " points" << std::endl;
+        if (!summary) {
+            std::cerr << "Cannot write the summary line to standard output" << std::endl;
+            return kFailure;
+        }
         return 0;
     } catch (const std::exception& failure) {
         std::cerr << failure.what() << std::endl;

@@ -1,5 +1,7 @@
 #include "extract/output_file.h"
 
+#include "extract/staging_cleanup.h"
+
 #include <cstdint>
 #include <random>
 #include <system_error>
@@ -142,7 +144,10 @@ void OutputFile::openStaged(const fs::path& target) {
     blocks_.resize(kBlockSize);
     buffer_.pubsetbuf(blocks_.data(), static_cast<std::streamsize>(blocks_.size()));
     buffer_.deferFlushes();
+    // Looked after before it exists, so that no moment leaves it behind unwatched.
+    removeOnTerminatingSignals(staging);
     if (buffer_.open(staging, std::ios::out | std::ios::trunc) == nullptr) {
+        forgetStagingFile();
         throw cannotCreate(name_);
     }
     stagingPath_ = staging;
@@ -164,6 +169,7 @@ void OutputFile::commit() {
         if (error) {
             throw cannotWrite(name_);
         }
+        forgetStagingFile();
     }
     committed_ = true;
 }
@@ -173,6 +179,7 @@ void OutputFile::discard() noexcept {
     if (!stagingPath_.empty()) {
         std::error_code error;
         fs::remove(stagingPath_, error);
+        forgetStagingFile();
     }
 }
 

@@ -27,4 +27,9 @@ std::uint32_t extractPoints(std::istream& points, const std::string& pointsName,
 // extractPoints and OutputFile.
 std::uint32_t extractPointFile(const std::string& inputName, const std::string& outputName);
 
+// extractPoints from the file `inputName` into `out`, an open stream such as standard output,
+// which `outName` names in messages. Throws as extractPointFile does.
+std::uint32_t extractPointFile(const std::string& inputName, std::ostream& out,
+                               const std::string& outName);
+
 } // namespace zel

@@ -148,12 +148,17 @@ TGAStatus TGAImage::validateHeader() {
          readU16(header + ColourMapLength) != paletteEntries || header[ColourMapEntrySize] != 24))
         return UnsupportedImageFormat;
 
-    // The origin is subtracted on the unsigned fields; a result above 32767 wraps to a
-    // negative extent and is refused with the empty ones.
-    width_ = static_cast<std::int16_t>(
-        static_cast<std::uint16_t>(readU16(header + Width) - readU16(header + XOrigin)));
-    height_ = static_cast<std::int16_t>(
-        static_cast<std::uint16_t>(readU16(header + Height) - readU16(header + YOrigin)));
+    // The extent is the size less the origin. An origin at or past the size leaves no image;
+    // subtracted anyway on the unsigned fields, it would wrap round to a large extent.
+    const unsigned fullWidth = readU16(header + Width);
+    const unsigned fullHeight = readU16(header + Height);
+    const unsigned xOrigin = readU16(header + XOrigin);
+    const unsigned yOrigin = readU16(header + YOrigin);
+    if (xOrigin >= fullWidth || yOrigin >= fullHeight)
+        return BadImageFormat;
+    // An extent above 32767 becomes negative here and is refused as well.
+    width_ = static_cast<std::int16_t>(static_cast<std::uint16_t>(fullWidth - xOrigin));
+    height_ = static_cast<std::int16_t>(static_cast<std::uint16_t>(fullHeight - yOrigin));
     if (width_ < 1 || height_ < 1)
         return BadImageFormat;
 

@@ -4,6 +4,7 @@
 #include "viewer/render/frame_drawing.h"
 #include "viewer/render/key_handler.h"
 #include "viewer/render/render_state.h"
+#include "viewer/render/window_system_failures.h"
 #include "viewer/terrain_model.h"
 #include "viewer/triangulation_format_exception.h"
 #include "viewer/triangulation_reader.h"
@@ -52,6 +53,7 @@ void readTriangulation(const char* fileName) {
 }
 
 void openWindow(int& argc, char** argv) {
+    zel::reportWindowSystemFailures();
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutCreateWindow("ZEL - Delaunay triangulation");

@@ -1,6 +1,6 @@
 #include "viewer/triangulation_reader.h"
 
-#include "viewer/number_scanner.h"
+#include "viewer/number_tokens.h"
 #include "viewer/point_list.h"
 #include "viewer/triangulation_format_exception.h"
 
@@ -9,13 +9,14 @@
 #include <iterator>
 #include <list>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <utility>
 
 namespace zel {
 namespace {
 
-using Token = NumberScanner::Token;
+using Token = NumberTokens::Token;
 
 [[noreturn]] void reject(std::string problem) {
     throw TriangulationFormatException(std::move(problem));
@@ -23,10 +24,20 @@ using Token = NumberScanner::Token;
 
 // `describeItem` names the item being read ("point 3 of 10"); it only runs on failure, so
 // a good file builds no message texts.
-template <typename Number, typename Describe>
-Number readItemNumber(NumberScanner& in, const Describe& describeItem) {
-    Number value{};
+// A token the stream could not deliver is a read error, whatever the read made of it.
+template <typename Number>
+Token readNumber(NumberTokens& in, Number& value) {
     const Token token = in.read(value);
+    if (token != Token::Read && in.readFailed()) {
+        reject("the file cannot be read to its end (a read error)");
+    }
+    return token;
+}
+
+template <typename Number, typename Describe>
+Number readItemNumber(NumberTokens& in, const Describe& describeItem) {
+    Number value{};
+    const Token token = readNumber(in, value);
     if (token == Token::Missing) {
         reject("the file ends before " + describeItem() + " is complete");
     }
@@ -36,9 +47,9 @@ Number readItemNumber(NumberScanner& in, const Describe& describeItem) {
     return value;
 }
 
-std::uint32_t readCount(NumberScanner& in, const std::string& countName) {
+std::uint32_t readCount(NumberTokens& in, const std::string& countName) {
     std::uint32_t count = 0;
-    const Token token = in.read(count);
+    const Token token = readNumber(in, count);
     if (token == Token::Missing) {
         reject("the file ends before the " + countName);
     }
@@ -76,7 +87,7 @@ void checkIndex(std::int32_t index, const Describe& describeItem) {
 }
 
 template <typename Describe>
-Triangle* readTriangle(NumberScanner& in, const Describe& describeItem) {
+Triangle* readTriangle(NumberTokens& in, const Describe& describeItem) {
     std::int32_t indices[3];
     for (std::int32_t& index : indices) {
         index = readItemNumber<std::int32_t>(in, describeItem);
@@ -87,7 +98,7 @@ Triangle* readTriangle(NumberScanner& in, const Describe& describeItem) {
 
 // The counts are not trusted for reserving memory: the lists grow only as far as the file
 // actually holds points and triangles, so a huge count in a short file fails fast.
-void readPoints(NumberScanner& in, std::uint32_t count) {
+void readPoints(NumberTokens& in, std::uint32_t count) {
     for (std::uint32_t k = 0; k < count; ++k) {
         const auto describePoint = [k, count] { return ordinalOf("point", k, count); };
         Point2 point{0.0f, 0.0f};
@@ -97,7 +108,7 @@ void readPoints(NumberScanner& in, std::uint32_t count) {
     }
 }
 
-void readTriangles(NumberScanner& in, std::uint32_t count, std::list<Triangle*>& triangles) {
+void readTriangles(NumberTokens& in, std::uint32_t count, std::list<Triangle*>& triangles) {
     for (std::uint32_t k = 0; k < count; ++k) {
         const auto describeTriangle = [k, count] { return ordinalOf("triangle", k, count); };
         std::unique_ptr<Triangle> triangle(readTriangle(in, describeTriangle));
@@ -120,7 +131,7 @@ void discardReadingSince(std::size_t pointCount, std::size_t triangleCount,
 } // namespace
 
 std::istream& operator>>(std::istream& in, TerrainModel& model) {
-    NumberScanner numbers(in);
+    NumberTokens numbers(in);
     const std::size_t pointsBefore = points.size();
     const std::size_t trianglesBefore = model.triangles.size();
     try {
@@ -134,7 +145,14 @@ std::istream& operator>>(std::istream& in, TerrainModel& model) {
 }
 
 std::istream& operator>>(std::istream& in, Triangle*& triangle) {
-    NumberScanner numbers(in);
+    std::string text;
+    for (int k = 0; k < 3 && !(in >> std::ws).eof(); ++k) {
+        std::string token;
+        in >> token;
+        text += token + ' ';
+    }
+    std::istringstream tokens(text);
+    NumberTokens numbers(tokens, text.size() + 1);
     triangle = readTriangle(numbers, [] { return std::string("the triangle"); });
     return in;
 }

@@ -12,11 +12,13 @@ namespace zel {
 // appending the points to `points` and the triangles to `model.triangles`. Throws
 // TriangulationFormatException naming what is wrong and where when the text is not a
 // well-formed triangulation, and then leaves `points` and `model` as they were.
-// Numbers are read as stream extraction reads them in the classic locale, whatever the
-// stream's own locale. Whatever follows the last triangle is not read.
+// Numbers are whitespace-separated tokens (see NumberTokens), read in the classic locale
+// whatever the stream's own; each number must be a whole token, each count a plain unsigned
+// integer. Whatever follows the last triangle is not looked at, though the stream may have
+// been read past it. A read error of the stream is also a TriangulationFormatException.
 std::istream& operator>>(std::istream& in, TerrainModel& model);
 
-// Reads three vertex indices and makes a new Triangle of them. Throws
+// Reads three whitespace-separated tokens as vertex indices and makes a new Triangle of them. Throws
 // TriangulationFormatException when an index cannot be read or lies outside `points`;
 // `triangle` is then unchanged.
 std::istream& operator>>(std::istream& in, Triangle*& triangle);

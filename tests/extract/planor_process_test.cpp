@@ -6,6 +6,10 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -118,13 +122,33 @@ TEST_F(PlanorTest, WritesThroughALinkAndKeepsTheLink) {
     EXPECT_EQ(readFile(target), kThreePointsOut);
 }
 
-TEST_F(PlanorTest, WritesToStandardOutputInPlace) {
-    // Standard output is a regular file here: it must be written through the process's own
-    // descriptor, not replaced, or the summary line would land in a file nobody can see.
+TEST_F(PlanorTest, OutputThatIsStandardOutputGetsThePointsAndTheSummaryGoesToStandardError) {
+    // Each shell line runs Planor as $0 on the input $1 with the file $2 at hand.
+    struct Case {
+        std::string shellLine;
+        std::string file;    // what $2 holds afterwards
+        std::string err;
+        int exitCode;
+    };
+    const std::string summary = "Extracted 3 points\n";
+    const std::vector<Case> cases{
+        {"\"$0\" \"$1\" /dev/stdout > \"$2\"", kThreePointsOut, summary, 0},
+        {"\"$0\" \"$1\" \"$2\" > \"$2\"", kThreePointsOut, summary, 0},
+        {"\"$0\" \"$1\" /dev/stdout | cat > \"$2\"", kThreePointsOut, summary, 0},
+        {"\"$0\" \"$1\" /dev/stdout >> \"$2\"", kThreePointsOut, summary, 0},
+        {"\"$0\" \"$1\" \"$2\" > /dev/full", kThreePointsOut,
+         "Cannot write the summary line to standard output\n", 1},
+    };
     const std::string in = scratch.write("in.txt", kThreePoints);
-    const ProcessResult result = planor({in, "/dev/stdout"});
-    EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.out, kThreePointsOut + "Extracted 3 points\n");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shellLine);
+        const std::string file = scratch.write("file.txt", "");
+        const ProcessResult result =
+            runProcess("/bin/sh", {"sh", "-c", c.shellLine, kPlanor, in, file});
+        EXPECT_EQ(result.exitCode, c.exitCode);
+        EXPECT_EQ(result.err, c.err);
+        EXPECT_EQ(readFile(file), c.file);
+    }
 }
 
 TEST_F(PlanorTest, UnopenableInputIsReportedAndOutputLeftAlone) {
@@ -183,6 +207,38 @@ TEST_F(PlanorTest, WriteFailureLeavesNoPartialFileAndKeepsTheOldOne) {
     expectFailure(planor({in, out}, {.fileSizeLimit = 16 * 1024}), "Cannot write file: " + out);
     EXPECT_EQ(readFile(out), kKeptContent);
     EXPECT_EQ(scratch.entries(), (std::vector<std::string>{"in.txt", "out.txt"}));
+}
+
+TEST_F(PlanorTest, ASignalThatEndsTheRunRemovesTheStagingFile) {
+    const std::string in = scratch.file("in.fifo");
+    ASSERT_EQ(mkfifo(in.c_str(), 0600), 0);
+    const auto stagingFileExists = [this] {
+        for (const std::string& entry : scratch.entries()) {
+            if (entry.rfind(".planor-", 0) == 0) {
+                return true;
+            }
+        }
+        return false;
+    };
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGXFSZ}) {
+        SCOPED_TRACE(strsignal(signal));
+        ChildProcess planor(kPlanor, {kPlanor, in, scratch.file("out.txt")});
+        // Planor waits for more points than it is given, with its staging file open.
+        const int feed = open(in.c_str(), O_WRONLY);
+        ASSERT_GE(feed, 0);
+        const std::string somePoints = "1000\n1 2 3\n";
+        ASSERT_EQ(write(feed, somePoints.data(), somePoints.size()),
+                  static_cast<ssize_t>(somePoints.size()));
+        for (int wait = 0; wait < 1000 && !stagingFileExists(); ++wait) {
+            usleep(10000);
+        }
+        EXPECT_TRUE(stagingFileExists());
+        kill(planor.id(), signal);
+        EXPECT_EQ(planor.waitForExit(std::chrono::seconds(30)), -1);
+        close(feed);
+        EXPECT_EQ(planor.terminatingSignal(), signal);
+        EXPECT_EQ(scratch.entries(), std::vector<std::string>{"in.fifo"});
+    }
 }
 
 TEST_F(PlanorTest, MalformedInputStopsWithoutTouchingTheOutput) {

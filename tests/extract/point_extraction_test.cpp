@@ -72,7 +72,7 @@ TEST(PointExtractionTest, CoordinatesAreFormattedAsTheStreamFormatsAFloat) {
 }
 
 TEST(PointExtractionTest, CountIsWrittenAsTheValueRead) {
-    EXPECT_EQ(extract("+0002 1 2 3 4 5 6"), "2\n1 2\n4 5\n");
+    EXPECT_EQ(extract("0002 1 2 3 4 5 6"), "2\n1 2\n4 5\n");
     EXPECT_EQ(extract("0"), "0\n");
 }
 
@@ -98,6 +98,11 @@ TEST(PointExtractionTest, CountProblemsAreNamed) {
     EXPECT_EQ(readFailure("x3"), prefix + "(not a number)");
     EXPECT_EQ(readFailure("-1 1 2 3"), prefix + "(negative)");
     EXPECT_EQ(readFailure("4294967296"), prefix + "(out of range)");
+    // A count is a plain unsigned integer, and a whole token.
+    for (const char* notPlain : {"+2 1 2 3", "3.0 1 2 3", "0.3 6.1 870", "2x 1 2 3"}) {
+        EXPECT_EQ(readFailure(notPlain), prefix + "(not a number)") << notPlain;
+    }
+    EXPECT_EQ(readFailure(std::string(100000, '7')), prefix + "(too long)");
 }
 
 TEST(PointExtractionTest, CoordinateProblemsNameThePointAndAxis) {
@@ -113,6 +118,8 @@ TEST(PointExtractionTest, CoordinateProblemsNameThePointAndAxis) {
     EXPECT_EQ(readFailure("1 1e 2 3"),
               "Cannot read the x coordinate of point 1 of 1" + in + "(not a number)");
     EXPECT_EQ(readFailure("1 nan 2 3"),
+              "Cannot read the x coordinate of point 1 of 1" + in + "(not a number)");
+    EXPECT_EQ(readFailure("1 1.2.3 2"),
               "Cannot read the x coordinate of point 1 of 1" + in + "(not a number)");
 }
 

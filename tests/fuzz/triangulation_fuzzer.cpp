@@ -1,10 +1,14 @@
 // Reads arbitrary bytes as a triangulation file, then lifts whatever was accepted into a
 // terrain. A malformed file must be rejected with TriangulationFormatException; an accepted
-// one must give every vertex a finite position and a finite unit normal. The same bytes,
+// one must give every vertex a finite position, a finite unit normal and a texture coordinate
+// within 0..1, and every texel sample a finite ground position. The same bytes,
 // read as a run of numbers of each type, must give what stream extraction gives.
 #include "tests/viewer/stream_extraction_reference.h"
 #include "viewer/point_list.h"
 #include "viewer/terrain_model.h"
+#include "viewer/texture/bounding_box.h"
+#include "viewer/texture/sample_lattice.h"
+#include "viewer/texture/texture_coordinates.h"
 #include "viewer/triangulation_format_exception.h"
 #include "viewer/triangulation_reader.h"
 
@@ -41,6 +45,14 @@ void liftAndCheck(zel::TerrainModel& model) {
         const zel::Vec3& n = model.normals[i];
         const double length = std::sqrt(double(n.x) * n.x + double(n.y) * n.y + double(n.z) * n.z);
         check(std::abs(length - 1.0) < 1e-5);
+    }
+    const zel::BoundingBox box = zel::boundingBox(model.vertices);
+    for (const zel::TexCoord& uv : zel::textureCoordinates(model.vertices, box)) {
+        check(uv.u >= 0.0f && uv.u <= 1.0f && uv.v >= 0.0f && uv.v <= 1.0f);
+    }
+    const zel::SampleLattice lattice = zel::sampleLattice(box);
+    for (std::size_t k = 0; k < lattice.x.size(); ++k) {
+        check(std::isfinite(lattice.x[k]) && std::isfinite(lattice.z[k]));
     }
 }
 

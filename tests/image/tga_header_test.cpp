@@ -114,6 +114,18 @@ const RefusedFile refusedFiles[] = {
                         patternPixels(5, 3));
      },
      BadImageFormat},
+    {"x-origin far beyond the width",
+     [] {
+         return tgaFile(changed(trueColourHeader(100, 1), [](auto& h) { h.xOrigin = 40000; }), {},
+                        patternPixels(25636, 3));
+     },
+     BadImageFormat},
+    {"x-origin 65535 and no width",
+     [] {
+         return tgaFile(changed(trueColourHeader(0, 1), [](auto& h) { h.xOrigin = 65535; }), {},
+                        patternPixels(1, 3));
+     },
+     BadImageFormat},
     {"width above 32767", [] { return tgaFile(trueColourHeader(40000, 1), {}, {}); },
      BadImageFormat},
     // Descriptor: up to 0x20 passes.

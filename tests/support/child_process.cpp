@@ -70,6 +70,10 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
         if (options.unsetDisplay) {
             unsetenv("DISPLAY");
         }
+        // The program starts as from a shell, whatever this test process ignores.
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGXFSZ}) {
+            std::signal(signal, SIG_DFL);
+        }
         if (options.fileSizeLimit) {
             limitFileSize(*options.fileSizeLimit);
         }
@@ -154,6 +158,10 @@ int ChildProcess::waitForExit(std::chrono::milliseconds timeout) {
         drainPipes(std::chrono::milliseconds(100));
     }
     return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
+}
+
+int ChildProcess::terminatingSignal() const {
+    return ended_ && WIFSIGNALED(status_) ? WTERMSIG(status_) : 0;
 }
 
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& arguments,

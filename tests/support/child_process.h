@@ -49,6 +49,9 @@ public:
     // exit status, or -1 when it was killed by a signal or had to be killed after the timeout.
     int waitForExit(std::chrono::milliseconds timeout);
 
+    // The signal that ended the child, or 0 while it runs or when it exited by itself.
+    int terminatingSignal() const;
+
     pid_t id() const { return pid_; }
     const std::string& standardOutput() const { return out_; }
     const std::string& standardError() const { return err_; }

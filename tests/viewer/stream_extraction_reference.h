@@ -1,73 +1,65 @@
 #pragma once
 
-// The behaviour that NumberScanner must match, taken from stream extraction itself, and a
-// comparison of the two over a whole text.
+// The values NumberTokens must give, taken from stream extraction itself, and a comparison of
+// the two over a whole text.
 
-#include "viewer/number_scanner.h"
+#include "viewer/number_tokens.h"
 
+#include <cstddef>
 #include <cstring>
 #include <ios>
 #include <locale>
 #include <sstream>
 #include <string>
+#include <type_traits>
 
 namespace zel::test {
 
+// Stream extraction of one whitespace-free token, accepted only when it reads the token to its
+// end. A count is digits only: extraction would also take a sign, and turn "-1" into the
+// largest count.
 template <typename Number>
-NumberScanner::Token extractNumber(std::istream& in, Number& value) {
-    in >> std::ws;
-    if (in.eof()) {
-        return NumberScanner::Token::Missing;
+bool extractWholeToken(const std::string& token, Number& value) {
+    if (std::is_unsigned_v<Number> && (token.front() == '+' || token.front() == '-')) {
+        return false;
     }
+    std::istringstream in(token);
+    in.imbue(std::locale::classic());
     Number parsed{};
-    if (!(in >> parsed)) {
-        return NumberScanner::Token::Malformed;
+    if (!(in >> parsed) || in.peek() != std::char_traits<char>::eof()) {
+        return false;
     }
     value = parsed;
-    return NumberScanner::Token::Read;
+    return true;
 }
 
-inline std::streamoff positionOf(std::istream& in) {
-    return in.rdbuf()->pubseekoff(0, std::ios_base::cur, std::ios_base::in);
-}
-
-// Reads `text` as a sequence of `Number`s with the scanner (from `scanned`, a stream over the
-// same text) and with stream extraction, up to the first token that is not a number. Returns
-// an empty string when both agree on every result, value (bit for bit), stopping position and
-// stream state; otherwise says where they part.
+// Reads every whitespace-separated token of `text` as a `Number`, with NumberTokens and with
+// stream extraction of the token alone, with NumberTokens taking the text in blocks of
+// `blockSize` characters. Returns an empty string when both agree on every
+// result and value (bit for bit) and on where the text ends; otherwise says where they part.
 template <typename Number>
-std::string differenceFromStreamExtraction(std::istream& scanned, const std::string& text) {
-    std::istringstream extracted(text);
-    extracted.imbue(std::locale::classic());
-    NumberScanner scanner(scanned);
-    for (int tokenIndex = 0;; ++tokenIndex) {
-        Number fast{};
+std::string differenceFromStreamExtraction(const std::string& text,
+                                           std::size_t blockSize = NumberTokens::defaultBlockSize) {
+    std::istringstream tokens(text);
+    tokens.imbue(std::locale::classic());
+    std::istringstream source(text);
+    NumberTokens numbers(source, blockSize);
+    int tokenIndex = 0;
+    for (std::string token; tokens >> token; ++tokenIndex) {
+        Number read{};
         Number reference{};
-        const NumberScanner::Token fastToken = scanner.read(fast);
-        const NumberScanner::Token referenceToken = extractNumber(extracted, reference);
+        const NumberTokens::Token result = numbers.read(read);
+        const bool readable = extractWholeToken(token, reference);
         const std::string where = "token " + std::to_string(tokenIndex) + ": ";
-        if (fastToken != referenceToken) {
+        if (result != (readable ? NumberTokens::Token::Read : NumberTokens::Token::Malformed)) {
             return where + "results differ";
         }
-        if (std::memcmp(&fast, &reference, sizeof fast) != 0) {
+        if (std::memcmp(&read, &reference, sizeof read) != 0) {
             return where + "values differ";
         }
-        if (positionOf(scanned) != positionOf(extracted)) {
-            return where + "stopping positions differ";
-        }
-        if (scanned.eof() != extracted.eof() || scanned.fail() != extracted.fail()) {
-            return where + "stream states differ";
-        }
-        if (fastToken != NumberScanner::Token::Read) {
-            return "";
-        }
     }
-}
-
-template <typename Number>
-std::string differenceFromStreamExtraction(const std::string& text) {
-    std::istringstream scanned(text);
-    return differenceFromStreamExtraction<Number>(scanned, text);
+    Number unused{};
+    return numbers.read(unused) == NumberTokens::Token::Missing ? "" : "the ends differ";
 }
 
 } // namespace zel::test

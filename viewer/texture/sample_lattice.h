@@ -19,7 +19,9 @@ struct SampleLattice {
     std::array<float, textureSize> z;
 };
 
-// x[i] = min.x + i * step * (max.x - min.x) and z[j] likewise, evaluated in float.
+// x[i] = min.x + i * step * (max.x - min.x) and z[j] likewise, evaluated in float; an extent
+// too large for float (max - min overflows) is evaluated in double, the last position held at
+// the maximum, so every position is finite.
 SampleLattice sampleLattice(const BoundingBox& box);
 
 } // namespace zel

@@ -1,23 +1,44 @@
 #include "viewer/texture/texture_coordinates.h"
 
+#include <cmath>
+
 namespace zel {
 namespace {
 
-float fraction(float coordinate, float lowest, float range) {
-    return range == 0.0f ? 0.0f : (coordinate - lowest) / range;
-}
+// Where `coordinate` lies between `lowest` and `highest`, as a fraction in 0..1. An extent
+// that float cannot hold (from -2e38 to 2e38, say) is worked out in double, where it is
+// finite; any other extent in float, as it always was.
+class AxisFraction {
+public:
+    AxisFraction(float low, float high) : lowest(low), range(high - low) {
+        if (!std::isfinite(range)) {
+            wideRange = static_cast<double>(high) - static_cast<double>(low);
+        }
+    }
+
+    float operator()(float coordinate) const {
+        if (wideRange != 0.0) {
+            return static_cast<float>((static_cast<double>(coordinate) - lowest) / wideRange);
+        }
+        return range == 0.0f ? 0.0f : (coordinate - lowest) / range;
+    }
+
+private:
+    float lowest;
+    float range;
+    double wideRange = 0.0;
+};
 
 } // namespace
 
 std::vector<TexCoord> textureCoordinates(const std::vector<Vec3>& vertices,
                                          const BoundingBox& box) {
-    const float rangeX = box.max.x - box.min.x;
-    const float rangeZ = box.max.z - box.min.z;
+    const AxisFraction fractionX(box.min.x, box.max.x);
+    const AxisFraction fractionZ(box.min.z, box.max.z);
     std::vector<TexCoord> coordinates;
     coordinates.reserve(vertices.size());
     for (const Vec3& v : vertices) {
-        coordinates.push_back(
-            TexCoord{fraction(v.x, box.min.x, rangeX), fraction(v.z, box.min.z, rangeZ)});
+        coordinates.push_back(TexCoord{fractionX(v.x), fractionZ(v.z)});
     }
     return coordinates;
 }

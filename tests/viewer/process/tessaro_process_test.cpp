@@ -44,7 +44,7 @@ protected:
 };
 
 // Failures before the window: started without DISPLAY, so an attempt to open a window
-// would end in freeglut's own complaint instead of the failure report.
+// would end in a failure report about the display instead.
 TEST_F(TessaroProcessTest, MissingTriangulationFileFailsBeforeAnyWindow) {
     ChildProcess viewer({tessaro, files.file("absent.tri"), files.file("low.tga")}, true);
     EXPECT_EQ(viewer.waitForExit(startTimeout), 1);
@@ -68,6 +68,14 @@ TEST_F(TessaroProcessTest, MalformedTriangulationFileIsRejectedBeforeAnyWindow) 
                                           files.file("bad.tri") +
                                           "\": triangle 1 of 1 names vertex index 7, "
                                           "but there are 3 points (indices 0 to 2)\n");
+    EXPECT_EQ(viewer.standardOutput(), "");
+}
+
+TEST_F(TessaroProcessTest, NoDisplayIsReportedAsAFailure) {
+    ChildProcess viewer({tessaro, files.file("terrain.tri")}, true);
+    EXPECT_EQ(viewer.waitForExit(startTimeout), 1);
+    EXPECT_EQ(viewer.standardError(),
+              "Program failed:\nCannot show the window: failed to open display ''\n");
     EXPECT_EQ(viewer.standardOutput(), "");
 }
 
@@ -134,6 +142,14 @@ TEST_F(TessaroWindowTest, WindowGeometryOptionIsNotTakenAsAnImage) {
 
     screen.pressEscape(*window);
     EXPECT_EQ(viewer.waitForExit(startTimeout), 0);
+}
+
+TEST_F(TessaroWindowTest, AWindowGeometryTheServerRefusesIsReportedAsAFailure) {
+    ChildProcess viewer({tessaro, files.file("terrain.tri"), "-geometry", "0x0"}, false);
+    EXPECT_EQ(viewer.waitForExit(startTimeout), 1);
+    EXPECT_EQ(viewer.standardError(),
+              "Program failed:\nCannot show the window: the X server refused a request "
+              "(BadValue (integer parameter out of range for operation))\n");
 }
 
 TEST_F(TessaroWindowTest, MissingImageIsReportedAndNothingIsPrinted) {

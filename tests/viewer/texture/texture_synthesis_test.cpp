@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstddef>
 #include <gtest/gtest.h>
+
+#include <limits>
 #include <vector>
 
 namespace zel {
@@ -73,6 +75,26 @@ TEST(TextureCoordinates, AxisWithoutExtentGivesZero) {
     EXPECT_EQ(uv[0].v, 0.0f);
     EXPECT_EQ(uv[1].v, 0.0f);
     EXPECT_EQ(uv[1].u, 1.0f);
+}
+
+TEST(TextureCoordinates, ExtentBeyondFloatStillGivesCoordinatesAndSamplesInTheBox) {
+    for (const float edge : {2e38f, std::numeric_limits<float>::max()}) {
+        SCOPED_TRACE(edge);
+        const std::vector<Vec3> vertices{{-edge, 0, -edge}, {edge, 1, edge}, {0, 2, edge / 2}};
+        const BoundingBox box = boundingBox(vertices);
+        const std::vector<TexCoord> uv = textureCoordinates(vertices, box);
+        EXPECT_EQ(uv[0].u, 0.0f);
+        EXPECT_EQ(uv[1].u, 1.0f);
+        EXPECT_EQ(uv[1].v, 1.0f);
+        EXPECT_EQ(uv[2].u, 0.5f);
+        EXPECT_EQ(uv[2].v, 0.75f);
+        const SampleLattice lattice = sampleLattice(box);
+        EXPECT_EQ(lattice.x[0], -edge);
+        EXPECT_EQ(lattice.z[127], edge);
+        for (const float x : lattice.x) {
+            ASSERT_TRUE(x >= -edge && x <= edge) << x;
+        }
+    }
 }
 
 TEST(SampleLattice, RunsFromTheMinimumToTheMaximumEdge) {

@@ -1,6 +1,5 @@
-#include "viewer/number_scanner.h"
+#include "viewer/number_tokens.h"
 
-#include "piece_buffer.h"
 #include "stream_extraction_reference.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +20,7 @@
 namespace zel {
 namespace {
 
-using Token = NumberScanner::Token;
+using Token = NumberTokens::Token;
 
 // clang-format off
 const char* const trickyTexts[] = {
@@ -44,7 +43,7 @@ const char* const trickyTexts[] = {
 };
 // clang-format on
 
-TEST(NumberScanner, AgreesWithStreamExtractionOnTrickyTokens) {
+TEST(NumberTokens, AgreesWithStreamExtractionOnTrickyTokens) {
     for (const char* text : trickyTexts) {
         EXPECT_EQ(test::differenceFromStreamExtraction<float>(text), "") << "float: " << text;
         EXPECT_EQ(test::differenceFromStreamExtraction<std::int32_t>(text), "") << "int: " << text;
@@ -53,7 +52,7 @@ TEST(NumberScanner, AgreesWithStreamExtractionOnTrickyTokens) {
     }
 }
 
-TEST(NumberScanner, AgreesWithStreamExtractionOnGeneratedTexts) {
+TEST(NumberTokens, AgreesWithStreamExtractionOnGeneratedTexts) {
     // Short texts over the characters that matter to number syntax, and long digit runs.
     std::mt19937 generator(20261208);
     const std::string alphabet = "0123456789000.+-eE \n.1x";
@@ -71,68 +70,46 @@ TEST(NumberScanner, AgreesWithStreamExtractionOnGeneratedTexts) {
     }
 }
 
-TEST(NumberScanner, IgnoresTheStreamsLocaleAndNumberBase) {
-    std::istringstream in("1.5 10");
-    in.imbue(std::locale("C"));
-    in >> std::hex;
-    NumberScanner scanner(in);
-    float x = 0;
-    std::int32_t i = 0;
-    EXPECT_EQ(scanner.read(x), Token::Read);
-    EXPECT_EQ(scanner.read(i), Token::Read);
-    EXPECT_EQ(x, 1.5f);
-    EXPECT_EQ(i, 10);
-}
-
-TEST(NumberScanner, LeavesTheTargetAloneUnlessItReadsANumber) {
-    std::istringstream in("x");
-    NumberScanner scanner(in);
+TEST(NumberTokens, LeavesTheTargetAloneUnlessItReadsANumber) {
+    std::istringstream in("x ");
+    NumberTokens numbers(in);
     float x = 7;
-    EXPECT_EQ(scanner.read(x), Token::Malformed);
+    EXPECT_EQ(numbers.read(x), Token::Malformed);
     EXPECT_EQ(x, 7.0f);
-    std::istringstream empty(" ");
-    NumberScanner atEnd(empty);
-    EXPECT_EQ(atEnd.read(x), Token::Missing);
+    EXPECT_EQ(numbers.read(x), Token::Missing);
     EXPECT_EQ(x, 7.0f);
 }
 
-// Like test::differenceFromStreamExtraction, with the scanner reading `text` in pieces.
-template <typename Number>
-std::string differenceInPieces(const std::string& text, const std::vector<std::size_t>& sizes) {
-    test::PieceBuffer pieces(text, sizes);
-    std::istream scanned(&pieces);
-    return test::differenceFromStreamExtraction<Number>(scanned, text);
-}
-
-const std::vector<std::vector<std::size_t>> pieceSizeRuns = {
-    {1}, {2}, {3}, {5, 1, 7, 2, 4, 6, 3}, {7}, {8}, {9, 13}, {16, 1}, {21, 11, 8},
-};
-
-template <typename Number>
-void expectAgreementInEveryPiecing(const std::string& text) {
-    ASSERT_EQ(test::differenceFromStreamExtraction<Number>(text), "") << text;
-    for (const std::vector<std::size_t>& sizes : pieceSizeRuns) {
-        ASSERT_EQ(differenceInPieces<Number>(text, sizes), "")
-            << text << " in pieces of " << sizes.front() << "...";
+TEST(NumberTokens, RefusesNumbersGluedToOtherTextAndSignedCounts) {
+    for (const char* glued : {"3.0", "1.2.3", "12abc", "1e5e3", "0x1p3", "1,5", "-1", "+3", "1-2"}) {
+        SCOPED_TRACE(glued);
+        std::istringstream in(std::string(glued) + " 4");
+        NumberTokens numbers(in);
+        std::uint32_t count = 0;
+        EXPECT_EQ(numbers.read(count), Token::Malformed);
+        EXPECT_EQ(numbers.read(count), Token::Read);
+        EXPECT_EQ(count, 4u);
     }
+    std::istringstream in("1.2.3 .5 +2");
+    NumberTokens coordinates(in);
+    float x = 0;
+    EXPECT_EQ(coordinates.read(x), Token::Malformed);
+    EXPECT_EQ(coordinates.read(x), Token::Read);
+    EXPECT_EQ(x, 0.5f);
+    EXPECT_EQ(coordinates.read(x), Token::Read);
+    EXPECT_EQ(x, 2.0f);
 }
 
-void expectAgreementForEveryType(const std::string& text) {
-    expectAgreementInEveryPiecing<float>(text);
-    expectAgreementInEveryPiecing<std::int32_t>(text);
-    expectAgreementInEveryPiecing<std::uint32_t>(text);
-}
-
-TEST(NumberScanner, AgreesWithStreamExtractionWhereverTheBufferSplitsTheText) {
-    std::string allTricky;
-    for (const char* text : trickyTexts) {
-        expectAgreementForEveryType(text);
-        expectAgreementForEveryType(std::string(text) + " 12 ");
-        allTricky += std::string(text) + "\n";
-    }
-    expectAgreementForEveryType(allTricky);
-    // A run of good numbers then a bad one, for each type.
-    expectAgreementForEveryType("1 -2 +3 4.5 6e1 -0 99999999 12345678 123456789 1,5");
+TEST(NumberTokens, RefusesATokenAsLongAsABlockAndReadsOn) {
+    std::istringstream in("1234567 12345678 123456789012345678901 5");
+    NumberTokens numbers(in, 8);
+    std::uint32_t count = 0;
+    EXPECT_EQ(numbers.read(count), Token::Read);
+    EXPECT_EQ(count, 1234567u);
+    EXPECT_EQ(numbers.read(count), Token::Malformed);
+    EXPECT_EQ(numbers.read(count), Token::Malformed);
+    EXPECT_EQ(numbers.read(count), Token::Read);
+    EXPECT_EQ(count, 5u);
 }
 
 // Texts shaped like triangulation files: mostly numbers in the usual forms, now and then one
@@ -169,17 +146,24 @@ std::string generatedNumbers(std::mt19937& generator, int count) {
     return text;
 }
 
-TEST(NumberScanner, AgreesWithStreamExtractionOnGeneratedNumberRuns) {
+TEST(NumberTokens, AgreesWithStreamExtractionOnGeneratedNumberRuns) {
     std::mt19937 generator(8);
     for (int round = 0; round < 300; ++round) {
         const std::string text = generatedNumbers(generator, 40);
-        expectAgreementForEveryType(text);
+        // Blocks just longer than the longest token split tokens at every place.
+        for (const std::size_t blockSize : {25, 32, 101}) {
+            ASSERT_EQ(test::differenceFromStreamExtraction<float>(text, blockSize), "") << text;
+            ASSERT_EQ(test::differenceFromStreamExtraction<std::int32_t>(text, blockSize), "")
+                << text;
+            ASSERT_EQ(test::differenceFromStreamExtraction<std::uint32_t>(text, blockSize), "")
+                << text;
+        }
     }
 }
 
 // Decimals that lie on or right beside the midpoint between two floats, where a value
 // rounded first to double and then to float could come out one float off.
-TEST(NumberScanner, RoundsDecimalsNearFloatMidpointsAsStreamExtractionDoes) {
+TEST(NumberTokens, RoundsDecimalsNearFloatMidpointsAsStreamExtractionDoes) {
     std::vector<std::string> texts = {
         "16777217", "16777219", "33554434", "33554438", "-16777217", "16777217.0",
         "16777217.00001", "16777216.99999", "0.1", "0.2", "0.3", "3.4028235e38",
@@ -206,7 +190,6 @@ TEST(NumberScanner, RoundsDecimalsNearFloatMidpointsAsStreamExtractionDoes) {
         all += text + " ";
     }
     ASSERT_EQ(test::differenceFromStreamExtraction<float>(all), "");
-    ASSERT_EQ(differenceInPieces<float>(all, {13, 64, 5}), "");
 }
 
 } // namespace

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <charconv>
+#include <cstddef>
+#include <cstdint>
+#include <istream>
+#include <memory>
+#include <optional>
+
+namespace zel {
+
+// The numbers of a stream, one whitespace-separated token at a time (space, tab, line feed,
+// carriage return, vertical tab and form feed separate tokens). A number must be the whole
+// token: "1.2.3", "3.0" read as a count, or "12abc" are refused, not read in part. Values are
+// those stream extraction gives in the classic locale, whatever the stream's own settings:
+// decimal notation, correctly rounded, a leading '+' allowed on coordinates and indices; a
+// count is digits only.
+//
+// The text is taken from the stream's buffer in large blocks, so the stream is left somewhere
+// after the last token read. A token as long as a block or longer is refused, which bounds the
+// memory an endless token from a pipe can take.
+class NumberTokens {
+public:
+    enum class Token {
+        Read,      // a number was read into the target
+        Missing,   // only whitespace was left before the end of the text
+        Malformed, // the token is not a number of the target's kind, or lies outside its range
+    };
+
+    static constexpr std::size_t defaultBlockSize = std::size_t{1} << 20;
+
+    explicit NumberTokens(std::istream& in, std::size_t blockSize = defaultBlockSize);
+
+    // The target is left unchanged unless the result is Read. A malformed token is passed
+    // over, so the next read starts after it.
+    Token read(float& value);
+    Token read(std::int32_t& value);
+    Token read(std::uint32_t& value);
+
+    // True once a read of the stream has failed with an error rather than at its end. The
+    // tokens wholly read before the error are handed out; the reads then find the text ended.
+    bool readFailed() const { return failed; }
+
+private:
+    template <typename Integer>
+    Token readInteger(Integer& value, bool signAllowed);
+
+    // Moves `next` to the start of the next token; false at the end of the text.
+    bool startToken();
+    // Sets `tokenEnd` to the end of the token at `next`, taking further blocks as needed;
+    // false when a read error cut the token short.
+    bool completeToken();
+    bool refill();
+    // The parse of the token at `next`, with an error unless it took the whole token;
+    // nothing when no token is left. Moves past the token.
+    template <typename Parse>
+    std::optional<std::from_chars_result> parseToken(const Parse& parse);
+
+    std::istream& in;
+    std::size_t blockSize;
+    std::unique_ptr<char[]> block;
+    const char* next;
+    const char* end;
+    const char* tokenEnd = nullptr;
+    bool tooLong = false;
+    bool streamEnded = false;
+    bool failed = false;
+};
+
+} // namespace zel

@@ -8,12 +8,12 @@
 
 namespace zel::test {
 
-std::string gridTriangulation(int side) {
+std::string gridTriangulation(int side, double shiftX) {
     std::ostringstream text;
     text << side * side << '\n';
     for (int row = 0; row < side; ++row) {
         for (int column = 0; column < side; ++column) {
-            const double x = 12.0 * column + 4.5 * column * column - 90.0;
+            const double x = 12.0 * column + 4.5 * column * column - 90.0 + shiftX;
             text << x << ' ' << 18.0 * row - 45.0 << '\n';
         }
     }

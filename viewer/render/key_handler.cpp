@@ -4,6 +4,7 @@
 
 #include <GL/freeglut.h>
 
+#include <cctype>
 #include <cstring>
 
 namespace zel {
@@ -43,7 +44,9 @@ void actOnView(unsigned char key, UserView& user) {
 
 } // namespace
 
-void handleKey(unsigned char key, int /*x*/, int /*y*/) {
+void handleKey(unsigned char typed, int /*x*/, int /*y*/) {
+    // Caps Lock or Shift must not make a letter key do nothing.
+    const auto key = static_cast<unsigned char>(std::tolower(typed));
     // Leaving the main loop ends the viewer as closing its window does: freeglut tears the
     // window down and exits with status 0.
     if (key == escapeKey || key == 'q') {

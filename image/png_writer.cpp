@@ -1,8 +1,7 @@
 #include "image/png_writer.h"
 
-#include <png.h>
-
 #include <cstddef>
+#include <png.h>
 #include <stdexcept>
 #include <string>
 

@@ -18,7 +18,6 @@
 #include "viewer/triangulation_reader.h"
 
 #include <GL/freeglut.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>

@@ -2,7 +2,6 @@
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
-
 #include <algorithm>
 #include <cstring>
 #include <iterator>

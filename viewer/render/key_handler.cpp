@@ -3,7 +3,6 @@
 #include "viewer/render/user_view.h"
 
 #include <GL/freeglut.h>
-
 #include <cctype>
 #include <cstring>
 

@@ -56,15 +56,15 @@ OrbitView startingView(float top, double turnDegrees) {
 OrbitView orbited(const OrbitView& view, double dx, double dy) {
     OrbitView result = view;
     result.turnDegrees += dx * degreesPerPixel;
-    result.pitchDegrees = std::clamp(view.pitchDegrees + dy * degreesPerPixel,
-                                     lowestPitchDegrees, highestPitchDegrees);
+    result.pitchDegrees = std::clamp(view.pitchDegrees + dy * degreesPerPixel, lowestPitchDegrees,
+                                     highestPitchDegrees);
     return result;
 }
 
 OrbitView zoomed(const OrbitView& view, int steps) {
     OrbitView result = view;
-    result.distance = std::clamp(view.distance * std::pow(zoomStep, steps), closestDistance,
-                                 farthestDistance);
+    result.distance =
+        std::clamp(view.distance * std::pow(zoomStep, steps), closestDistance, farthestDistance);
     return result;
 }
 
@@ -106,8 +106,8 @@ OrbitView fitted(const OrbitView& view, const TerrainBounds& bounds, int width, 
 
 ClipPlanes clipPlanes(const OrbitView& view, const TerrainBounds& bounds) {
     const Point3 centre = centreOf(bounds);
-    const double offCentre = std::hypot(view.targetX - centre.x, view.targetY - centre.y,
-                                        view.targetZ - centre.z);
+    const double offCentre =
+        std::hypot(view.targetX - centre.x, view.targetY - centre.y, view.targetZ - centre.z);
     // No part of the terrain is farther than this from the point looked at.
     const double reach = offCentre + radiusOf(bounds);
     return {std::max(view.distance - reach, view.distance * nearestShareOfDistance),

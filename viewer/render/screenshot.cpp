@@ -3,7 +3,6 @@
 #include "image/png_writer.h"
 
 #include <GL/gl.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -72,8 +71,7 @@ void writeNewFile(const RgbPicture& picture) {
         std::remove(file.name.c_str());
         throw std::runtime_error(file.name + ": " + std::strerror(errno));
     }
-    std::cout << "Screenshot saved: " << std::filesystem::absolute(file.name).string()
-              << std::endl;
+    std::cout << "Screenshot saved: " << std::filesystem::absolute(file.name).string() << std::endl;
 }
 
 } // namespace

@@ -7,7 +7,6 @@
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
-
 #include <cmath>
 #include <numbers>
 

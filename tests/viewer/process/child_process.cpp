@@ -107,7 +107,9 @@ bool ChildProcess::waitForOutputLine(std::chrono::milliseconds timeout) {
 
 bool ChildProcess::waitForOutputLines(std::size_t count, std::chrono::milliseconds timeout) {
     const auto deadline = Clock::now() + timeout;
-    const auto lines = [this] { return static_cast<std::size_t>(std::count(out_.begin(), out_.end(), '\n')); };
+    const auto lines = [this] {
+        return static_cast<std::size_t>(std::count(out_.begin(), out_.end(), '\n'));
+    };
     while (lines() < count && Clock::now() < deadline) {
         if (outFd_ < 0 && errFd_ < 0) {
             break;

@@ -189,10 +189,9 @@ Picture screenshotAfter(ChildProcess& viewer, std::vector<std::string> keys) {
 std::size_t differingPixels(const Picture& a, const Picture& b) {
     std::size_t differing = 0;
     for (std::size_t i = 0; i + 2 < std::min(a.rgb.size(), b.rgb.size()); i += 3) {
-        differing += (a.rgb[i] != b.rgb[i] || a.rgb[i + 1] != b.rgb[i + 1] ||
-                      a.rgb[i + 2] != b.rgb[i + 2])
-                         ? 1
-                         : 0;
+        const bool same =
+            a.rgb[i] == b.rgb[i] && a.rgb[i + 1] == b.rgb[i + 1] && a.rgb[i + 2] == b.rgb[i + 2];
+        differing += same ? 0 : 1;
     }
     return differing;
 }

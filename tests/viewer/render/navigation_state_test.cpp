@@ -2,8 +2,8 @@
 #include "viewer/render/navigation_state.h"
 
 #include <cmath>
-#include <numbers>
 #include <gtest/gtest.h>
+#include <numbers>
 #include <vector>
 
 namespace zel {
@@ -74,8 +74,8 @@ TEST(NavigationStateTest, HorizontalPanKeepsTheGroundUnderTheCursor) {
     // The point looked at before the pan now lies 40 pixels to the right of the centre.
     const Vector3 old = test::transformPoint(asMatrix(viewMatrix(moved)),
                                              {view.targetX, view.targetY, view.targetZ});
-    const double pixelsRight = old.x / -old.z / std::tan(viewFieldOfViewDegrees * std::numbers::pi / 360.0) *
-                               height / 2.0;
+    const double pixelsRight =
+        old.x / -old.z / std::tan(viewFieldOfViewDegrees * std::numbers::pi / 360.0) * height / 2.0;
     EXPECT_NEAR(pixelsRight, 40.0, 1e-6);
 }
 
@@ -84,9 +84,9 @@ TEST(NavigationStateTest, HorizontalPanKeepsTheGroundUnderTheCursor) {
 void expectBoxInView(const OrbitView& view, const TerrainBounds& box, int width, int height) {
     const ClipPlanes planes = clipPlanes(view, box);
     ASSERT_GT(planes.nearPlane, 0.0);
-    const Matrix4 projection = test::perspectiveMatrix(
-        viewFieldOfViewDegrees, static_cast<double>(width) / height, planes.nearPlane,
-        planes.farPlane);
+    const Matrix4 projection =
+        test::perspectiveMatrix(viewFieldOfViewDegrees, static_cast<double>(width) / height,
+                                planes.nearPlane, planes.farPlane);
     for (int corner = 0; corner < 8; ++corner) {
         const Vector3 point{(corner & 1) ? box.max.x : box.min.x,
                             (corner & 2) ? box.max.y : box.min.y,

@@ -2,58 +2,17 @@
 // viewer draws on a machine without a display of its own (under Xvfb).
 //
 // Usage: x11_screenshot <out.png>      (the display is taken from DISPLAY)
+#include "image/png_writer.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <zlib.h>
 
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-void putBigEndian(Bytes& out, std::uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        out.push_back(static_cast<std::uint8_t>(v >> shift));
-    }
-}
-
-void putChunk(Bytes& png, const char* type, const Bytes& data) {
-    putBigEndian(png, static_cast<std::uint32_t>(data.size()));
-    const std::size_t start = png.size();
-    png.insert(png.end(), type, type + 4);
-    png.insert(png.end(), data.begin(), data.end());
-    putBigEndian(png, static_cast<std::uint32_t>(
-                           crc32(0, png.data() + start, static_cast<uInt>(png.size() - start))));
-}
-
-Bytes deflated(const Bytes& raw) {
-    uLongf size = compressBound(static_cast<uLong>(raw.size()));
-    Bytes out(size);
-    if (compress2(out.data(), &size, raw.data(), static_cast<uLong>(raw.size()), 9) != Z_OK) {
-        throw std::runtime_error("cannot compress the picture");
-    }
-    out.resize(size);
-    return out;
-}
-
-Bytes encodePng(int width, int height, const Bytes& rgbRows) {
-    Bytes png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    Bytes header;
-    putBigEndian(header, static_cast<std::uint32_t>(width));
-    putBigEndian(header, static_cast<std::uint32_t>(height));
-    header.insert(header.end(), {8, 2, 0, 0, 0}); // 8-bit RGB, no interlace
-    putChunk(png, "IHDR", header);
-    putChunk(png, "IDAT", deflated(rgbRows));
-    putChunk(png, "IEND", {});
-    return png;
-}
 
 unsigned channelOf(unsigned long pixel, unsigned long mask) {
     if (mask == 0) {
@@ -91,32 +50,34 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    Bytes rows;
-    rows.reserve(static_cast<std::size_t>(attributes.height) * (attributes.width * 3 + 1));
+    zel::RgbPicture picture;
+    picture.width = attributes.width;
+    picture.height = attributes.height;
+    picture.bytes.reserve(static_cast<std::size_t>(attributes.height) * attributes.width * 3);
     for (int y = 0; y < attributes.height; ++y) {
-        rows.push_back(0); // filter: none
         for (int x = 0; x < attributes.width; ++x) {
             const unsigned long pixel = XGetPixel(image, x, y);
-            rows.push_back(static_cast<std::uint8_t>(channelOf(pixel, image->red_mask)));
-            rows.push_back(static_cast<std::uint8_t>(channelOf(pixel, image->green_mask)));
-            rows.push_back(static_cast<std::uint8_t>(channelOf(pixel, image->blue_mask)));
+            picture.bytes.push_back(static_cast<std::uint8_t>(channelOf(pixel, image->red_mask)));
+            picture.bytes.push_back(static_cast<std::uint8_t>(channelOf(pixel, image->green_mask)));
+            picture.bytes.push_back(static_cast<std::uint8_t>(channelOf(pixel, image->blue_mask)));
         }
     }
-    const int width = attributes.width, height = attributes.height;
     XDestroyImage(image);
     XCloseDisplay(display);
 
-    Bytes png;
-    try {
-        png = encodePng(width, height, rows);
-    } catch (const std::exception& failure) {
-        std::cerr << failure.what() << "\n";
+    std::FILE* out = std::fopen(argv[1], "wb");
+    if (!out) {
+        std::cerr << "Cannot write file: " << argv[1] << "\n";
         return 1;
     }
-    std::ofstream out(argv[1], std::ios::binary);
-    out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
-    out.flush();
-    if (!out) {
+    try {
+        zel::writePng(out, picture);
+    } catch (const std::exception& failure) {
+        std::fclose(out);
+        std::cerr << "Cannot write file: " << argv[1] << " (" << failure.what() << ")\n";
+        return 1;
+    }
+    if (std::fclose(out) != 0) {
         std::cerr << "Cannot write file: " << argv[1] << "\n";
         return 1;
     }

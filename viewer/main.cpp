@@ -3,6 +3,7 @@
 #include "viewer/file_not_found_exception.h"
 #include "viewer/render/frame_drawing.h"
 #include "viewer/render/key_handler.h"
+#include "viewer/render/mouse_handler.h"
 #include "viewer/render/render_state.h"
 #include "viewer/render/window_system_failures.h"
 #include "viewer/terrain_model.h"
@@ -61,6 +62,9 @@ void openWindow(int& argc, char** argv) {
     glutReshapeFunc(zel::reshapeView);
     glutIdleFunc(zel::displayFrame);
     glutKeyboardFunc(zel::handleKey);
+    glutSpecialFunc(zel::handleSpecialKey);
+    glutMouseFunc(zel::handleMouseButton);
+    glutMotionFunc(zel::handleMouseDrag);
 }
 
 // Taken after glutInit, which has removed its own options (such as -geometry) from argv.

@@ -39,8 +39,11 @@ public:
     // Needs a current OpenGL context. Throws TGAException when an image cannot be loaded.
     void buildTerrainResources(const std::vector<std::string>& imageNames);
 
-    // Turns the view by the time since the previous frame and draws every triangle.
+    // Turns the view by the time since the previous frame and draws the mesh.
     void drawTerrain();
+    // Binds the terrain texture and draws every triangle with its normals and texture
+    // coordinates. Also compiled into the display list that the user's view draws.
+    void drawMesh() const;
 
     std::list<Triangle*> triangles;
     std::vector<std::list<Triangle*>> adjacency;

@@ -1,5 +1,6 @@
 #include "tests/support/child_process.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -120,14 +121,21 @@ void ChildProcess::drainPipes(std::chrono::milliseconds timeout) {
 }
 
 bool ChildProcess::waitForOutputLine(std::chrono::milliseconds timeout) {
+    return waitForOutputLines(1, timeout);
+}
+
+bool ChildProcess::waitForOutputLines(std::size_t count, std::chrono::milliseconds timeout) {
     const auto deadline = Clock::now() + timeout;
-    while (out_.find('\n') == std::string::npos && Clock::now() < deadline) {
+    const auto lines = [this] {
+        return static_cast<std::size_t>(std::count(out_.begin(), out_.end(), '\n'));
+    };
+    while (lines() < count && Clock::now() < deadline) {
         if (outFd_ < 0 && errFd_ < 0) {
             break;
         }
         drainPipes(std::chrono::milliseconds(50));
     }
-    return out_.find('\n') != std::string::npos;
+    return lines() >= count;
 }
 
 bool ChildProcess::reap(int options) {

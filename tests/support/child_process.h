@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -42,6 +43,8 @@ public:
     // Reads what the child has written so far, waiting up to `timeout` for a first line
     // end on standard output. True when standard output holds a complete line.
     bool waitForOutputLine(std::chrono::milliseconds timeout);
+    // The same for `count` complete lines.
+    bool waitForOutputLines(std::size_t count, std::chrono::milliseconds timeout);
 
     bool isRunning();
 

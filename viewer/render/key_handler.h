@@ -2,7 +2,11 @@
 
 namespace zel {
 
-// Keyboard callback: Escape ends the viewer with exit status 0.
+// Keyboard callback: q and Escape end the viewer with exit status 0; f, r, s, h, space,
+// + and - act on the user's view (the first of them hands the view to the user).
 void handleKey(unsigned char key, int x, int y);
+
+// Special-key callback: F1 shows or hides the help.
+void handleSpecialKey(int key, int x, int y);
 
 } // namespace zel

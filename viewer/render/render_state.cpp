@@ -1,5 +1,6 @@
 #include "viewer/render/render_state.h"
 
+#include "viewer/render/navigation_state.h"
 #include "viewer/terrain_model.h"
 
 #include <GL/gl.h>
@@ -8,11 +9,8 @@
 namespace zel {
 namespace {
 
-constexpr double fieldOfViewDegrees = 45.0;
 constexpr double nearPlane = 0.1;
 constexpr double farPlane = 1000.0;
-constexpr double eyeAboveTop = 100.0;
-constexpr double eyeDistance = 250.0;
 
 constexpr GLfloat lightPosition[] = {100.0f, 300.0f, 100.0f, 1.0f};
 constexpr GLfloat lightAmbient[] = {0.2f, 0.2f, 0.2f, 1.0f};
@@ -37,14 +35,14 @@ void reshapeView(int width, int height) {
     glLoadIdentity();
     glViewport(0, 0, width, height);
     const double aspect = static_cast<double>(width) / static_cast<double>(height);
-    gluPerspective(fieldOfViewDegrees, aspect, nearPlane, farPlane);
+    gluPerspective(viewFieldOfViewDegrees, aspect, nearPlane, farPlane);
 
     // Loading the identity here also discards the rotation that the frames have built up,
     // so a resized window shows the terrain in its starting orientation.
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    const double eyeHeight = static_cast<double>(terrainModel.boundsMax.y) + eyeAboveTop;
-    gluLookAt(0.0, eyeHeight, eyeDistance, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+    const double eyeHeight = static_cast<double>(terrainModel.boundsMax.y) + startingEyeAboveTop;
+    gluLookAt(0.0, eyeHeight, startingEyeDistance, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
 }
 
 void initLighting() {

@@ -34,6 +34,10 @@ void TerrainModel::drawTerrain() {
     // The turn accumulates in the model-view matrix from frame to frame; only a reshape
     // resets it to the camera alone.
     glRotatef(angle, 0.0f, 1.0f, 0.0f);
+    drawMesh();
+}
+
+void TerrainModel::drawMesh() const {
     glBindTexture(GL_TEXTURE_2D, textureId);
 
     assert(normals.size() == vertices.size() && texCoords.size() == vertices.size());

@@ -5,10 +5,13 @@
 #include "tests/support/xvfb_display.h"
 #include "tests/support/x_windows.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <png.h>
 #include <regex>
 #include <string>
 #include <thread>
@@ -150,6 +153,147 @@ TEST_F(TessaroWindowTest, AWindowGeometryTheServerRefusesIsReportedAsAFailure) {
     EXPECT_EQ(viewer.standardError(),
               "Program failed:\nCannot show the window: the X server refused a request "
               "(BadValue (integer parameter out of range for operation))\n");
+}
+
+// Real input through the XTEST extension. Xvfb has no window manager: the keyboard goes to
+// the window under the pointer, so every test puts the pointer on the viewer first.
+void sendInput(const std::vector<std::string>& actions) {
+    std::vector<std::string> command{"/usr/bin/xdotool"};
+    command.insert(command.end(), actions.begin(), actions.end());
+    ChildProcess xdotool(command, false);
+    ASSERT_EQ(xdotool.waitForExit(startTimeout), 0) << xdotool.standardError();
+}
+
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgb;
+};
+
+Picture readPng(const std::string& path) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
+        return {};
+    }
+    image.format = PNG_FORMAT_RGB;
+    Picture picture{static_cast<int>(image.width), static_cast<int>(image.height),
+                    std::vector<std::uint8_t>(PNG_IMAGE_SIZE(image))};
+    if (png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr) == 0) {
+        return {};
+    }
+    return picture;
+}
+
+std::size_t lineCount(const std::string& text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// Presses `keys` and then s, and reads the screenshot whose path the viewer prints.
+Picture screenshotAfter(ChildProcess& viewer, std::vector<std::string> keys) {
+    const std::size_t lines = lineCount(viewer.standardOutput());
+    keys.insert(keys.begin(), "key");
+    keys.push_back("s");
+    sendInput(keys);
+    if (!viewer.waitForOutputLines(lines + 1, startTimeout)) {
+        return {};
+    }
+    const std::string& out = viewer.standardOutput();
+    const std::size_t start = out.rfind('\n', out.size() - 2) + 1;
+    const std::string line = out.substr(start, out.size() - 1 - start);
+    const std::string prefix = "Screenshot saved: ";
+    if (line.rfind(prefix, 0) != 0) {
+        ADD_FAILURE() << "not a screenshot line: " << line;
+        return {};
+    }
+    return readPng(line.substr(prefix.size()));
+}
+
+std::size_t differingPixels(const Picture& a, const Picture& b) {
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i + 2 < std::min(a.rgb.size(), b.rgb.size()); i += 3) {
+        const bool same =
+            a.rgb[i] == b.rgb[i] && a.rgb[i + 1] == b.rgb[i + 1] && a.rgb[i + 2] == b.rgb[i + 2];
+        differing += same ? 0 : 1;
+    }
+    return differing;
+}
+
+// Screenshots land in the working directory, which the viewer inherits from the test.
+class WorkingDirectory {
+public:
+    explicit WorkingDirectory(const std::filesystem::path& path)
+        : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(path);
+    }
+    ~WorkingDirectory() { std::filesystem::current_path(previous_); }
+    WorkingDirectory(const WorkingDirectory&) = delete;
+    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+
+private:
+    std::filesystem::path previous_;
+};
+
+TEST_F(TessaroWindowTest, TerrainFarFromTheOriginComesIntoViewWithF) {
+    test::XWindows screen;
+    ASSERT_TRUE(screen.connected());
+    files.write("far.tri", test::triangulationText(test::gridTerrain({.columns = 6,
+                                                                     .rows = 6,
+                                                                     .spacing = 30.0f,
+                                                                     .originX = 925.0f,
+                                                                     .originY = -75.0f,
+                                                                     .warp = 0.3f})));
+    ChildProcess viewer({tessaro, files.file("far.tri"), "-geometry", "320x240+0+0",
+                         files.file("low.tga"), files.file("high.tga")},
+                        false);
+    ASSERT_TRUE(viewer.waitForOutputLine(startTimeout)) << viewer.standardError();
+    const auto window = screen.waitForWindow(windowTitle, startTimeout);
+    ASSERT_TRUE(window.has_value());
+    EXPECT_EQ(litShare(shownAfterAWhile(screen, *window)), 0.0);
+
+    sendInput({"mousemove", "100", "100", "key", "f"});
+    const auto deadline = std::chrono::steady_clock::now() + startTimeout;
+    double lit = 0.0;
+    while (lit < 0.05 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(100ms);
+        lit = litShare(screen.shownPixels(*window, 2));
+    }
+    EXPECT_GE(lit, 0.05);
+
+    sendInput({"key", "q"});
+    EXPECT_EQ(viewer.waitForExit(startTimeout), 0);
+}
+
+TEST_F(TessaroWindowTest, SpaceFreezesTheTurningAndSSavesTheFrameUnderANewName) {
+    test::XWindows screen;
+    ASSERT_TRUE(screen.connected());
+    files.write("tessaro-0001.png", "taken");
+    const WorkingDirectory here(files.path());
+    ChildProcess viewer({tessaro, files.file("terrain.tri"), "-geometry", "320x240+0+0",
+                         files.file("low.tga"), files.file("high.tga")},
+                        false);
+    ASSERT_TRUE(viewer.waitForOutputLine(startTimeout)) << viewer.standardError();
+    ASSERT_TRUE(screen.waitForWindow(windowTitle, startTimeout).has_value());
+    sendInput({"mousemove", "100", "100"});
+
+    const Picture paused = screenshotAfter(viewer, {"space"});
+    EXPECT_EQ(paused.width, 320);
+    EXPECT_EQ(paused.height, 240);
+    std::this_thread::sleep_for(1s);
+    EXPECT_EQ(screenshotAfter(viewer, {}).rgb, paused.rgb);
+
+    // Resumed, the terrain goes on from where it stopped: the first frame is about the
+    // paused one, and a second later it has turned on.
+    const Picture resumed = screenshotAfter(viewer, {"space"});
+    std::this_thread::sleep_for(1s);
+    const Picture later = screenshotAfter(viewer, {});
+    EXPECT_LT(3 * differingPixels(paused, resumed), differingPixels(paused, later));
+
+    EXPECT_EQ(test::readFile(files.file("tessaro-0001.png")), "taken");
+    EXPECT_TRUE(std::filesystem::exists(files.file("tessaro-0005.png")));
+    sendInput({"key", "q"});
+    EXPECT_EQ(viewer.waitForExit(startTimeout), 0);
+    EXPECT_EQ(viewer.standardError(), "");
 }
 
 TEST_F(TessaroWindowTest, MissingImageIsReportedAndNothingIsPrinted) {

@@ -1,0 +1,105 @@
+// Frame times of the viewer's two ways of drawing, on one triangulation file built the way
+// the viewer builds it, in an 800 x 600 window on a private Xvfb with Mesa's software
+// renderer: the default frames (every triangle sent anew each frame) and, once the user has
+// taken the view, the frames drawn from the display list. Prints one line:
+//
+//   triangles default_ms list_ms compile_s
+//
+// with the median of `frames` frames for each path, and the time the first action takes,
+// compiling the display list included.
+//
+// Usage: frame_paths <triangulation-file> <frames> [<image.tga> ...]
+#include "tests/support/xvfb_display.h"
+#include "viewer/current_seconds.h"
+#include "viewer/render/frame_drawing.h"
+#include "viewer/render/render_state.h"
+#include "viewer/render/user_view.h"
+#include "viewer/terrain_model.h"
+#include "viewer/triangulation_reader.h"
+
+#include <GL/freeglut.h>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int windowWidth = 800;
+constexpr int windowHeight = 600;
+
+void buildTerrain(const char* fileName, const std::vector<std::string>& imageNames) {
+    zel::TerrainModel& model = zel::terrainModel;
+    std::ifstream file(fileName);
+    if (!file) {
+        throw std::runtime_error(std::string("Cannot open file: ") + fileName);
+    }
+    file >> model;
+    model.buildAdjacency();
+    model.computeHeights();
+    model.computeNormals();
+    zel::initRenderState();
+    model.buildTerrainResources(imageNames);
+    zel::initLighting();
+}
+
+double frameMilliseconds(void (*drawFrame)()) {
+    const double start = zel::currentSeconds();
+    drawFrame();
+    glFinish();
+    return (zel::currentSeconds() - start) * 1000.0;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::cerr << "Usage: " << argv[0] << " <triangulation-file> <frames> [<image.tga> ...]\n";
+        return 2;
+    }
+    try {
+        zel::test::startPrivateDisplay();
+        const int frames = std::max(1, std::atoi(argv[2]));
+        const std::vector<std::string> imageNames(argv + 3, argv + argc);
+        glutInit(&argc, argv);
+        glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+        glutInitWindowSize(windowWidth, windowHeight);
+        glutCreateWindow("ZEL - Delaunay triangulation");
+        buildTerrain(argv[1], imageNames);
+
+        // The first frame as the event loop draws it, then the user's first action.
+        zel::reshapeView(windowWidth, windowHeight);
+        frameMilliseconds(zel::displayFrame);
+        const double takeStart = zel::currentSeconds();
+        zel::takeView();
+        glFinish();
+        const double compileSeconds = zel::currentSeconds() - takeStart;
+        zel::reshapeUserView(windowWidth, windowHeight);
+
+        // The two paths take turns, frame by frame, from the same camera, so that a change
+        // in the machine's load slows both alike.
+        std::vector<double> defaultTimes;
+        std::vector<double> listTimes;
+        for (int i = 0; i < frames; ++i) {
+            listTimes.push_back(frameMilliseconds(zel::displayUserFrame));
+            defaultTimes.push_back(frameMilliseconds(zel::displayFrame));
+        }
+        const double defaultMs = median(defaultTimes);
+        const double listMs = median(listTimes);
+
+        std::printf("%zu %.2f %.2f %.3f\n", zel::terrainModel.triangles.size(), defaultMs, listMs,
+                    compileSeconds);
+    } catch (const std::exception& failure) {
+        std::cerr << failure.what() << "\n";
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,149 @@
+#include "tests/viewer/render/gl_reference.h"
+#include "viewer/render/navigation_state.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <numbers>
+#include <vector>
+
+namespace zel {
+namespace {
+
+using test::Matrix4;
+using test::Vector3;
+
+Matrix4 asMatrix(const ViewMatrix& m) {
+    Matrix4 result;
+    for (std::size_t i = 0; i < 16; ++i) {
+        result[i] = m[i];
+    }
+    return result;
+}
+
+TEST(NavigationStateTest, StartingViewIsTheDefaultCameraTurnedAboutTheOrigin) {
+    for (const double turn : {0.0, 37.5, -200.0}) {
+        const Matrix4 expected =
+            test::multiply(test::lookAtMatrix({0.0, 130.0, 250.0}, {0, 0, 0}, {0, 1, 0}),
+                           test::rotationAboutY(turn));
+        EXPECT_LT(test::matrixDifference(asMatrix(viewMatrix(startingView(30.0f, turn))), expected),
+                  1e-12)
+            << turn;
+    }
+}
+
+TEST(NavigationStateTest, OrbitTurnsAndTiltsWithinTheHorizonAndTheVertical) {
+    struct Case {
+        double pitch, dx, dy, expectedPitch, expectedTurn;
+    };
+    for (const Case& c : std::vector<Case>{{30.0, 10.0, 10.0, 35.0, 15.0},
+                                           {30.0, -20.0, -10.0, 25.0, 0.0},
+                                           {30.0, 0.0, 500.0, highestPitchDegrees, 10.0},
+                                           {30.0, 0.0, -500.0, lowestPitchDegrees, 10.0}}) {
+        OrbitView view;
+        view.pitchDegrees = c.pitch;
+        view.turnDegrees = 10.0;
+        const OrbitView turned = orbited(view, c.dx, c.dy);
+        EXPECT_DOUBLE_EQ(turned.pitchDegrees, c.expectedPitch);
+        EXPECT_DOUBLE_EQ(turned.turnDegrees, c.expectedTurn);
+    }
+    EXPECT_GT(lowestPitchDegrees, 0.0);
+    EXPECT_LT(highestPitchDegrees, 90.0);
+}
+
+TEST(NavigationStateTest, ZoomNeverReachesTheTargetAndComesBackTheWayItWent) {
+    OrbitView view;
+    view.distance = 300.0;
+    for (int step = 0; step < 2000; ++step) {
+        const OrbitView closer = zoomed(view, 1);
+        ASSERT_GT(closer.distance, 0.0);
+        ASSERT_LE(closer.distance, view.distance);
+        view = closer;
+    }
+    OrbitView out;
+    out.distance = 300.0;
+    EXPECT_NEAR(zoomed(zoomed(out, 5), -5).distance, 300.0, 1e-9);
+    EXPECT_GT(zoomed(out, -3).distance, 300.0);
+}
+
+TEST(NavigationStateTest, HorizontalPanKeepsTheGroundUnderTheCursor) {
+    OrbitView view = startingView(30.0f, 70.0);
+    view.targetY = 5.0;
+    const int height = 600;
+    const OrbitView moved = panned(view, 40.0, 0.0, height);
+    EXPECT_DOUBLE_EQ(moved.targetY, view.targetY);
+    // The point looked at before the pan now lies 40 pixels to the right of the centre.
+    const Vector3 old = test::transformPoint(asMatrix(viewMatrix(moved)),
+                                             {view.targetX, view.targetY, view.targetZ});
+    const double pixelsRight =
+        old.x / -old.z / std::tan(viewFieldOfViewDegrees * std::numbers::pi / 360.0) * height / 2.0;
+    EXPECT_NEAR(pixelsRight, 40.0, 1e-6);
+}
+
+// Every corner of the box in front of the camera, within the near and far planes and
+// inside the window, under the textbook perspective projection.
+void expectBoxInView(const OrbitView& view, const TerrainBounds& box, int width, int height) {
+    const ClipPlanes planes = clipPlanes(view, box);
+    ASSERT_GT(planes.nearPlane, 0.0);
+    const Matrix4 projection =
+        test::perspectiveMatrix(viewFieldOfViewDegrees, static_cast<double>(width) / height,
+                                planes.nearPlane, planes.farPlane);
+    for (int corner = 0; corner < 8; ++corner) {
+        const Vector3 point{(corner & 1) ? box.max.x : box.min.x,
+                            (corner & 2) ? box.max.y : box.min.y,
+                            (corner & 4) ? box.max.z : box.min.z};
+        const Vector3 eye = test::transformPoint(asMatrix(viewMatrix(view)), point);
+        const Vector3 clip = test::transformPoint(projection, eye);
+        const double w = -eye.z;
+        ASSERT_GT(w, 0.0);
+        EXPECT_LE(std::abs(clip.x / w), 1.0) << "corner " << corner;
+        EXPECT_LE(std::abs(clip.y / w), 1.0) << "corner " << corner;
+        EXPECT_LE(std::abs(clip.z / w), 1.0) << "corner " << corner;
+    }
+}
+
+TEST(NavigationStateTest, FitShowsTheWholeBoxFromTheSameDirectionInAnyWindow) {
+    const std::vector<TerrainBounds> boxes = {
+        {{-100.0f, 0.0f, -100.0f}, {100.0f, 40.0f, 100.0f}},
+        {{900.0f, 0.0f, -90.0f}, {1080.0f, 12.0f, 90.0f}},
+        {{512000.0f, 3.0f, 4123000.0f}, {512200.0f, 45.0f, 4123200.0f}},
+        {{-0.002f, 0.0f, -0.001f}, {0.001f, 0.0005f, 0.003f}},
+        {{-1e6f, -50.0f, -2e6f}, {3e6f, 400.0f, 1e6f}},
+        {{7.0f, 7.0f, 7.0f}, {7.0f, 7.0f, 7.0f}},
+    };
+    const int windows[][2] = {{600, 600}, {1600, 400}, {300, 900}};
+    OrbitView from = startingView(30.0f, 123.0);
+    from.pitchDegrees = 60.0;
+    for (const TerrainBounds& box : boxes) {
+        for (const auto& window : windows) {
+            SCOPED_TRACE(testing::Message() << box.min.x << " " << window[0] << "x" << window[1]);
+            const OrbitView fit = fitted(from, box, window[0], window[1]);
+            EXPECT_EQ(fit.pitchDegrees, from.pitchDegrees);
+            EXPECT_EQ(fit.turnDegrees, from.turnDegrees);
+            expectBoxInView(fit, box, window[0], window[1]);
+            // The clip planes still hold the terrain when the user moves far off.
+            const ClipPlanes off = clipPlanes(zoomed(panned(fit, 5000.0, 0.0, 10), -20), box);
+            EXPECT_GT(off.nearPlane, 0.0);
+            EXPECT_LT(off.nearPlane, off.farPlane);
+        }
+    }
+}
+
+TEST(NavigationStateTest, TurningSkipsTheFirstFrameAndTheTimeSpentPaused) {
+    Turning turning;
+    struct Frame {
+        double now;
+        bool paused;
+        double expectedDegrees;
+    };
+    for (const Frame& frame : std::vector<Frame>{{10.0, false, 0.0},
+                                                 {10.5, false, 12.0},
+                                                 {11.0, true, 0.0},
+                                                 {15.0, true, 0.0},
+                                                 {15.25, false, 6.0}}) {
+        turning.paused = frame.paused;
+        EXPECT_DOUBLE_EQ(advanceTurning(turning, frame.now), frame.expectedDegrees) << frame.now;
+    }
+}
+
+} // namespace
+} // namespace zel

@@ -1,0 +1,71 @@
+#include "viewer/render/mouse_handler.h"
+
+#include "viewer/render/user_view.h"
+
+#include <GL/freeglut.h>
+
+namespace zel {
+namespace {
+
+// freeglut reports the wheel as presses of these two buttons.
+constexpr int wheelUp = 3;
+constexpr int wheelDown = 4;
+
+enum class Drag { None, Orbit, Pan };
+
+struct Pointer {
+    Drag drag = Drag::None;
+    int button = -1;
+    int x = 0;
+    int y = 0;
+};
+
+Pointer pointer;
+
+Drag dragFor(int button) {
+    switch (button) {
+    case GLUT_LEFT_BUTTON:
+        return Drag::Orbit;
+    case GLUT_MIDDLE_BUTTON:
+    case GLUT_RIGHT_BUTTON:
+        return Drag::Pan;
+    default:
+        return Drag::None;
+    }
+}
+
+} // namespace
+
+void handleMouseButton(int button, int state, int x, int y) {
+    if (state != GLUT_DOWN) {
+        if (button == pointer.button) {
+            pointer.drag = Drag::None;
+            pointer.button = -1;
+        }
+        return;
+    }
+    UserView& user = takeView();
+    if (button == wheelUp || button == wheelDown) {
+        user.camera = zoomed(user.camera, button == wheelUp ? 1 : -1);
+        return;
+    }
+    pointer = {dragFor(button), button, x, y};
+}
+
+void handleMouseDrag(int x, int y) {
+    if (pointer.drag == Drag::None) {
+        return;
+    }
+    UserView& user = userView();
+    const double dx = x - pointer.x;
+    const double dy = y - pointer.y;
+    if (pointer.drag == Drag::Orbit) {
+        user.camera = orbited(user.camera, dx, dy);
+    } else {
+        user.camera = panned(user.camera, dx, dy, user.height);
+    }
+    pointer.x = x;
+    pointer.y = y;
+}
+
+} // namespace zel

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "viewer/geometry.h"
+
+#include <array>
+
+namespace zel {
+
+// The user's camera. It looks at `target` from `distance` away, raised `pitchDegrees` above
+// the ground plane, and the terrain is turned by `turnDegrees` (counter-clockwise seen from
+// above) about the vertical line through the target.
+struct OrbitView {
+    double targetX = 0.0;
+    double targetY = 0.0;
+    double targetZ = 0.0;
+    double distance = 1.0;
+    double pitchDegrees = 0.0;
+    double turnDegrees = 0.0;
+};
+
+// The terrain's axis-aligned bounding box, heights included.
+struct TerrainBounds {
+    Vec3 min{0.0f, 0.0f, 0.0f};
+    Vec3 max{0.0f, 0.0f, 0.0f};
+};
+
+struct ClipPlanes {
+    double nearPlane;
+    double farPlane;
+};
+
+// The turning of the terrain by the clock while the user looks around.
+struct Turning {
+    bool paused = false;
+    double lastTime = -1.0; // no frame yet
+};
+
+// Column-major, as glLoadMatrixd takes it.
+using ViewMatrix = std::array<double, 16>;
+
+// The camera at start-up: the vertical field of view, and the eye 100 units above the
+// highest vertex and 250 units along +z from the origin, which it looks at.
+inline constexpr double viewFieldOfViewDegrees = 45.0;
+inline constexpr double startingEyeAboveTop = 100.0;
+inline constexpr double startingEyeDistance = 250.0;
+inline constexpr double turnDegreesPerSecond = 24.0;
+// The tilt stays strictly between the ground plane and the vertical.
+inline constexpr double lowestPitchDegrees = 1.0;
+inline constexpr double highestPitchDegrees = 89.0;
+// Keeps the distance positive however often the user zooms in.
+inline constexpr double closestDistance = 1e-6;
+
+// The view that start-up shows, turned by `turnDegrees`: the origin seen from 250 units
+// along +z and 100 units above the highest vertex (`top`).
+OrbitView startingView(float top, double turnDegrees);
+
+// A drag of (dx, dy) pixels: horizontal motion turns, vertical motion tilts (down tilts
+// the view towards the vertical), within the pitch limits.
+OrbitView orbited(const OrbitView& view, double dx, double dy);
+
+// Positive steps move towards the target, negative ones away, each by a fixed share of
+// the distance, so the camera never reaches or passes the target.
+OrbitView zoomed(const OrbitView& view, int steps);
+
+// A drag of (dx, dy) pixels in a window `windowHeight` pixels tall moves the target across
+// the ground plane by about the ground distance those pixels cover at the target.
+OrbitView panned(const OrbitView& view, double dx, double dy, int windowHeight);
+
+// Looks at the centre of `bounds` from the same direction and from the distance at which
+// the whole box fits in a window of width x height pixels.
+OrbitView fitted(const OrbitView& view, const TerrainBounds& bounds, int width, int height);
+
+// Near and far planes that hold the whole terrain, however far away or large it is.
+ClipPlanes clipPlanes(const OrbitView& view, const TerrainBounds& bounds);
+
+// Width over height, with empty sides counted as one pixel.
+double aspectRatio(int width, int height);
+
+ViewMatrix viewMatrix(const OrbitView& view);
+
+// Degrees to turn the terrain at a frame drawn at `now` (seconds): none on the first frame
+// and none while paused, so the time spent paused is never made up for.
+double advanceTurning(Turning& turning, double now);
+
+} // namespace zel

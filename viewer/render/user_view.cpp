@@ -1,0 +1,102 @@
+#include "viewer/render/user_view.h"
+
+#include "viewer/current_seconds.h"
+#include "viewer/render/help_overlay.h"
+#include "viewer/render/screenshot.h"
+#include "viewer/terrain_model.h"
+
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+#include <cmath>
+#include <numbers>
+
+namespace zel {
+namespace {
+
+// The default frames keep their turn in the model-view matrix, on top of a camera that
+// only tilts: the matrix's first row is then the turn's (cos a, 0, sin a).
+double turnShownNow() {
+    GLdouble m[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, m);
+    return std::atan2(m[8], m[0]) * 180.0 / std::numbers::pi;
+}
+
+unsigned int compileMesh() {
+    const GLuint list = glGenLists(1);
+    if (list != 0) {
+        glNewList(list, GL_COMPILE);
+        terrainModel.drawMesh();
+        glEndList();
+    }
+    return list;
+}
+
+void loadProjection(const UserView& user) {
+    const ClipPlanes planes = clipPlanes(user.camera, user.bounds);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(viewFieldOfViewDegrees, aspectRatio(user.width, user.height), planes.nearPlane,
+                   planes.farPlane);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+} // namespace
+
+UserView& userView() {
+    static UserView user;
+    return user;
+}
+
+UserView& takeView() {
+    UserView& user = userView();
+    if (user.taken) {
+        return user;
+    }
+    user.taken = true;
+    user.camera = startingView(terrainModel.boundsMax.y, turnShownNow());
+    user.turning.lastTime = terrainModel.lastFrameTime;
+    user.bounds = {terrainModel.boundsMin, terrainModel.boundsMax};
+    user.width = glutGet(GLUT_WINDOW_WIDTH);
+    user.height = glutGet(GLUT_WINDOW_HEIGHT);
+    user.meshList = compileMesh();
+    glutDisplayFunc(displayUserFrame);
+    glutIdleFunc(displayUserFrame);
+    glutReshapeFunc(reshapeUserView);
+    return user;
+}
+
+void resetView(UserView& user) {
+    user.camera = startingView(terrainModel.boundsMax.y, 0.0);
+    user.turning = Turning{};
+}
+
+void displayUserFrame() {
+    UserView& user = userView();
+    user.camera.turnDegrees += advanceTurning(user.turning, currentSeconds());
+
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    loadProjection(user);
+    glLoadMatrixd(viewMatrix(user.camera).data());
+    if (user.meshList != 0) {
+        glCallList(user.meshList);
+    } else {
+        terrainModel.drawMesh();
+    }
+    if (user.helpShown) {
+        drawHelpOverlay(user.width, user.height);
+    }
+    if (user.screenshotRequested) {
+        user.screenshotRequested = false;
+        saveScreenshot(user.width, user.height);
+    }
+    glutSwapBuffers();
+}
+
+void reshapeUserView(int width, int height) {
+    UserView& user = userView();
+    user.width = width;
+    user.height = height == 0 ? 1 : height;
+    glViewport(0, 0, user.width, user.height);
+}
+
+} // namespace zel

@@ -7,7 +7,7 @@ FUZZ_DIR := build/fuzz
 BENCH_DIR := build/bench
 FUZZ_SECONDS ?= 20
 
-.PHONY: run test deps release-config release asan fuzz-smoke bench clean
+.PHONY: run programs test deps release-config release asan fuzz-smoke bench clean
 
 deps:
 	@scripts/ensure-packages
@@ -45,6 +45,12 @@ run: release-config
 	@cmake --build $(RELEASE_DIR) -j $(JOBS) --target Tessaro x11_screenshot $(QUIET_DIRS) \
 	  >$(RELEASE_DIR)/build.log 2>&1 || { tail -n 40 $(RELEASE_DIR)/build.log; exit 1; }
 	@scripts/run-viewer $(RELEASE_DIR)
+
+# The three programs alone, without the tests, as quietly as `make run`.
+programs: release-config
+	@echo "Building Tessaro, triangulate and Planor in $(RELEASE_DIR)"
+	@cmake --build $(RELEASE_DIR) -j $(JOBS) --target Tessaro triangulate Planor $(QUIET_DIRS) \
+	  >$(RELEASE_DIR)/build.log 2>&1 || { tail -n 40 $(RELEASE_DIR)/build.log; exit 1; }
 
 bench: deps
 	@cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DZEL_BENCH=ON -DZEL_TESTS=OFF >/dev/null

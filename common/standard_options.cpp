@@ -5,6 +5,10 @@
 
 namespace zel {
 
+const char* projectVersion() {
+    return ZEL_VERSION;
+}
+
 std::optional<int> answerStandardOption(int argc, const char* const* argv,
                                         const ProgramDescription& program) {
     if (argc < 2 || argv[1] == nullptr) {
@@ -17,7 +21,7 @@ std::optional<int> answerStandardOption(int argc, const char* const* argv,
         return 0;
     }
     if (option == "--version") {
-        std::cout << program.name << ' ' << ZEL_VERSION << std::endl;
+        std::cout << program.name << ' ' << projectVersion() << std::endl;
         return 0;
     }
     return std::nullopt;

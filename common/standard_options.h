@@ -14,6 +14,9 @@ struct ProgramDescription {
 // Answers --help, -h and --version given as the first argument: prints to standard output
 // and returns the exit status (0). Any other first argument, or none, is left to the
 // program (a file really named --help is given as ./--help), and the result is empty.
+// The project's version, as --version prints it.
+const char* projectVersion();
+
 std::optional<int> answerStandardOption(int argc, const char* const* argv,
                                         const ProgramDescription& program);
 

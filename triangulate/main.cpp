@@ -1,10 +1,15 @@
 // triangulate: turns survey points into a triangulation file for the viewer.
 
+#include "common/standard_options.h"
 #include "triangulate/triangulate_command.h"
 
 #include <iostream>
 
 int main(int argc, char* argv[]) {
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (!arguments.empty() && arguments[0] == "--version") {
+        std::cout << "triangulate " << zel::projectVersion() << std::endl;
+        return 0;
+    }
     return zel::runTriangulate(arguments, std::cout, std::cerr);
 }

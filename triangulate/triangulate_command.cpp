@@ -30,7 +30,8 @@ constexpr const char* kUsage =
     "  --center  move the centre of the points to the origin\n"
     "  --fit     also scale them so that the longer side spans 200 units, as the viewer\n"
     "            shows them whole\n"
-    "  --help    print this text\n";
+    "  --help    print this text (also -h)\n"
+    "  --version print the program's version\n";
 
 struct Request {
     FramingMode framing = FramingMode::AsGiven;
@@ -50,7 +51,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     std::vector<std::string> files;
     bool framed = false;
     for (const std::string& argument : arguments) {
-        if (argument == "--help") {
+        if (argument == "--help" || argument == "-h") {
             parsed.help = true;
             return parsed;
         }

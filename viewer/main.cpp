@@ -28,7 +28,8 @@ constexpr zel::ProgramDescription kTessaro{
     "follows from how densely the points around it are spaced (dense points make high\n"
     "ground). The TGA images, from the lowest ground to the highest, are blended by height\n"
     "into the terrain's texture. freeglut options such as -geometry 640x480 may stand among\n"
-    "the images. Close the window or press Escape to end."};
+    "the images. In the window, the mouse and keys move the view (press h for the list);\n"
+    "close the window or press q or Escape to end."};
 
 struct UsageException : std::runtime_error {
     explicit UsageException(const char* programName)

@@ -1,4 +1,4 @@
-// --help, -h and --version of both programs and of the helper scripts, run as a user runs them.
+// --help, -h and --version of the three programs and of the helper scripts, run as a user runs them.
 #include "tests/support/child_process.h"
 
 #include <gtest/gtest.h>
@@ -32,6 +32,8 @@ TEST(StandardOptions, AnsweredOnStandardOutputAndOnlyAsTheFirstArgument) {
         {{PLANOR_PATH, "-h"}, 0, "Usage: Planor <in-file> <out-file>\n\n", ""},
         {{PLANOR_PATH, "--version"}, 0, "Planor " ZEL_VERSION "\n", ""},
         {{PLANOR_PATH, "./--help", "out.txt"}, 1, "", "Cannot open file: ./--help\n"},
+        {{TRIANGULATE_PATH, "-h"}, 0, "Usage: triangulate [--center | --fit]", ""},
+        {{TRIANGULATE_PATH, "--version"}, 0, "triangulate " ZEL_VERSION "\n", ""},
         {{script("scripts/bench"), "--help"}, 0, "Measures", ""},
         {{script("scripts/ensure-packages"), "-h"}, 0, "Installs", ""},
         {{script("scripts/fuzz-smoke"), "--help"}, 0, "Builds", ""},

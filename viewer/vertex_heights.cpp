@@ -28,22 +28,41 @@ HeightRange finiteRange(const std::vector<Vec3>& vertices) {
     return range;
 }
 
+struct RadiusSum {
+    double sum = 0.0;
+    unsigned count = 0;
+
+    void add(float radius) {
+        sum += radius;
+        ++count;
+    }
+    // 0/0 for a vertex no triangle uses: not a number, which computeHeights resolves.
+    double mean() const { return sum / count; }
+};
+
 } // namespace
 
 double TerrainModel::meanCircumradius(std::size_t i) const {
-    double sum = 0.0;
-    unsigned count = 0;
+    RadiusSum sum;
     for (const Triangle* triangle : adjacency[i]) {
-        sum += triangle->circumcircle.z;
-        ++count;
+        sum.add(triangle->circumcircle.z);
     }
-    return sum / count;
+    return sum.mean();
 }
 
+// The same sums as meanCircumradius's, in the same order (each vertex's adjacency lists its
+// triangles in list order), taken in one pass over the triangles, which walks the memory in
+// order rather than vertex by vertex.
 void TerrainModel::computeHeights() {
+    std::vector<RadiusSum> sums(points.size());
+    for (const Triangle* triangle : triangles) {
+        for (const std::int32_t index : triangle->indices) {
+            sums[static_cast<std::size_t>(index)].add(triangle->circumcircle.z);
+        }
+    }
     vertices.reserve(points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
-        vertices.push_back(Vec3{points[i].x, heightForRadius(meanCircumradius(i)), points[i].y});
+        vertices.push_back(Vec3{points[i].x, heightForRadius(sums[i].mean()), points[i].y});
     }
 
     // A point that no triangle uses has no mean radius (0/0), and one whose triangles are

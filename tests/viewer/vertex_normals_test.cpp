@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
+#include <numeric>
+#include <random>
+#include <vector>
 
 namespace zel {
 namespace {
@@ -129,6 +134,46 @@ TEST_F(VertexNormalsTest, NormalsOfAnUnevenTerrainHaveUnitLength) {
                       double(normal.z) * normal.z);
         EXPECT_NEAR(length, 1.0, 1e-6);
         EXPECT_GT(normal.y, 0.0f);
+    }
+}
+
+// Heights and normals are summed in one pass over the triangles; they must be exactly what
+// each vertex's own adjacency gives, also when the points come in no spatial order.
+TEST_F(VertexNormalsTest, WholeTerrainPassesEqualThePerVertexSums) {
+    constexpr int side = 30;
+    std::vector<std::int32_t> slot(side * side);
+    std::iota(slot.begin(), slot.end(), 0);
+    std::mt19937 random(7);
+    std::shuffle(slot.begin(), slot.end(), random);
+    std::uniform_real_distribution<float> jitter(-0.3f, 0.3f);
+    points.resize(slot.size());
+    for (int i = 0; i < side * side; ++i) {
+        points[static_cast<std::size_t>(slot[static_cast<std::size_t>(i)])] =
+            Point2{static_cast<float>(i % side) + jitter(random),
+                   static_cast<float>(i / side) + jitter(random)};
+    }
+    const auto at = [&](int column, int row) {
+        return slot[static_cast<std::size_t>(row * side + column)];
+    };
+    std::vector<std::array<std::int32_t, 3>> cells;
+    for (int row = 0; row + 1 < side; ++row) {
+        for (int column = 0; column + 1 < side; ++column) {
+            cells.push_back({at(column, row), at(column + 1, row + 1), at(column + 1, row)});
+            cells.push_back({at(column, row), at(column, row + 1), at(column + 1, row + 1)});
+        }
+    }
+    std::shuffle(cells.begin(), cells.end(), random);
+    TerrainModel model;
+    for (const auto& t : cells) {
+        addTriangle(model, t[0], t[1], t[2]);
+    }
+    buildSurface(model);
+
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(model.vertices[i].y, test::heightForRadius(model.meanCircumradius(i)));
+        const Vec3 normal = model.vertexNormal(i);
+        expectNormal(model.normals[i], normal.x, normal.y, normal.z);
     }
 }
 

@@ -2,7 +2,7 @@
 // point per line. "plane" points are "x y" in [-100, 100], with three decimals; "survey"
 // points are "easting northing height" in projected coordinates (a 10 km square near
 // easting 505000, northing 4125000), the form real survey data takes.
-// The file is written under a temporary name and renamed, so a cut-off run leaves none.
+// The benchmark script writes it under a temporary name and renames it when complete.
 //
 // Usage: random_points <plane|survey> <count> <seed> <out-file>
 #include <cstdio>
@@ -19,10 +19,9 @@ int main(int argc, char* argv[]) {
     const unsigned long count = std::strtoul(argv[2], nullptr, 10);
     std::mt19937_64 random(std::strtoull(argv[3], nullptr, 10));
     const std::string out = argv[4];
-    const std::string staging = out + ".part";
-    std::FILE* file = std::fopen(staging.c_str(), "w");
+    std::FILE* file = std::fopen(out.c_str(), "w");
     if (file == nullptr) {
-        std::perror(staging.c_str());
+        std::perror(out.c_str());
         return 1;
     }
     std::fprintf(file, "%lu\n", count);
@@ -36,7 +35,8 @@ int main(int argc, char* argv[]) {
                          4120000.0 + unit(random) * 10000.0, 100.0 + unit(random) * 300.0);
         }
     }
-    if (std::fclose(file) != 0 || std::rename(staging.c_str(), out.c_str()) != 0) {
+    const bool writeFailed = std::ferror(file) != 0;
+    if (std::fclose(file) != 0 || writeFailed) {
         std::perror(out.c_str());
         return 1;
     }

@@ -40,6 +40,10 @@ double Bounds::longerSide() const {
     return std::max(maxX - minX, maxY - minY);
 }
 
+double Bounds::halfLongerSide() const {
+    return std::max(maxX / 2.0 - minX / 2.0, maxY / 2.0 - minY / 2.0);
+}
+
 std::optional<Bounds> boundsOf(const std::vector<PlanePoint>& points) {
     if (points.empty()) {
         return std::nullopt;
@@ -60,7 +64,7 @@ Framing framingFor(const Bounds& bounds, FramingMode mode) {
     }
     Framing framing{bounds.centerX(), bounds.centerY(), 1.0};
     // A box without extent (one distinct point) has nothing to scale.
-    const double scale = kViewerFieldSize / bounds.longerSide();
+    const double scale = (kViewerFieldSize / 2.0) / bounds.halfLongerSide();
     if (mode == FramingMode::Fit && std::isfinite(scale) && scale > 0.0) {
         framing.scale = scale;
     }

@@ -29,6 +29,8 @@ struct Bounds {
     double centerX() const { return minX / 2.0 + maxX / 2.0; }
     double centerY() const { return minY / 2.0 + maxY / 2.0; }
     double longerSide() const;
+    // Half the longer side, finite for any finite box (the side itself may overflow).
+    double halfLongerSide() const;
 };
 
 // The box around the points; none for no points.

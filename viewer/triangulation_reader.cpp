@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iomanip>
 #include <iterator>
 #include <list>
 #include <memory>
@@ -145,10 +146,12 @@ std::istream& operator>>(std::istream& in, TerrainModel& model) {
 }
 
 std::istream& operator>>(std::istream& in, Triangle*& triangle) {
+    // Three tokens and no further, so that the stream is left just after the triangle. No
+    // index is as long as the bound, which keeps an endless token from filling memory.
     std::string text;
     for (int k = 0; k < 3 && !(in >> std::ws).eof(); ++k) {
         std::string token;
-        in >> token;
+        in >> std::setw(static_cast<int>(NumberTokens::defaultBlockSize)) >> token;
         text += token + ' ';
     }
     std::istringstream tokens(text);

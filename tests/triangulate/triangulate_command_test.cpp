@@ -125,6 +125,11 @@ INSTANTIATE_TEST_SUITE_P(
                 "Transform: x' = (x - 512005) * 10, y' = (y - 4123010) * 10\n"
                 "Triangulated 4 points: 2 triangles, 0 duplicate points\n",
                 "", "4\n-50 -100\n50 -100\n-50 0\n50 100\n2\n"},
+        // The box's side overflows a double; its half does not.
+        Outcome{"FittedAcrossTheWholeDoubleRange", "--fit", "-1e308 0\n1e308 0\n0 1e308\n",
+                "Transform: x' = x * 1e-306, y' = (y - 5e+307) * 1e-306\n"
+                "Triangulated 3 points: 1 triangles, 0 duplicate points\n",
+                "", "3\n-100 -50\n100 -50\n0 50\n1\n"},
         Outcome{"AllOnOneLine", "", "0 0\n1 1\n2 2\n3 3\n",
                 "Triangulated 4 points: 0 triangles, 0 duplicate points\n",
                 "triangulate: warning: all points lie on one line, so there are no triangles\n",

@@ -1,12 +1,11 @@
 // Planor: turns a file of 3-D points into the point section of a triangulation file.
 
+#include "common/staged_output_file.h"
 #include "common/standard_options.h"
 #include "extract/point_extraction.h"
 
 #include <exception>
 #include <iostream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -25,17 +24,6 @@ void printUsage(const char* programName) {
     std::cout << "Usage: " << programName << "<in-file> <out-file>" << std::endl;
 }
 
-// True when `outputName` is the file, pipe or device that standard output already writes to
-// (such as /dev/stdout, or the file the shell redirected standard output to). Writing it
-// through a descriptor of its own would start at its beginning, under or over what standard
-// output writes.
-bool namesStandardOutput(const char* outputName) {
-    struct stat output {};
-    struct stat standardOutput {};
-    return stat(outputName, &output) == 0 && fstat(STDOUT_FILENO, &standardOutput) == 0 &&
-           output.st_dev == standardOutput.st_dev && output.st_ino == standardOutput.st_ino;
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -49,10 +37,9 @@ int main(int argc, char* argv[]) {
     }
     try {
         // The points then go out through standard output itself, and the summary beside them.
-        const bool toStandardOutput = namesStandardOutput(argv[2]);
-        const auto count = toStandardOutput
-                               ? zel::extractPointFile(argv[1], std::cout, argv[2])
-                               : zel::extractPointFile(argv[1], argv[2]);
+        const bool toStandardOutput = zel::namesStandardOutput(argv[2]);
+        const auto count = toStandardOutput ? zel::extractPointFile(argv[1], std::cout, argv[2])
+                                            : zel::extractPointFile(argv[1], argv[2]);
         std::ostream& summary = toStandardOutput ? std::cerr : std::cout;
         summary << "Extracted " << count << " points" << std::endl;
         if (!summary) {

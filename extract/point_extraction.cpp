@@ -1,18 +1,18 @@
 #include "extract/point_extraction.h"
 
-#include "extract/output_file.h"
+#include "common/number_token.h"
+#include "common/staged_output_file.h"
 #include "extract/point_file_exception.h"
 
 #include <array>
 #include <cctype>
 #include <charconv>
-#include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
 #include <string>
 #include <system_error>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -63,45 +63,17 @@ ReadProblem readToken(std::istream& in, std::string& token) {
     return cutOff ? ReadProblem::TooLong : ReadProblem::None;
 }
 
-// A count: decimal digits only, the whole token.
-ReadProblem parseToken(const std::string& token, std::uint32_t& value) {
-    if (token.front() == '-') {
+// The token as a count or a coordinate (see parseNumber), "inf" and "nan" being no numbers.
+// A count that starts with '-' is called negative, whatever follows.
+template <typename Number> ReadProblem parseToken(const std::string& token, Number& value) {
+    const NumberProblem problem = parseNumber(token, value);
+    if (problem == NumberProblem::None) {
+        return ReadProblem::None;
+    }
+    if (std::is_unsigned_v<Number> && token.front() == '-') {
         return ReadProblem::Negative;
     }
-    const char* const last = token.data() + token.size();
-    const auto [stop, error] = std::from_chars(token.data(), last, value);
-    if (error == std::errc::result_out_of_range) {
-        return ReadProblem::OutOfRange;
-    }
-    return error == std::errc() && stop == last ? ReadProblem::None : ReadProblem::NotANumber;
-}
-
-// A coordinate: the value stream extraction gives for the whole token, found much faster by
-// from_chars, which rounds as correctly. Where from_chars differs from extraction it is led
-// back: it takes no '+', reads "inf" and "nan", and refuses values too small for float, which
-// extraction (through strtof, in the C locale the program keeps) rounds to zero or a
-// subnormal.
-ReadProblem parseToken(const std::string& token, float& value) {
-    const char* first = token.data();
-    const char* const last = first + token.size();
-    if (*first == '+' && token.size() > 1 && first[1] != '-') {
-        ++first;
-    }
-    float parsed = 0.0f;
-    const auto [stop, error] = std::from_chars(first, last, parsed);
-    if (stop != last || error == std::errc::invalid_argument) {
-        return ReadProblem::NotANumber;
-    }
-    if (error == std::errc::result_out_of_range) {
-        parsed = std::strtof(first, nullptr);
-        if (std::isinf(parsed)) {
-            return ReadProblem::OutOfRange;
-        }
-    } else if (!std::isfinite(parsed)) {
-        return ReadProblem::NotANumber;
-    }
-    value = parsed;
-    return ReadProblem::None;
+    return problem == NumberProblem::OutOfRange ? ReadProblem::OutOfRange : ReadProblem::NotANumber;
 }
 
 template <typename Number> ReadProblem readNumber(std::istream& in, Number& value) {
@@ -140,7 +112,7 @@ void writePointLine(std::ostream& out, float x, float y) {
 
 void checkWritten(const std::ostream& out, const std::string& outName) {
     if (!out) {
-        throw OutputFileException("Cannot write file: " + outName);
+        throw OutputFileException(OutputFileException::Failure::Write, outName);
     }
 }
 
@@ -196,8 +168,9 @@ struct PointFile {
 
 std::uint32_t extractPointFile(const std::string& inputName, const std::string& outputName) {
     PointFile points(inputName);
-    OutputFile output(outputName);
-    const std::uint32_t count = extractPoints(points.stream, inputName, output.stream(), outputName);
+    StagedOutputFile output(outputName, ".planor-");
+    const std::uint32_t count =
+        extractPoints(points.stream, inputName, output.stream(), outputName);
     points.stream.close();
     output.commit();
     return count;

@@ -20,11 +20,11 @@ std::uint32_t extractPoints(std::istream& points, const std::string& pointsName,
                             const std::string& outName);
 
 // extractPoints from the file `inputName` into the file `outputName`. The output file appears
-// only when the whole input has been read and written (see OutputFile); it is not touched
+// only when the whole input has been read and written (see StagedOutputFile); it is not touched
 // when the input cannot be opened. Returns the number of points.
 //
 // Throws PointFileException "Cannot open file: <inputName>" and the exceptions of
-// extractPoints and OutputFile.
+// extractPoints and StagedOutputFile.
 std::uint32_t extractPointFile(const std::string& inputName, const std::string& outputName);
 
 // extractPoints from the file `inputName` into `out`, an open stream such as standard output,

@@ -1,10 +1,10 @@
 #include "triangulate/point_input.h"
 
+#include "common/number_token.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <charconv>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -98,33 +98,15 @@ std::string quoted(std::string_view token) {
     return text;
 }
 
-enum class NumberForm { Number, NotANumber, OutOfRange, NotFinite };
-
-NumberForm readNumber(std::string_view token, double& value) {
-    // from_chars refuses the plus sign that stream extraction and other tools accept.
-    if (token.size() > 1 && token[0] == '+' && token[1] != '+' && token[1] != '-') {
-        token.remove_prefix(1);
-    }
-    const char* end = token.data() + token.size();
-    const auto [stop, error] = std::from_chars(token.data(), end, value);
-    if (error == std::errc::invalid_argument || stop != end) {
-        return NumberForm::NotANumber;
-    }
-    if (error == std::errc::result_out_of_range) {
-        return NumberForm::OutOfRange;
-    }
-    return std::isfinite(value) ? NumberForm::Number : NumberForm::NotFinite;
-}
-
-std::string numberProblem(NumberForm form, std::string_view token) {
-    switch (form) {
-    case NumberForm::NotANumber:
+std::string numberProblem(NumberProblem problem, std::string_view token) {
+    switch (problem) {
+    case NumberProblem::NotANumber:
         return quoted(token) + " is not a number";
-    case NumberForm::OutOfRange:
+    case NumberProblem::OutOfRange:
         return quoted(token) + " is out of the range of a double";
-    case NumberForm::NotFinite:
+    case NumberProblem::NotFinite:
         return quoted(token) + " is not a finite coordinate";
-    case NumberForm::Number:
+    case NumberProblem::None:
         break;
     }
     return {};
@@ -132,8 +114,9 @@ std::string numberProblem(NumberForm form, std::string_view token) {
 
 std::string lowerCase(std::string_view text) {
     std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    });
     return lower;
 }
 
@@ -164,8 +147,8 @@ struct Columns {
 
 // The first pair of column names that the header holds both of; else the first two fields.
 Columns namedColumns(const std::vector<std::string_view>& header) {
-    static constexpr std::array<std::array<std::string_view, 2>, 4> kNames = {{
-        {"x", "y"}, {"easting", "northing"}, {"lon", "lat"}, {"longitude", "latitude"}}};
+    static constexpr std::array<std::array<std::string_view, 2>, 4> kNames = {
+        {{"x", "y"}, {"easting", "northing"}, {"lon", "lat"}, {"longitude", "latitude"}}};
     std::vector<std::string> names;
     std::transform(header.begin(), header.end(), std::back_inserter(names), lowerCase);
     for (const auto& [xName, yName] : kNames) {
@@ -206,9 +189,9 @@ private:
 
     double number(std::string_view token, const std::string& where = {}) const {
         double value = 0.0;
-        const NumberForm form = readNumber(token, value);
-        if (form != NumberForm::Number) {
-            fail(where + numberProblem(form, token));
+        const NumberProblem problem = parseNumber(token, value);
+        if (problem != NumberProblem::None) {
+            fail(where + numberProblem(problem, token));
         }
         return value;
     }
@@ -216,12 +199,11 @@ private:
     std::vector<PlanePoint> parseCounted(std::string_view countToken) {
         const std::size_t countLine = lines_.number();
         std::uint64_t count = 0;
-        const char* end = countToken.data() + countToken.size();
-        const auto [stop, error] = std::from_chars(countToken.data(), end, count);
-        if (error == std::errc::invalid_argument || stop != end) {
+        const NumberProblem problem = parseNumber(countToken, count);
+        if (problem == NumberProblem::NotANumber) {
             fail("the point count " + quoted(countToken) + " is not a whole number");
         }
-        if (error == std::errc::result_out_of_range || count > kMaxPoints) {
+        if (problem == NumberProblem::OutOfRange || count > kMaxPoints) {
             fail("the point count " + std::string(countToken) + " is more than " +
                  std::to_string(kMaxPoints));
         }
@@ -274,7 +256,7 @@ private:
         splitFields(line, delimiter, fields);
         double ignored = 0.0;
         const bool header = std::any_of(fields.begin(), fields.end(), [&](std::string_view f) {
-            return !f.empty() && readNumber(f, ignored) == NumberForm::NotANumber;
+            return !f.empty() && parseNumber(f, ignored) == NumberProblem::NotANumber;
         });
         const Columns columns = header ? namedColumns(fields) : Columns{};
         std::vector<PlanePoint> points;

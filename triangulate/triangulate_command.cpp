@@ -3,14 +3,14 @@
 #include "triangulate/delaunay_triangles.h"
 #include "triangulate/framing.h"
 #include "triangulate/point_input.h"
-#include "triangulate/staged_output_file.h"
 #include "triangulate/triangulation_writer.h"
 
+#include <cstring>
 #include <exception>
 #include <iomanip>
 #include <new>
-#include <stdexcept>
 #include <optional>
+#include <stdexcept>
 
 namespace zel {
 
@@ -83,15 +83,13 @@ void warnIfOutsideViewerField(const Bounds& bounds, std::ostream& err) {
     if (outsideViewerField(bounds)) {
         // Enough digits to tell projected coordinates apart, not so many as to blur them.
         err << std::setprecision(kWarningDigits) << "triangulate: warning: the points span "
-            << bounds.longerSide()
-            << " units around (" << bounds.centerX() << ", " << bounds.centerY()
-            << "), but the viewer shows about " << kViewerFieldSize
+            << bounds.longerSide() << " units around (" << bounds.centerX() << ", "
+            << bounds.centerY() << "), but the viewer shows about " << kViewerFieldSize
             << " units around the origin; --fit frames them" << std::endl;
     }
 }
 
-void warnIfNoTriangles(const DelaunayTriangles& result, std::size_t pointCount,
-                       std::ostream& err) {
+void warnIfNoTriangles(const DelaunayTriangles& result, std::size_t pointCount, std::ostream& err) {
     if (result.collinear) {
         err << "triangulate: warning: all points lie on one line, so there are no triangles"
             << std::endl;
@@ -100,6 +98,14 @@ void warnIfNoTriangles(const DelaunayTriangles& result, std::size_t pointCount,
                "triangles"
             << std::endl;
     }
+}
+
+// "<file>: cannot be created: <reason>", or "cannot be written".
+std::string outputProblem(const OutputFileException& failure) {
+    const char* what = failure.failure() == OutputFileException::Failure::Create
+                           ? ": cannot be created: "
+                           : ": cannot be written: ";
+    return failure.name() + what + std::strerror(failure.error());
 }
 
 void triangulate(const Request& request, std::ostream& out, std::ostream& err) {
@@ -121,7 +127,7 @@ void triangulate(const Request& request, std::ostream& out, std::ostream& err) {
         }
     }
     // Created before the long work, so that an unwritable name is reported at once.
-    StagedOutputFile file(request.triangulationFile);
+    StagedOutputFile file(request.triangulationFile, ".triangulate-");
     const DelaunayTriangles result = triangulateClockwise(points);
     writeTriangulation(file, points, result.triangles);
     file.commit();
@@ -152,6 +158,9 @@ int runTriangulate(const std::vector<std::string>& arguments, std::ostream& out,
         return 0;
     } catch (const std::bad_alloc&) {
         err << "triangulate: not enough memory for " << parsed.request->pointsFile << std::endl;
+        return kFailure;
+    } catch (const OutputFileException& failure) {
+        err << "triangulate: " << outputProblem(failure) << std::endl;
         return kFailure;
     } catch (const std::exception& failure) {
         err << "triangulate: " << failure.what() << std::endl;

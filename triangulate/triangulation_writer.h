@@ -1,8 +1,8 @@
 #pragma once
 
+#include "common/staged_output_file.h"
 #include "triangulate/delaunay_triangles.h"
 #include "triangulate/framing.h"
-#include "triangulate/staged_output_file.h"
 
 #include <vector>
 

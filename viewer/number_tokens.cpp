@@ -1,33 +1,14 @@
 #include "viewer/number_tokens.h"
 
-#include <cmath>
-#include <cstdlib>
+#include "common/number_token.h"
+
 #include <cstring>
-#include <string>
-#include <system_error>
 
 namespace zel {
 namespace {
 
-bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
-// from_chars reports a value too small for float as out of range, where stream extraction
-// (through strtof) gives the nearest float, zero or subnormal. That rare token is handed to
-// strtof itself, so that both readings agree; only a value too large is refused.
-bool readOutOfRangeFloat(const char* first, const char* last, float& value) {
-    const std::string token(first, last);
-    const float parsed = std::strtof(token.c_str(), nullptr);
-    if (std::isinf(parsed)) {
-        return false;
-    }
-    value = parsed;
-    return true;
-}
-
-// Stream extraction takes one '+' before a number, which from_chars does not.
-const char* afterPlusSign(const char* first, const char* last) {
-    const bool plusBeforeNumber = *first == '+' && first + 1 != last && first[1] != '-';
-    return plusBeforeNumber ? first + 1 : first;
+bool isSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
 } // namespace
@@ -89,73 +70,52 @@ bool NumberTokens::completeToken() {
     }
 }
 
-// Parses the token at `next` with `parse`, which returns the from_chars result for a range of
-// text. Most numbers end at whitespace inside the block and are parsed right there, with no
-// separate search for the token's end; any other token is parsed again once its whole text is
+// Most numbers end at whitespace inside the block and are scanned right there, with no
+// separate search for the token's end; any other token is scanned again once its whole text is
 // in the block.
-template <typename Parse>
-std::optional<std::from_chars_result> NumberTokens::parseToken(const Parse& parse) {
+template <typename Number> std::optional<bool> NumberTokens::scanToken(Number& value) {
     if (!startToken()) {
         return std::nullopt;
     }
-    std::from_chars_result result = parse(next, end);
-    const bool endsInBlock = result.ptr == end ? streamEnded : isSpace(*result.ptr);
+    NumberScan scan = scanNumber(next, end, value);
+    const bool endsInBlock = scan.end == end ? streamEnded : isSpace(*scan.end);
     if (endsInBlock) {
-        tokenEnd = result.ptr;
+        tokenEnd = scan.end;
     } else {
         if (!completeToken()) {
             return std::nullopt;
         }
-        result = parse(next, tokenEnd);
+        scan = scanNumber(next, tokenEnd, value);
     }
-    if (result.ptr != tokenEnd || tooLong) {
-        result.ec = std::errc::invalid_argument;
-    }
+    const bool number = scan.problem == NumberProblem::None && scan.end == tokenEnd && !tooLong;
     next = tokenEnd;
     tooLong = false;
-    return result;
+    return number;
+}
+
+template <typename Number> NumberTokens::Token NumberTokens::readNumber(Number& value) {
+    Number parsed{};
+    const std::optional<bool> number = scanToken(parsed);
+    if (!number) {
+        return Token::Missing;
+    }
+    if (!*number) {
+        return Token::Malformed;
+    }
+    value = parsed;
+    return Token::Read;
 }
 
 NumberTokens::Token NumberTokens::read(float& value) {
-    float parsed = 0.0f;
-    const char* first = nullptr;
-    const auto result = parseToken([&](const char* from, const char* to) {
-        first = afterPlusSign(from, to);
-        return std::from_chars(first, to, parsed);
-    });
-    if (!result) {
-        return Token::Missing;
-    }
-    if (result->ec == std::errc::result_out_of_range) {
-        return readOutOfRangeFloat(first, result->ptr, value) ? Token::Read : Token::Malformed;
-    }
-    // from_chars also reads "inf" and "nan", which are no numbers to stream extraction.
-    if (result->ec != std::errc() || !std::isfinite(parsed)) {
-        return Token::Malformed;
-    }
-    value = parsed;
-    return Token::Read;
+    return readNumber(value);
 }
 
-template <typename Integer>
-NumberTokens::Token NumberTokens::readInteger(Integer& value, bool signAllowed) {
-    Integer parsed = 0;
-    // from_chars takes a '-' for a signed target only.
-    const auto result = parseToken([&](const char* from, const char* to) {
-        return std::from_chars(signAllowed ? afterPlusSign(from, to) : from, to, parsed);
-    });
-    if (!result) {
-        return Token::Missing;
-    }
-    if (result->ec != std::errc()) {
-        return Token::Malformed;
-    }
-    value = parsed;
-    return Token::Read;
+NumberTokens::Token NumberTokens::read(std::int32_t& value) {
+    return readNumber(value);
 }
 
-NumberTokens::Token NumberTokens::read(std::int32_t& value) { return readInteger(value, true); }
-
-NumberTokens::Token NumberTokens::read(std::uint32_t& value) { return readInteger(value, false); }
+NumberTokens::Token NumberTokens::read(std::uint32_t& value) {
+    return readNumber(value);
+}
 
 } // namespace zel

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <istream>
@@ -11,10 +10,8 @@ namespace zel {
 
 // The numbers of a stream, one whitespace-separated token at a time (space, tab, line feed,
 // carriage return, vertical tab and form feed separate tokens). A number must be the whole
-// token: "1.2.3", "3.0" read as a count, or "12abc" are refused, not read in part. Values are
-// those stream extraction gives in the classic locale, whatever the stream's own settings:
-// decimal notation, correctly rounded, a leading '+' allowed on coordinates and indices; a
-// count is digits only.
+// token: "1.2.3", "3.0" read as a count, or "12abc" are refused, not read in part. Values
+// follow the programs' one number rule (see scanNumber), whatever the stream's own settings.
 //
 // The text is taken from the stream's buffer in large blocks, so the stream is left somewhere
 // after the last token read. A token as long as a block or longer is refused, which bounds the
@@ -42,8 +39,7 @@ public:
     bool readFailed() const { return failed; }
 
 private:
-    template <typename Integer>
-    Token readInteger(Integer& value, bool signAllowed);
+    template <typename Number> Token readNumber(Number& value);
 
     // Moves `next` to the start of the next token; false at the end of the text.
     bool startToken();
@@ -51,10 +47,9 @@ private:
     // false when a read error cut the token short.
     bool completeToken();
     bool refill();
-    // The parse of the token at `next`, with an error unless it took the whole token;
-    // nothing when no token is left. Moves past the token.
-    template <typename Parse>
-    std::optional<std::from_chars_result> parseToken(const Parse& parse);
+    // Reads the token at `next` as a number (see scanNumber) and moves past it. True when the
+    // whole token is a number, nothing when no token is left.
+    template <typename Number> std::optional<bool> scanToken(Number& value);
 
     std::istream& in;
     std::size_t blockSize;

@@ -1,4 +1,4 @@
-#include "extract/output_file.h"
+#include "common/staged_output_file.h"
 #include "extract/point_extraction.h"
 #include "extract/point_file_exception.h"
 

@@ -1,4 +1,4 @@
-#include "extract/output_file.h"
+#include "common/staged_output_file.h"
 #include "tests/support/scratch_directory.h"
 
 #include <filesystem>
@@ -12,10 +12,12 @@ namespace {
 namespace fs = std::filesystem;
 using test::readFile;
 
-TEST(OutputFileTest, AppearsOnlyOnCommit) {
+constexpr const char* kPrefix = ".staged-";
+
+TEST(StagedOutputFileTest, AppearsOnlyOnCommit) {
     test::ScratchDirectory scratch;
     const std::string name = scratch.file("out.txt");
-    OutputFile file(name);
+    StagedOutputFile file(name, kPrefix);
     EXPECT_FALSE(file.writesInPlace());
     file.stream() << "line" << std::endl;
     EXPECT_FALSE(fs::exists(name));
@@ -24,12 +26,12 @@ TEST(OutputFileTest, AppearsOnlyOnCommit) {
     EXPECT_EQ(scratch.entries(), std::vector<std::string>{"out.txt"});
 }
 
-TEST(OutputFileTest, UncommittedFileLeavesNothingAndKeepsTheOldFile) {
+TEST(StagedOutputFileTest, UncommittedFileLeavesNothingAndKeepsTheOldFile) {
     test::ScratchDirectory scratch;
     const std::string kept = scratch.write("kept.txt", "old\n");
     {
-        OutputFile replacement(kept);
-        OutputFile fresh(scratch.file("fresh.txt"));
+        StagedOutputFile replacement(kept, kPrefix);
+        StagedOutputFile fresh(scratch.file("fresh.txt"), kPrefix);
         replacement.stream() << std::string(200000, 'x') << std::endl;
         fresh.stream() << "partial" << std::endl;
     }
@@ -37,19 +39,19 @@ TEST(OutputFileTest, UncommittedFileLeavesNothingAndKeepsTheOldFile) {
     EXPECT_EQ(scratch.entries(), std::vector<std::string>{"kept.txt"});
 }
 
-TEST(OutputFileTest, DevicesAreWrittenInPlace) {
-    OutputFile device("/dev/null");
+TEST(StagedOutputFileTest, DevicesAreWrittenInPlace) {
+    StagedOutputFile device("/dev/null", kPrefix);
     EXPECT_TRUE(device.writesInPlace());
     device.stream() << "gone" << std::endl;
     device.commit();
 }
 
-TEST(OutputFileTest, NamesThatCannotBeCreatedAreRefused) {
+TEST(StagedOutputFileTest, NamesThatCannotBeCreatedAreRefused) {
     test::ScratchDirectory scratch;
     for (const std::string& name :
          {std::string(), scratch.file("missing/out.txt"), scratch.path().string()}) {
         try {
-            OutputFile file(name);
+            StagedOutputFile file(name, kPrefix);
             ADD_FAILURE() << "created " << name;
         } catch (const OutputFileException& failure) {
             EXPECT_EQ(failure.what(), "Cannot create file: " + name);

@@ -2,10 +2,10 @@
 // to the highest: water.tga, grass.tga, rock.tga, snow.tga. The pictures are procedural
 // (value noise) and deterministic. Water and snow are run-length encoded (type 10), grass
 // and rock stored raw (type 2), so the sample exercises both kinds of file. The files are
-// written with the tests' TGA writer.
+// written with the project's TGA writer.
 //
 // Usage: generate_textures <out-dir>
-#include "tests/support/tga_file_writer.h"
+#include "image/tga_file_writer.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,8 +16,6 @@
 #include <vector>
 
 namespace {
-
-namespace test = zel::test;
 
 constexpr int size = 64;
 
@@ -54,7 +52,9 @@ double fractalNoise(int x, int y, unsigned seed) {
            0.15 * valueNoise(x, y, 16, seed + 2);
 }
 
-std::uint8_t channel(double v) { return static_cast<std::uint8_t>(std::clamp(v, 0.0, 255.0)); }
+std::uint8_t channel(double v) {
+    return static_cast<std::uint8_t>(std::clamp(v, 0.0, 255.0));
+}
 
 Rgb mix(Rgb a, Rgb b, double t) {
     return Rgb{channel(a.r + (b.r - a.r) * t), channel(a.g + (b.g - a.g) * t),
@@ -101,21 +101,21 @@ Picture snow() {
 }
 
 // Stored top row first (descriptor 0x20), each pixel blue, green, red.
-test::Bytes pixelBytes(const Picture& picture) {
-    test::Bytes bytes;
+zel::Bytes pixelBytes(const Picture& picture) {
+    zel::Bytes bytes;
     for (Rgb p : picture) {
         bytes.insert(bytes.end(), {p.b, p.g, p.r});
     }
     return bytes;
 }
 
-test::Bytes encodeRaw(const Picture& picture) {
-    return test::tgaFile(test::trueColourHeader(size, size, 24, 0x20), {}, pixelBytes(picture));
+zel::Bytes encodeRaw(const Picture& picture) {
+    return zel::tgaFile(zel::trueColourHeader(size, size, 24, 0x20), {}, pixelBytes(picture));
 }
 
-test::Bytes encodeRunLength(const Picture& picture) {
-    return test::tgaFile(test::trueColourHeader(size, size, 24, 0x20, true), {},
-                         test::encodeRunLength(pixelBytes(picture), 3));
+zel::Bytes encodeRunLength(const Picture& picture) {
+    return zel::tgaFile(zel::trueColourHeader(size, size, 24, 0x20, true), {},
+                        zel::encodeRunLength(pixelBytes(picture), 3));
 }
 
 } // namespace
@@ -127,10 +127,10 @@ int main(int argc, char** argv) {
     }
     const std::string dir = argv[1];
     try {
-        test::writeFile(dir + "/water.tga", encodeRunLength(water()));
-        test::writeFile(dir + "/grass.tga", encodeRaw(grass()));
-        test::writeFile(dir + "/rock.tga", encodeRaw(rock()));
-        test::writeFile(dir + "/snow.tga", encodeRunLength(snow()));
+        zel::writeFile(dir + "/water.tga", encodeRunLength(water()));
+        zel::writeFile(dir + "/grass.tga", encodeRaw(grass()));
+        zel::writeFile(dir + "/rock.tga", encodeRaw(rock()));
+        zel::writeFile(dir + "/snow.tga", encodeRunLength(snow()));
     } catch (const std::exception& failure) {
         std::cerr << failure.what() << "\n";
         return 1;

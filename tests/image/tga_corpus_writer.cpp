@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
     }
     try {
         for (const zel::test::SampleFile& sample : zel::test::sampleFiles())
-            zel::test::writeFile(std::filesystem::path(argv[1]) / sample.name, sample.bytes);
+            zel::writeFile(std::filesystem::path(argv[1]) / sample.name, sample.bytes);
     } catch (const std::exception& failure) {
         std::cerr << failure.what() << std::endl;
         return 1;

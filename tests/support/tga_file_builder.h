@@ -1,9 +1,9 @@
 #pragma once
 
+#include "image/tga_file_writer.h"
 #include "image/tga_image.h"
 #include "image/tga_status.h"
 #include "tests/support/scratch_directory.h"
-#include "tests/support/tga_file_writer.h"
 
 #include <cstdint>
 #include <filesystem>

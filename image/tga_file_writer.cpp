@@ -1,10 +1,10 @@
-#include "tests/support/tga_file_writer.h"
+#include "image/tga_file_writer.h"
 
 #include <algorithm>
 #include <fstream>
 #include <stdexcept>
 
-namespace zel::test {
+namespace zel {
 
 namespace {
 
@@ -110,4 +110,4 @@ void writeFile(const std::filesystem::path& path, const Bytes& bytes) {
         throw std::runtime_error("cannot write " + path.string());
 }
 
-} // namespace zel::test
+} // namespace zel

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <vector>
 
-// Writes TGA files byte by byte: for the tests, the benchmarks, the fuzz corpus and the
-// bundled sample's textures.
-namespace zel::test {
+// Writes TGA files byte by byte: the bundled sample's textures, and the files of the tests,
+// the benchmarks and the fuzz corpus.
+namespace zel {
 
 using Bytes = std::vector<unsigned char>;
 
@@ -46,4 +46,4 @@ Bytes exchangedChannels(const Bytes& pixels, int pixelSize);
 // Creates or replaces the file; throws std::runtime_error naming it when that fails.
 void writeFile(const std::filesystem::path& path, const Bytes& bytes);
 
-} // namespace zel::test
+} // namespace zel

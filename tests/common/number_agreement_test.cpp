@@ -1,0 +1,91 @@
+// The three programs' readers give a coordinate token the same value, or all refuse it.
+#include "extract/point_extraction.h"
+#include "tests/support/empty_point_list.h"
+#include "triangulate/point_input.h"
+#include "viewer/triangulation_reader.h"
+
+#include <charconv>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <optional>
+#include <sstream>
+#include <string>
+
+namespace zel {
+namespace {
+
+// Planor's value, as it writes it: the float with six significant digits.
+std::optional<std::string> planorReads(const std::string& token) {
+    std::istringstream in("1\n" + token + " 0 0\n");
+    std::ostringstream out;
+    try {
+        extractPoints(in, "in.txt", out, "out.txt");
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    const std::string text = out.str();
+    return text.substr(2, text.find(' ', 2) - 2);
+}
+
+std::optional<float> viewerReads(const std::string& token) {
+    const test::EmptyPointList emptyPointList;
+    TerrainModel model;
+    std::istringstream in("1\n" + token + " 0\n0\n");
+    try {
+        in >> model;
+    } catch (const TriangulationFormatException&) {
+        return std::nullopt;
+    }
+    return points.at(0).x;
+}
+
+std::optional<double> triangulateReads(const std::string& token) {
+    try {
+        return parsePoints("1\n" + token + " 0\n", "in.txt").at(0).x;
+    } catch (const PointInputException&) {
+        return std::nullopt;
+    }
+}
+
+std::string asPlanorWrites(float value) {
+    char text[32];
+    return {text,
+            std::to_chars(text, text + sizeof text, value, std::chars_format::general, 6).ptr};
+}
+
+TEST(NumberAgreementTest, EveryReaderGivesATokenTheSameValueOrRefusesIt) {
+    struct Case {
+        const char* token;
+        std::optional<double> value; // none: refused
+    };
+    // The float readers hold the value rounded to float; 1e-50 is 0 there.
+    const Case cases[] = {
+        {"1.5", 1.5},      {"-0", -0.0},     {"+2", 2.0},      {".5", 0.5},
+        {"5.", 5.0},       {"2.5E-1", 0.25}, {"007", 7.0},     {"1e-400", 0.0},
+        {"-1e-400", -0.0}, {"1e-50", 1e-50}, {"1e-40", 1e-40}, {"1e999", std::nullopt},
+        {"inf", {}},       {"-inf", {}},     {"nan", {}},      {"1.2.3", {}},
+        {"12abc", {}},     {"+-1", {}},      {"++1", {}},      {"--1", {}},
+        {"0x10", {}},      {"1,5", {}},      {"e5", {}},       {"1e", {}},
+        {"+", {}},         {"-", {}},        {".", {}},        {"1e5e3", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.token);
+        const std::optional<std::string> planor = planorReads(c.token);
+        const std::optional<float> viewer = viewerReads(c.token);
+        const std::optional<double> triangulate = triangulateReads(c.token);
+        ASSERT_EQ(planor.has_value(), c.value.has_value());
+        ASSERT_EQ(viewer.has_value(), c.value.has_value());
+        ASSERT_EQ(triangulate.has_value(), c.value.has_value());
+        if (c.value) {
+            const float single = static_cast<float>(*c.value);
+            EXPECT_EQ(*planor, asPlanorWrites(single));
+            EXPECT_EQ(*viewer, single);
+            EXPECT_EQ(std::signbit(*viewer), std::signbit(single));
+            EXPECT_EQ(*triangulate, *c.value);
+            EXPECT_EQ(std::signbit(*triangulate), std::signbit(*c.value));
+        }
+    }
+}
+
+} // namespace
+} // namespace zel

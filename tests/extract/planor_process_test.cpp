@@ -3,12 +3,12 @@
 #include "tests/support/child_process.h"
 #include "tests/support/scratch_directory.h"
 
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <string>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -126,7 +126,7 @@ TEST_F(PlanorTest, OutputThatIsStandardOutputGetsThePointsAndTheSummaryGoesToSta
     // Each shell line runs Planor as $0 on the input $1 with the file $2 at hand.
     struct Case {
         std::string shellLine;
-        std::string file;    // what $2 holds afterwards
+        std::string file; // what $2 holds afterwards
         std::string err;
         int exitCode;
     };
@@ -212,14 +212,7 @@ TEST_F(PlanorTest, WriteFailureLeavesNoPartialFileAndKeepsTheOldOne) {
 TEST_F(PlanorTest, ASignalThatEndsTheRunRemovesTheStagingFile) {
     const std::string in = scratch.file("in.fifo");
     ASSERT_EQ(mkfifo(in.c_str(), 0600), 0);
-    const auto stagingFileExists = [this] {
-        for (const std::string& entry : scratch.entries()) {
-            if (entry.rfind(".planor-", 0) == 0) {
-                return true;
-            }
-        }
-        return false;
-    };
+    const auto stagingFileExists = [this] { return scratch.holdsEntryStartingWith(".planor-"); };
     for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGXFSZ}) {
         SCOPED_TRACE(strsignal(signal));
         ChildProcess planor(kPlanor, {kPlanor, in, scratch.file("out.txt")});

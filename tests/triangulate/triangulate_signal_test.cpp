@@ -27,14 +27,7 @@ TEST(TriangulateSignalTest, ASignalThatEndsTheRunRemovesTheStagingFile) {
                   std::to_string(coordinate(generator)) + '\n';
     }
     const std::string in = scratch.write("in.txt", points);
-    const auto stagingFileExists = [&scratch] {
-        for (const std::string& entry : scratch.entries()) {
-            if (entry.rfind(".triangulate-", 0) == 0) {
-                return true;
-            }
-        }
-        return false;
-    };
+    const auto stagingFileExists = [&] { return scratch.holdsEntryStartingWith(".triangulate-"); };
     for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGXFSZ}) {
         SCOPED_TRACE(strsignal(signal));
         ChildProcess triangulate(kTriangulate, {kTriangulate, in, scratch.file("out.tri")});

@@ -29,7 +29,7 @@ run: ## build the viewer and open it on the bundled sample (no display: a screen
 	@scripts/ensure-packages run
 	@echo "Configuring $(RELEASE_DIR)"
 	@$(configure_release)
-	@echo "Building Tessaro and the screenshot tool in $(RELEASE_DIR)$(if $(RELEASE_IS_NEW), (about a minute on a new build))"
+	@echo "Building Tessaro and the screenshot tool in $(RELEASE_DIR)$(if $(RELEASE_IS_NEW), (about half a minute on a new build))"
 	@$(quiet_build) $(RELEASE_DIR) Tessaro x11_screenshot
 	@scripts/run-viewer $(RELEASE_DIR)
 

@@ -50,6 +50,9 @@ TEST(StandardOptions, AnsweredOnStandardOutputAndOnlyAsTheFirstArgument) {
         {{script("scripts/bench"), "--help"}, 0, "Measures", ""},
         {{script("scripts/ensure-packages"), "-h"}, 0, "Installs", ""},
         {{script("scripts/fuzz-smoke"), "--help"}, 0, "Builds", ""},
+        {{script("scripts/quiet-build"), "--help"}, 0, "Builds", ""},
+        {{script("scripts/run-tests"), "--help"}, 0, "Runs", ""},
+        {{script("tests/package/package_test"), "--help"}, 0, "Makes", ""},
         {{script("scripts/run-viewer"), "--help"}, 0, "Opens", ""},
         {{script("tools/make-sample"), "--help"}, 0, "Regenerates", ""},
     };

@@ -41,7 +41,7 @@ programs: ## build Tessaro, triangulate and Planor in build/release, not the tes
 	@$(quiet_build) $(RELEASE_DIR) $(PROGRAMS)
 	@echo "The programs: $(RELEASE_DIR)/viewer/Tessaro, $(RELEASE_DIR)/triangulate/triangulate, $(RELEASE_DIR)/extract/Planor"
 
-install: ## install the programs, man pages, README and sample under PREFIX (/usr/local), in DESTDIR if set
+install: ## install programs, man pages, docs and sample under PREFIX (/usr/local), in DESTDIR
 	@scripts/ensure-packages install
 	@$(configure_release)
 	@echo "Building the programs and their man pages in $(RELEASE_DIR)"
@@ -62,7 +62,7 @@ package: ## write the Debian package build/release/tessaro_<version>_<arch>.deb
 
 # Each step prints a line or two of result and stops `make test` when it fails, showing the
 # failure in full. A further check goes in as one more step at the end.
-test: ## build twice (release; ASan + UBSan), run every test in both, then each fuzzer briefly
+test: ## build release and ASan + UBSan, run every test in both, then each fuzzer briefly
 	@scripts/ensure-packages test
 	@echo "Building $(RELEASE_DIR) (warnings as errors; compiler output in $(RELEASE_DIR)/build.log)"
 	@$(configure_release)

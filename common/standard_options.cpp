@@ -1,7 +1,7 @@
 #include "common/standard_options.h"
 
 #include <iostream>
-#include <string_view>
+#include <string>
 
 namespace zel {
 
@@ -15,16 +15,26 @@ std::optional<int> answerStandardOption(int argc, const char* const* argv,
         return std::nullopt;
     }
     const std::string_view option = argv[1];
+    const std::string name = program.name;
     if (option == "--help" || option == "-h") {
-        std::cout << "Usage: " << program.name << ' ' << program.arguments << "\n\n"
-                  << program.description << std::endl;
-        return 0;
+        const std::string usage = "Usage: " + name + ' ' + program.arguments + "\n  or:  " + name +
+                                  " --help | -h | --version\n\n" + program.description + '\n';
+        return writeAnswer(std::cout, std::cerr, name, usage);
     }
     if (option == "--version") {
-        std::cout << program.name << ' ' << projectVersion() << std::endl;
-        return 0;
+        return writeAnswer(std::cout, std::cerr, name, name + ' ' + projectVersion() + '\n');
     }
     return std::nullopt;
+}
+
+int writeAnswer(std::ostream& out, std::ostream& err, std::string_view programName,
+                std::string_view text) {
+    out << text << std::flush;
+    if (!out) {
+        err << programName << ": cannot write to standard output" << std::endl;
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace zel

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <optional>
+#include <ostream>
+#include <string_view>
 
 namespace zel {
 
@@ -11,13 +13,20 @@ struct ProgramDescription {
     const char* description; // one paragraph
 };
 
-// Answers --help, -h and --version given as the first argument: prints to standard output
-// and returns the exit status (0). Any other first argument, or none, is left to the
-// program (a file really named --help is given as ./--help), and the result is empty.
 // The project's version, as --version prints it.
 const char* projectVersion();
 
+// Answers --help, -h and --version given as the first argument: prints to standard output
+// and returns the exit status (as writeAnswer). Any other first argument, or none, is left to
+// the program (a file really named --help is given as ./--help), and the result is empty.
 std::optional<int> answerStandardOption(int argc, const char* const* argv,
                                         const ProgramDescription& program);
+
+// Writes a program's answer to --help or --version to `out` and flushes it. Returns 0, or 1
+// when the text cannot be written (standard output on a full disk): a help text that never
+// arrived is a failure the caller must see, so `err` then gets "<programName>: cannot write
+// to standard output".
+int writeAnswer(std::ostream& out, std::ostream& err, std::string_view programName,
+                std::string_view text);
 
 } // namespace zel

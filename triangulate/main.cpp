@@ -8,8 +8,8 @@
 int main(int argc, char* argv[]) {
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (!arguments.empty() && arguments[0] == "--version") {
-        std::cout << "triangulate " << zel::projectVersion() << std::endl;
-        return 0;
+        return zel::writeAnswer(std::cout, std::cerr, "triangulate",
+                                std::string("triangulate ") + zel::projectVersion() + '\n');
     }
     return zel::runTriangulate(arguments, std::cout, std::cerr);
 }

@@ -1,5 +1,6 @@
 #include "triangulate/triangulate_command.h"
 
+#include "common/standard_options.h"
 #include "triangulate/delaunay_triangles.h"
 #include "triangulate/framing.h"
 #include "triangulate/point_input.h"
@@ -23,15 +24,16 @@ constexpr int kWarningDigits = 10;
 
 constexpr const char* kUsage =
     "Usage: triangulate [--center | --fit] <points-file> <triangulation-file>\n"
+    "  or:  triangulate --help | -h | --version\n"
     "Writes the Delaunay triangulation of the points as a triangulation file for Tessaro.\n"
     "The points file holds a count then \"x y\" or \"x y z\" per point, or lines of two or\n"
     "more numbers (x y first), or CSV (x and y: the first two columns, or the columns named\n"
     "x/y, easting/northing or lon/lat). z is read and dropped.\n"
-    "  --center  move the centre of the points to the origin\n"
-    "  --fit     also scale them so that the longer side spans 200 units, as the viewer\n"
-    "            shows them whole\n"
-    "  --help    print this text (also -h)\n"
-    "  --version print the program's version\n";
+    "  --center   move the centre of the points to the origin\n"
+    "  --fit      also scale them so that the longer side spans 200 units, as the viewer\n"
+    "             shows them whole\n"
+    "  --help     print this text (also -h)\n"
+    "  --version  print the program's version\n";
 
 struct Request {
     FramingMode framing = FramingMode::AsGiven;
@@ -146,8 +148,7 @@ int runTriangulate(const std::vector<std::string>& arguments, std::ostream& out,
                    std::ostream& err) {
     const ParsedCommandLine parsed = parseCommandLine(arguments);
     if (parsed.help) {
-        out << kUsage << std::flush;
-        return 0;
+        return writeAnswer(out, err, "triangulate", kUsage);
     }
     if (!parsed.request) {
         err << "triangulate: " << parsed.problem << "\n" << kUsage << std::flush;

@@ -1,8 +1,10 @@
-// --help, -h and --version of the three programs and of the helper scripts, run as a user runs them.
+// --help, -h and --version of the three programs and of the helper scripts, run as a user runs
+// them.
 #include "tests/support/child_process.h"
 
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zel {
@@ -23,20 +25,34 @@ TEST(StandardOptions, AnsweredOnStandardOutputAndOnlyAsTheFirstArgument) {
     const std::vector<Case> cases{
         {{TESSARO_PATH, "--help"},
          0,
-         "Usage: Tessaro <triangulation-file> [<image.tga> ...]\n\n",
+         "Usage: Tessaro <triangulation-file> [<image.tga> ...]\n"
+         "  or:  Tessaro --help | -h | --version\n\n",
          ""},
         {{TESSARO_PATH, "-h"}, 0, "Usage: Tessaro <triangulation-file>", ""},
         {{TESSARO_PATH, "--version", "more"}, 0, "Tessaro " ZEL_VERSION "\n", ""},
         {{TESSARO_PATH, "./--help"}, 1, "", "Program failed:\nFile not found\n"},
-        {{PLANOR_PATH, "--help"}, 0, "Usage: Planor <in-file> <out-file>\n\n", ""},
-        {{PLANOR_PATH, "-h"}, 0, "Usage: Planor <in-file> <out-file>\n\n", ""},
+        {{PLANOR_PATH, "--help"},
+         0,
+         "Usage: Planor <in-file> <out-file>\n  or:  Planor --help | -h | --version\n\n",
+         ""},
+        {{PLANOR_PATH, "-h"},
+         0,
+         "Usage: Planor <in-file> <out-file>\n  or:  Planor --help | -h | --version\n\n",
+         ""},
         {{PLANOR_PATH, "--version"}, 0, "Planor " ZEL_VERSION "\n", ""},
         {{PLANOR_PATH, "./--help", "out.txt"}, 1, "", "Cannot open file: ./--help\n"},
-        {{TRIANGULATE_PATH, "-h"}, 0, "Usage: triangulate [--center | --fit]", ""},
+        {{TRIANGULATE_PATH, "-h"},
+         0,
+         "Usage: triangulate [--center | --fit] <points-file> <triangulation-file>\n"
+         "  or:  triangulate --help | -h | --version\n",
+         ""},
         {{TRIANGULATE_PATH, "--version"}, 0, "triangulate " ZEL_VERSION "\n", ""},
         {{script("scripts/bench"), "--help"}, 0, "Measures", ""},
         {{script("scripts/ensure-packages"), "-h"}, 0, "Installs", ""},
         {{script("scripts/fuzz-smoke"), "--help"}, 0, "Builds", ""},
+        {{script("scripts/quiet-build"), "--help"}, 0, "Builds", ""},
+        {{script("scripts/run-tests"), "--help"}, 0, "Runs", ""},
+        {{script("tests/package/package_test"), "--help"}, 0, "Makes", ""},
         {{script("scripts/run-viewer"), "--help"}, 0, "Opens", ""},
         {{script("tools/make-sample"), "--help"}, 0, "Regenerates", ""},
     };
@@ -50,6 +66,21 @@ TEST(StandardOptions, AnsweredOnStandardOutputAndOnlyAsTheFirstArgument) {
             // Usage and a description; the scripts name their usage among their lines.
             EXPECT_NE(result.out.find("Usage: "), std::string::npos) << result.out;
             EXPECT_GT(result.out.size(), 120u) << result.out;
+        }
+    }
+}
+
+// A help or version text that cannot be written is a failure, said on standard error.
+TEST(StandardOptions, AnswerThatCannotBeWrittenFails) {
+    const std::vector<std::pair<std::string, std::string>> programs{
+        {TESSARO_PATH, "Tessaro"}, {PLANOR_PATH, "Planor"}, {TRIANGULATE_PATH, "triangulate"}};
+    for (const auto& [path, name] : programs) {
+        for (const std::string option : {"--help", "-h", "--version"}) {
+            SCOPED_TRACE(name + " " + option);
+            const test::ProcessResult result = test::runProcess(
+                "/bin/sh", {"sh", "-c", "exec \"$0\" \"$1\" >/dev/full", path, option});
+            EXPECT_EQ(result.exitCode, 1);
+            EXPECT_EQ(result.err, name + ": cannot write to standard output\n");
         }
     }
 }

@@ -13,6 +13,7 @@
 #include "tests/support/xvfb_display.h"
 #include "viewer/current_seconds.h"
 #include "viewer/render/frame_drawing.h"
+#include "viewer/render/render_state.h"
 #include "viewer/render/startup_sequence.h"
 #include "viewer/render/user_view.h"
 #include "viewer/terrain_model.h"

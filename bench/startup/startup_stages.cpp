@@ -14,6 +14,7 @@
 #include "viewer/current_seconds.h"
 #include "viewer/point_list.h"
 #include "viewer/render/frame_drawing.h"
+#include "viewer/render/render_state.h"
 #include "viewer/render/startup_sequence.h"
 #include "viewer/terrain_model.h"
 #include "viewer/texture/terrain_images.h"

@@ -9,7 +9,6 @@
 // compiling the display list included.
 //
 // Usage: frame_paths <triangulation-file> <frames> [<image.tga> ...]
-#include "bench/viewer_command_line.h"
 #include "tests/support/xvfb_display.h"
 #include "viewer/current_seconds.h"
 #include "viewer/render/frame_drawing.h"
@@ -23,7 +22,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
-#include <string>
 #include <vector>
 
 namespace {
@@ -53,10 +51,11 @@ int main(int argc, char** argv) {
     try {
         zel::test::startPrivateDisplay();
         const int frames = std::max(1, std::atoi(argv[2]));
-        const std::vector<std::string> imageNames(argv + 3, argv + argc);
-        zel::bench::ViewerCommandLine commandLine(argv[0], argv[1], windowWidth, windowHeight,
-                                                  imageNames);
-        zel::startViewer(commandLine.argc, commandLine.argv(), [](zel::StartupStage) {});
+        // The viewer's command line: the file, then the images.
+        std::copy(argv + 3, argv + argc + 1, argv + 2);
+        --argc;
+        glutInitWindowSize(windowWidth, windowHeight);
+        zel::startViewer(argc, argv, [](zel::StartupStage) {});
 
         // The first frame as the event loop draws it, then the user's first action.
         zel::reshapeView(windowWidth, windowHeight);

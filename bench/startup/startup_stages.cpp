@@ -9,7 +9,6 @@
 // light); `first_frame_s` runs from process start to the first frame finished.
 //
 // Usage: startup_stages <triangulation-file> [<image.tga> ...]
-#include "bench/viewer_command_line.h"
 #include "tests/support/xvfb_display.h"
 #include "viewer/current_seconds.h"
 #include "viewer/point_list.h"
@@ -67,10 +66,10 @@ int main(int argc, char** argv) {
     try {
         zel::test::startPrivateDisplay();
         const std::vector<std::string> imageNames(argv + 2, argv + argc);
-        zel::bench::ViewerCommandLine commandLine(argv[0], argv[1], 800, 600, imageNames);
         std::map<zel::StartupStage, double> ended;
         const double readStart = zel::currentSeconds();
-        zel::startViewer(commandLine.argc, commandLine.argv(), [&ended](zel::StartupStage stage) {
+        glutInitWindowSize(800, 600);
+        zel::startViewer(argc, argv, [&ended](zel::StartupStage stage) {
             ended[stage] = zel::currentSeconds();
         });
         using Stage = zel::StartupStage;

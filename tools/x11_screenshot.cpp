@@ -3,30 +3,13 @@
 //
 // Usage: x11_screenshot <out.png>      (the display is taken from DISPLAY)
 #include "image/png_writer.h"
+#include "image/x_image_picture.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-
-#include <cstdint>
 #include <cstdio>
 #include <iostream>
 #include <stdexcept>
-
-namespace {
-
-unsigned channelOf(unsigned long pixel, unsigned long mask) {
-    if (mask == 0) {
-        return 0;
-    }
-    int shift = 0;
-    while (!((mask >> shift) & 1)) {
-        ++shift;
-    }
-    const unsigned long max = mask >> shift;
-    return static_cast<unsigned>(((pixel & mask) >> shift) * 255 / max);
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -41,27 +24,15 @@ int main(int argc, char** argv) {
     const Window root = DefaultRootWindow(display);
     XWindowAttributes attributes{};
     XGetWindowAttributes(display, root, &attributes);
-    XImage* image =
-        XGetImage(display, root, 0, 0, static_cast<unsigned>(attributes.width),
-                  static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    XImage* image = XGetImage(display, root, 0, 0, static_cast<unsigned>(attributes.width),
+                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
     if (!image) {
         std::cerr << "Cannot read the screen\n";
         XCloseDisplay(display);
         return 1;
     }
 
-    zel::RgbPicture picture;
-    picture.width = attributes.width;
-    picture.height = attributes.height;
-    picture.bytes.reserve(static_cast<std::size_t>(attributes.height) * attributes.width * 3);
-    for (int y = 0; y < attributes.height; ++y) {
-        for (int x = 0; x < attributes.width; ++x) {
-            const unsigned long pixel = XGetPixel(image, x, y);
-            picture.bytes.push_back(static_cast<std::uint8_t>(channelOf(pixel, image->red_mask)));
-            picture.bytes.push_back(static_cast<std::uint8_t>(channelOf(pixel, image->green_mask)));
-            picture.bytes.push_back(static_cast<std::uint8_t>(channelOf(pixel, image->blue_mask)));
-        }
-    }
+    const zel::RgbPicture picture = zel::pictureOf(*image);
     XDestroyImage(image);
     XCloseDisplay(display);
 

@@ -20,16 +20,11 @@ public:
     TerrainModel(const TerrainModel&) = delete;
     TerrainModel& operator=(const TerrainModel&) = delete;
 
-    // Lists, for every point, the triangles that use it, in triangle order.
-    void buildAdjacency();
-
-    // Mean circumradius of the triangles around vertex i (0/0 for an unused vertex).
-    double meanCircumradius(std::size_t i) const;
-    // Appends one vertex per point: (x, height, y). Needs the adjacency.
+    // Appends one vertex per point: (x, height, y), the height following from the mean
+    // circumradius of the triangles that use the point, summed in list order.
     void computeHeights();
-    // Unit normal of vertex i from the area-weighted normals of its triangles.
-    Vec3 vertexNormal(std::size_t i) const;
-    // Appends one normal per vertex. Needs the vertices.
+    // Appends one normal per vertex: the unit sum of the area-weighted normals of its
+    // triangles, in list order. Needs the vertices.
     void computeNormals();
 
     // Height at ground position (x, z) of the plane through triangle t's vertices.
@@ -46,7 +41,6 @@ public:
     void drawMesh() const;
 
     std::list<Triangle*> triangles;
-    std::vector<std::list<Triangle*>> adjacency;
     std::vector<Vec3> vertices;
     std::vector<Vec3> normals;
     std::vector<TexCoord> texCoords;

@@ -6,11 +6,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <iomanip>
 #include <iterator>
 #include <list>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <utility>
 
@@ -26,8 +24,7 @@ using Token = NumberTokens::Token;
 // `describeItem` names the item being read ("point 3 of 10"); it only runs on failure, so
 // a good file builds no message texts.
 // A token the stream could not deliver is a read error, whatever the read made of it.
-template <typename Number>
-Token readNumber(NumberTokens& in, Number& value) {
+template <typename Number> Token readNumber(NumberTokens& in, Number& value) {
     const Token token = in.read(value);
     if (token != Token::Read && in.readFailed()) {
         reject("the file cannot be read to its end (a read error)");
@@ -78,8 +75,7 @@ std::string describeValidIndices(std::size_t pointCount) {
 
 // Every later stage indexes the per-point arrays with the indices directly, so an index is
 // checked as soon as it has been read.
-template <typename Describe>
-void checkIndex(std::int32_t index, const Describe& describeItem) {
+template <typename Describe> void checkIndex(std::int32_t index, const Describe& describeItem) {
     const std::size_t pointCount = points.size();
     if (index < 0 || static_cast<std::size_t>(index) >= pointCount) {
         reject(describeItem() + " names vertex index " + std::to_string(index) + ", but " +
@@ -142,21 +138,6 @@ std::istream& operator>>(std::istream& in, TerrainModel& model) {
         discardReadingSince(pointsBefore, trianglesBefore, model.triangles);
         throw;
     }
-    return in;
-}
-
-std::istream& operator>>(std::istream& in, Triangle*& triangle) {
-    // Three tokens and no further, so that the stream is left just after the triangle. No
-    // index is as long as the bound, which keeps an endless token from filling memory.
-    std::string text;
-    for (int k = 0; k < 3 && !(in >> std::ws).eof(); ++k) {
-        std::string token;
-        in >> std::setw(static_cast<int>(NumberTokens::defaultBlockSize)) >> token;
-        text += token + ' ';
-    }
-    std::istringstream tokens(text);
-    NumberTokens numbers(tokens, text.size() + 1);
-    triangle = readTriangle(numbers, [] { return std::string("the triangle"); });
     return in;
 }
 

@@ -18,9 +18,4 @@ namespace zel {
 // been read past it. A read error of the stream is also a TriangulationFormatException.
 std::istream& operator>>(std::istream& in, TerrainModel& model);
 
-// Reads three whitespace-separated tokens as vertex indices and makes a new Triangle of them. Throws
-// TriangulationFormatException when an index cannot be read or lies outside `points`;
-// `triangle` is then unchanged.
-std::istream& operator>>(std::istream& in, Triangle*& triangle);
-
 } // namespace zel

@@ -42,17 +42,8 @@ struct RadiusSum {
 
 } // namespace
 
-double TerrainModel::meanCircumradius(std::size_t i) const {
-    RadiusSum sum;
-    for (const Triangle* triangle : adjacency[i]) {
-        sum.add(triangle->circumcircle.z);
-    }
-    return sum.mean();
-}
-
-// The same sums as meanCircumradius's, in the same order (each vertex's adjacency lists its
-// triangles in list order), taken in one pass over the triangles, which walks the memory in
-// order rather than vertex by vertex.
+// Each vertex's sum is taken in list order, in one pass over the triangles, which walks the
+// memory in order rather than vertex by vertex.
 void TerrainModel::computeHeights() {
     std::vector<RadiusSum> sums(points.size());
     for (const Triangle* triangle : triangles) {

@@ -7,7 +7,9 @@ namespace {
 
 constexpr Vec3 upward{0.0f, 1.0f, 0.0f};
 
-Vec3 difference(const Vec3& a, const Vec3& b) { return Vec3{a.x - b.x, a.y - b.y, a.z - b.z}; }
+Vec3 difference(const Vec3& a, const Vec3& b) {
+    return Vec3{a.x - b.x, a.y - b.y, a.z - b.z};
+}
 
 // Not normalised: each triangle weighs in proportion to its area.
 Vec3 faceNormal(const std::vector<Vec3>& vertices, const Triangle& triangle) {
@@ -54,18 +56,9 @@ Vec3 unitNormal(const NormalSum& sum) {
 
 } // namespace
 
-Vec3 TerrainModel::vertexNormal(std::size_t i) const {
-    NormalSum sum;
-    for (const Triangle* triangle : adjacency[i]) {
-        sum.add(faceNormal(vertices, *triangle));
-    }
-    return unitNormal(sum);
-}
-
-// The same sums as vertexNormal's, in the same order (a vertex's adjacency lists its
-// triangles in list order), taken in one pass over the triangles: each face normal is worked
-// out once, and memory is walked in list order rather than vertex by vertex, which matters
-// when the points come in no spatial order.
+// Each vertex's sum is taken in list order, in one pass over the triangles: each face normal
+// is worked out once, and memory is walked in list order rather than vertex by vertex, which
+// matters when the points come in no spatial order.
 void TerrainModel::computeNormals() {
     std::vector<NormalSum> sums(vertices.size());
     for (const Triangle* triangle : triangles) {

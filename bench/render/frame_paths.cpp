@@ -1,5 +1,5 @@
-// Frame times of the viewer's two ways of drawing, on one triangulation file built the way
-// the viewer builds it, in an 800 x 600 window on a private Xvfb with Mesa's software
+// Frame times of the viewer's two ways of drawing, on one triangulation file built by the
+// viewer's start-up sequence, in an 800 x 600 window on a private Xvfb with Mesa's software
 // renderer: the default frames (every triangle sent anew each frame) and, once the user has
 // taken the view, the frames drawn from the display list. Prints one line:
 //
@@ -13,38 +13,21 @@
 #include "viewer/current_seconds.h"
 #include "viewer/render/frame_drawing.h"
 #include "viewer/render/render_state.h"
+#include "viewer/render/startup_sequence.h"
 #include "viewer/render/user_view.h"
 #include "viewer/terrain_model.h"
-#include "viewer/triangulation_reader.h"
 
 #include <GL/freeglut.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <string>
 #include <vector>
 
 namespace {
 
 constexpr int windowWidth = 800;
 constexpr int windowHeight = 600;
-
-void buildTerrain(const char* fileName, const std::vector<std::string>& imageNames) {
-    zel::TerrainModel& model = zel::terrainModel;
-    std::ifstream file(fileName);
-    if (!file) {
-        throw std::runtime_error(std::string("Cannot open file: ") + fileName);
-    }
-    file >> model;
-    model.buildAdjacency();
-    model.computeHeights();
-    model.computeNormals();
-    zel::initRenderState();
-    model.buildTerrainResources(imageNames);
-    zel::initLighting();
-}
 
 double frameMilliseconds(void (*drawFrame)()) {
     const double start = zel::currentSeconds();
@@ -68,12 +51,11 @@ int main(int argc, char** argv) {
     try {
         zel::test::startPrivateDisplay();
         const int frames = std::max(1, std::atoi(argv[2]));
-        const std::vector<std::string> imageNames(argv + 3, argv + argc);
-        glutInit(&argc, argv);
-        glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+        // The viewer's command line: the file, then the images.
+        std::copy(argv + 3, argv + argc + 1, argv + 2);
+        --argc;
         glutInitWindowSize(windowWidth, windowHeight);
-        glutCreateWindow("ZEL - Delaunay triangulation");
-        buildTerrain(argv[1], imageNames);
+        zel::startViewer(argc, argv, [](zel::StartupStage) {});
 
         // The first frame as the event loop draws it, then the user's first action.
         zel::reshapeView(windowWidth, windowHeight);

@@ -1,11 +1,11 @@
-// Times the viewer's start-up on one triangulation file, stage by stage, the way the viewer
-// runs it: read, adjacency, heights, normals, window, render state, terrain resources
-// (of which the texel synthesis is also timed alone), light, and the first frame drawn.
-// Runs in a private Xvfb with Mesa's software renderer. Prints one line of figures:
+// Times the viewer's start-up sequence on one triangulation file, stage by stage: read,
+// heights, normals, window, render state, terrain resources (of which the texel synthesis is
+// also timed alone), light, and the first frame drawn. Runs in a private Xvfb with Mesa's
+// software renderer, in an 800 x 600 window. Prints one line of figures:
 //
-//   bytes read_s adjacency_s heights_s normals_s texels_s build_s first_frame_s peak_mb
+//   bytes read_s heights_s normals_s texels_s build_s first_frame_s peak_mb
 //
-// `build_s` is the span the viewer reports as "Building terrain resources" (adjacency to
+// `build_s` is the span the viewer reports as "Building terrain resources" (heights to
 // light); `first_frame_s` runs from process start to the first frame finished.
 //
 // Usage: startup_stages <triangulation-file> [<image.tga> ...]
@@ -14,20 +14,18 @@
 #include "viewer/point_list.h"
 #include "viewer/render/frame_drawing.h"
 #include "viewer/render/render_state.h"
+#include "viewer/render/startup_sequence.h"
 #include "viewer/terrain_model.h"
-#include "viewer/texture/bounding_box.h"
 #include "viewer/texture/terrain_images.h"
-#include "viewer/texture/texture_coordinates.h"
 #include "viewer/texture/texture_synthesis.h"
-#include "viewer/triangulation_reader.h"
 
 #include <GL/freeglut.h>
-
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <string>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -67,36 +65,14 @@ int main(int argc, char** argv) {
     }
     try {
         zel::test::startPrivateDisplay();
-        zel::TerrainModel& model = zel::terrainModel;
-
-        const double readStart = zel::currentSeconds();
-        {
-            std::ifstream file(argv[1]);
-            if (!file) {
-                std::cerr << "Cannot open file: " << argv[1] << "\n";
-                return 1;
-            }
-            file >> model;
-        }
-        const double t0 = zel::currentSeconds();
-        model.buildAdjacency();
-        const double t1 = zel::currentSeconds();
-        model.computeHeights();
-        const double t2 = zel::currentSeconds();
-        model.computeNormals();
-        const double t3 = zel::currentSeconds();
-
-        glutInit(&argc, argv);
-        glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-        glutInitWindowSize(800, 600);
-        glutCreateWindow("ZEL - Delaunay triangulation");
-        glutDisplayFunc(zel::displayFrame);
-        glutReshapeFunc(zel::reshapeView);
         const std::vector<std::string> imageNames(argv + 2, argv + argc);
-        zel::initRenderState();
-        model.buildTerrainResources(imageNames);
-        zel::initLighting();
-        const double t4 = zel::currentSeconds();
+        std::map<zel::StartupStage, double> ended;
+        const double readStart = zel::currentSeconds();
+        glutInitWindowSize(800, 600);
+        zel::startViewer(argc, argv, [&ended](zel::StartupStage stage) {
+            ended[stage] = zel::currentSeconds();
+        });
+        using Stage = zel::StartupStage;
 
         // The first frame as the event loop would draw it: reshape, then display.
         zel::reshapeView(800, 600);
@@ -109,17 +85,18 @@ int main(int argc, char** argv) {
         {
             const zel::TerrainImages images(imageNames);
             const std::vector<unsigned char> texels =
-                zel::synthesizeTexels(model, zel::points, images.views());
+                zel::synthesizeTexels(zel::terrainModel, zel::points, images.views());
             if (texels.empty()) {
                 return 1;
             }
         }
         const double s1 = zel::currentSeconds();
 
-        std::printf("%llu %.4f %.4f %.4f %.4f %.4f %.4f %.4f %.1f\n",
+        std::printf("%llu %.4f %.4f %.4f %.4f %.4f %.4f %.1f\n",
                     static_cast<unsigned long long>(std::filesystem::file_size(argv[1])),
-                    t0 - readStart, t1 - t0, t2 - t1, t3 - t2, s1 - s0, t4 - t0, firstFrame,
-                    peakMegabytes());
+                    ended[Stage::Read] - readStart, ended[Stage::Heights] - ended[Stage::Read],
+                    ended[Stage::Normals] - ended[Stage::Heights], s1 - s0,
+                    ended[Stage::Lighting] - ended[Stage::Read], firstFrame, peakMegabytes());
     } catch (const std::exception& failure) {
         std::cerr << failure.what() << "\n";
         return 1;

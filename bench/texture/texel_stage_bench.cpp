@@ -3,11 +3,11 @@
 // viewer uses) and as a scan of the whole list on every miss, on the smaller terrains.
 #include "tests/support/empty_point_list.h"
 #include "tests/support/terrain_generator.h"
+#include "tests/viewer/texture/linear_search.h"
 #include "viewer/texture/bounding_box.h"
 #include "viewer/texture/rgb_image_view.h"
 #include "viewer/texture/sample_lattice.h"
 #include "viewer/texture/texture_synthesis.h"
-#include "viewer/texture/triangle_search.h"
 
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -62,8 +62,8 @@ void linearMissSearch(benchmark::State& state) {
     const zel::SampleLattice lattice =
         zel::sampleLattice(zel::BoundingBox{terrain.model.boundsMax, terrain.model.boundsMin});
     for (auto _ : state) {
-        benchmark::DoNotOptimize(zel::texelTriangles(terrain.model.triangles, zel::points, lattice,
-                                                     zel::MissSearch::Linear));
+        benchmark::DoNotOptimize(
+            zel::test::linearTexelTriangles(terrain.model.triangles, zel::points, lattice));
     }
     state.counters["points"] = static_cast<double>(zel::points.size());
 }

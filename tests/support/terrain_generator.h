@@ -114,7 +114,6 @@ inline void clearTerrain(TerrainModel& model) {
         delete triangle;
     }
     model.triangles.clear();
-    model.adjacency.clear();
     model.vertices.clear();
     model.normals.clear();
     model.texCoords.clear();

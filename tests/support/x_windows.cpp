@@ -1,5 +1,7 @@
 #include "tests/support/x_windows.h"
 
+#include "image/x_image_picture.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
@@ -99,22 +101,7 @@ std::vector<std::uint8_t> XWindows::shownPixels(unsigned long window, int inset)
     if (image == nullptr) {
         return {};
     }
-    const auto channel = [](unsigned long pixel, unsigned long mask) {
-        while (mask != 0 && (mask & 1) == 0) {
-            mask >>= 1;
-            pixel >>= 1;
-        }
-        return static_cast<std::uint8_t>(pixel & mask);
-    };
-    std::vector<std::uint8_t> pixels;
-    for (int y = 0; y < image->height; ++y) {
-        for (int x = 0; x < image->width; ++x) {
-            const unsigned long pixel = XGetPixel(image, x, y);
-            pixels.push_back(channel(pixel, image->red_mask));
-            pixels.push_back(channel(pixel, image->green_mask));
-            pixels.push_back(channel(pixel, image->blue_mask));
-        }
-    }
+    std::vector<std::uint8_t> pixels = pictureOf(*image).bytes;
     XDestroyImage(image);
     return pixels;
 }

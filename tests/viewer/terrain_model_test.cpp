@@ -1,10 +1,8 @@
+#include "model_test_support.h"
 #include "viewer/terrain_model.h"
 
-#include "model_test_support.h"
-
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <list>
 
 namespace zel {
@@ -17,7 +15,7 @@ using test::setPoints;
 TEST_F(TerrainModelTest, StartsEmptyWithNoTextureAndNoFrameYet) {
     const TerrainModel model;
     EXPECT_TRUE(model.triangles.empty());
-    EXPECT_TRUE(model.adjacency.empty());
+    EXPECT_TRUE(test::vertexTriangles(model).empty());
     EXPECT_TRUE(model.vertices.empty());
     EXPECT_TRUE(model.normals.empty());
     EXPECT_TRUE(model.texCoords.empty());
@@ -47,13 +45,13 @@ TEST_F(TerrainModelTest, AdjacencyListsEachVertexsTrianglesInTriangleOrder) {
     TerrainModel model;
     Triangle* first = addTriangle(model, 0, 1, 2);
     Triangle* second = addTriangle(model, 0, 2, 3);
-    model.buildAdjacency();
+    const test::VertexTriangles adjacency = test::vertexTriangles(model);
 
-    ASSERT_EQ(model.adjacency.size(), 4u);
-    EXPECT_EQ(model.adjacency[0], (std::list<Triangle*>{first, second}));
-    EXPECT_EQ(model.adjacency[1], (std::list<Triangle*>{first}));
-    EXPECT_EQ(model.adjacency[2], (std::list<Triangle*>{first, second}));
-    EXPECT_EQ(model.adjacency[3], (std::list<Triangle*>{second}));
+    ASSERT_EQ(adjacency.size(), 4u);
+    EXPECT_EQ(adjacency[0], (std::list<Triangle*>{first, second}));
+    EXPECT_EQ(adjacency[1], (std::list<Triangle*>{first}));
+    EXPECT_EQ(adjacency[2], (std::list<Triangle*>{first, second}));
+    EXPECT_EQ(adjacency[3], (std::list<Triangle*>{second}));
 }
 
 TEST_F(TerrainModelTest, AdjacencyFollowsTriangleOrderNotIndexOrder) {
@@ -61,22 +59,22 @@ TEST_F(TerrainModelTest, AdjacencyFollowsTriangleOrderNotIndexOrder) {
     TerrainModel model;
     Triangle* later = addTriangle(model, 3, 2, 0);
     Triangle* earlier = addTriangle(model, 2, 1, 0);
-    model.buildAdjacency();
+    const test::VertexTriangles adjacency = test::vertexTriangles(model);
 
-    EXPECT_EQ(model.adjacency[0], (std::list<Triangle*>{later, earlier}));
-    EXPECT_EQ(model.adjacency[2], (std::list<Triangle*>{later, earlier}));
+    EXPECT_EQ(adjacency[0], (std::list<Triangle*>{later, earlier}));
+    EXPECT_EQ(adjacency[2], (std::list<Triangle*>{later, earlier}));
 }
 
 TEST_F(TerrainModelTest, AVertexNamedTwiceIsListedTwiceAndAnUnusedPointHasNoTriangles) {
     setPoints({{0, 0}, {1, 0}, {5, 5}});
     TerrainModel model;
     Triangle* twice = addTriangle(model, 0, 0, 1);
-    model.buildAdjacency();
+    const test::VertexTriangles adjacency = test::vertexTriangles(model);
 
-    ASSERT_EQ(model.adjacency.size(), 3u);
-    EXPECT_EQ(model.adjacency[0], (std::list<Triangle*>{twice, twice}));
-    EXPECT_EQ(model.adjacency[1], (std::list<Triangle*>{twice}));
-    EXPECT_TRUE(model.adjacency[2].empty());
+    ASSERT_EQ(adjacency.size(), 3u);
+    EXPECT_EQ(adjacency[0], (std::list<Triangle*>{twice, twice}));
+    EXPECT_EQ(adjacency[1], (std::list<Triangle*>{twice}));
+    EXPECT_TRUE(adjacency[2].empty());
 }
 
 } // namespace

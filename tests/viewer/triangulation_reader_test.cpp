@@ -1,11 +1,8 @@
-#include "viewer/triangulation_reader.h"
-
 #include "model_test_support.h"
 #include "piece_buffer.h"
 #include "stream_extraction_reference.h"
 #include "viewer/triangulation_format_exception.h"
-
-#include <gtest/gtest.h>
+#include "viewer/triangulation_reader.h"
 
 #include <cmath>
 #include <cstddef>
@@ -14,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <ios>
 #include <locale>
 #include <random>
@@ -327,43 +325,6 @@ TEST_F(TriangulationReaderTest, LeavesTheStreamsLocaleAloneOnFailure) {
     in.imbue(commaLocale);
     EXPECT_THROW(in >> model, TriangulationFormatException);
     EXPECT_EQ(in.getloc(), commaLocale);
-}
-
-TEST_F(TriangulationReaderTest, ReadsASingleTriangle) {
-    test::setPoints({{0, 0}, {2, 0}, {0, 2}});
-    std::istringstream in("0 2 1 rest");
-    Triangle* triangle = nullptr;
-    in >> triangle;
-    ASSERT_NE(triangle, nullptr);
-    EXPECT_EQ(triangle->indices[1], 2);
-    EXPECT_EQ(triangle->circumcircle.x, 1.0f);
-    EXPECT_EQ(triangle->circumcircle.y, 1.0f);
-    delete triangle;
-    std::string rest;
-    in >> rest;
-    EXPECT_EQ(rest, "rest");
-}
-
-TEST_F(TriangulationReaderTest, ASingleTriangleWithABadIndexIsNotMade) {
-    test::setPoints({{0, 0}, {2, 0}, {0, 2}});
-    const auto failureOfTriangle = [](const std::string& text) -> std::string {
-        std::istringstream in(text);
-        Triangle* triangle = nullptr;
-        try {
-            in >> triangle;
-        } catch (const TriangulationFormatException& bad) {
-            EXPECT_EQ(triangle, nullptr);
-            return bad.what();
-        }
-        delete triangle;
-        return "no failure";
-    };
-    EXPECT_EQ(failureOfTriangle("0 1 3"),
-              "Bad triangulation file: the triangle names vertex index 3, but there are 3 points "
-              "(indices 0 to 2)");
-    EXPECT_EQ(failureOfTriangle("0 1"),
-              "Bad triangulation file: the file ends before the triangle is complete");
-    EXPECT_EQ(failureOfTriangle("0 1 two"), "Bad triangulation file: the triangle cannot be read");
 }
 
 TEST(TriangulationFormatException, NamesTheFileOnceItIsKnown) {

@@ -1,10 +1,8 @@
+#include "model_test_support.h"
 #include "viewer/terrain_model.h"
 
-#include "model_test_support.h"
-
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 
 namespace zel {
 namespace {
@@ -18,13 +16,13 @@ TEST_F(VertexHeightsTest, SingleTriangleLiftsEveryVertexToTheSameHeight) {
     setPoints({{0, 0}, {1, 0}, {0, 1}});
     TerrainModel model;
     addTriangle(model, 0, 1, 2);
-    model.buildAdjacency();
     model.computeHeights();
+    const test::VertexTriangles adjacency = test::vertexTriangles(model);
 
     const float radius = static_cast<float>(std::sqrt(0.5));
     ASSERT_EQ(model.vertices.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(model.meanCircumradius(i), static_cast<double>(radius));
+        EXPECT_EQ(test::meanCircumradius(adjacency[i]), static_cast<double>(radius));
         EXPECT_EQ(model.vertices[i].x, points[i].x);
         EXPECT_EQ(model.vertices[i].y, heightForRadius(radius));
         EXPECT_EQ(model.vertices[i].z, points[i].y);
@@ -37,7 +35,6 @@ TEST_F(VertexHeightsTest, SquareOfTwoTrianglesIsFlat) {
     TerrainModel model;
     addTriangle(model, 0, 1, 2);
     addTriangle(model, 0, 2, 3);
-    model.buildAdjacency();
     model.computeHeights();
 
     ASSERT_EQ(model.vertices.size(), 4u);
@@ -52,13 +49,13 @@ TEST_F(VertexHeightsTest, SharedVertexTakesTheHeightOfTheMeanRadiusNotTheMeanHei
     TerrainModel model;
     const Triangle* small = addTriangle(model, 0, 1, 2);
     const Triangle* large = addTriangle(model, 0, 3, 4);
-    model.buildAdjacency();
     model.computeHeights();
+    const test::VertexTriangles adjacency = test::vertexTriangles(model);
 
     const double smallRadius = small->circumcircle.z;
     const double largeRadius = large->circumcircle.z;
     const double meanRadius = (smallRadius + largeRadius) / 2;
-    EXPECT_EQ(model.meanCircumradius(0), meanRadius);
+    EXPECT_EQ(test::meanCircumradius(adjacency[0]), meanRadius);
     EXPECT_EQ(model.vertices[0].y, heightForRadius(meanRadius));
     const float meanHeight = (heightForRadius(smallRadius) + heightForRadius(largeRadius)) / 2;
     EXPECT_GT(std::abs(model.vertices[0].y - meanHeight), 1.0f);
@@ -69,27 +66,33 @@ TEST_F(VertexHeightsTest, DegenerateTriangleContributesItsFirstPointsDistanceFro
     TerrainModel model;
     const Triangle* proper = addTriangle(model, 0, 1, 2);
     const Triangle* collinear = addTriangle(model, 3, 4, 0);
-    model.buildAdjacency();
     model.computeHeights();
+    const test::VertexTriangles adjacency = test::vertexTriangles(model);
 
     ASSERT_EQ(collinear->circumcircle.z, 5.0f);
-    EXPECT_EQ(model.meanCircumradius(0), (static_cast<double>(proper->circumcircle.z) + 5.0) / 2);
-    EXPECT_EQ(model.meanCircumradius(4), 5.0);
+    EXPECT_EQ(test::meanCircumradius(adjacency[0]),
+              (static_cast<double>(proper->circumcircle.z) + 5.0) / 2);
+    EXPECT_EQ(test::meanCircumradius(adjacency[4]), 5.0);
     EXPECT_EQ(model.vertices[4].y, heightForRadius(5.0));
 }
 
 // A point that no triangle uses has no mean radius (0/0); a vertex on degenerate triangles of
 // radius 0 would stand infinitely high. Neither may leave a NaN or an infinity behind.
 TEST_F(VertexHeightsTest, UnusedPointLiesAtTheLowestAndAZeroRadiusVertexAtTheHighestGround) {
-    setPoints({{0, 0}, {1, 1}, {2, 2},        // one degenerate triangle of radius 0
-               {10, 0}, {11, 0}, {10, 1},     // a small triangle: high ground
-               {50, 0}, {70, 0}, {50, 20},    // a large triangle: low ground
-               {5, 5}});                      // used by no triangle
+    setPoints({{0, 0},
+               {1, 1},
+               {2, 2}, // one degenerate triangle of radius 0
+               {10, 0},
+               {11, 0},
+               {10, 1}, // a small triangle: high ground
+               {50, 0},
+               {70, 0},
+               {50, 20}, // a large triangle: low ground
+               {5, 5}}); // used by no triangle
     TerrainModel model;
     addTriangle(model, 0, 1, 2);
     const Triangle* small = addTriangle(model, 3, 4, 5);
     const Triangle* large = addTriangle(model, 6, 7, 8);
-    model.buildAdjacency();
     model.computeHeights();
 
     ASSERT_EQ(model.triangles.front()->circumcircle.z, 0.0f);
@@ -108,7 +111,6 @@ TEST_F(VertexHeightsTest, WithoutAnyFiniteHeightEveryVertexLiesAtZero) {
     setPoints({{0, 0}, {1, 1}, {2, 2}, {7, 7}});
     TerrainModel model;
     addTriangle(model, 0, 1, 2);
-    model.buildAdjacency();
     model.computeHeights();
 
     ASSERT_EQ(model.vertices.size(), 4u);

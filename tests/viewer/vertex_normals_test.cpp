@@ -1,13 +1,11 @@
-#include "viewer/terrain_model.h"
-
 #include "model_test_support.h"
-
-#include <gtest/gtest.h>
+#include "viewer/terrain_model.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <numeric>
 #include <random>
 #include <vector>
@@ -20,7 +18,6 @@ using test::addTriangle;
 using test::setPoints;
 
 void buildSurface(TerrainModel& model) {
-    model.buildAdjacency();
     model.computeHeights();
     model.computeNormals();
 }
@@ -69,7 +66,6 @@ TEST_F(VertexNormalsTest, LargerTrianglesWeighMore) {
     TerrainModel model;
     addTriangle(model, 0, 1, 2);
     addTriangle(model, 0, 3, 4);
-    model.buildAdjacency();
     model.computeHeights();
     for (Vec3& vertex : model.vertices) {
         vertex.y = 0.0f;
@@ -129,9 +125,8 @@ TEST_F(VertexNormalsTest, NormalsOfAnUnevenTerrainHaveUnitLength) {
     buildSurface(model);
 
     for (const Vec3& normal : model.normals) {
-        const double length =
-            std::sqrt(double(normal.x) * normal.x + double(normal.y) * normal.y +
-                      double(normal.z) * normal.z);
+        const double length = std::sqrt(double(normal.x) * normal.x + double(normal.y) * normal.y +
+                                        double(normal.z) * normal.z);
         EXPECT_NEAR(length, 1.0, 1e-6);
         EXPECT_GT(normal.y, 0.0f);
     }
@@ -169,10 +164,11 @@ TEST_F(VertexNormalsTest, WholeTerrainPassesEqualThePerVertexSums) {
     }
     buildSurface(model);
 
+    const test::VertexTriangles adjacency = test::vertexTriangles(model);
     for (std::size_t i = 0; i < points.size(); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(model.vertices[i].y, test::heightForRadius(model.meanCircumradius(i)));
-        const Vec3 normal = model.vertexNormal(i);
+        EXPECT_EQ(model.vertices[i].y, test::heightForRadius(test::meanCircumradius(adjacency[i])));
+        const Vec3 normal = test::vertexNormal(model, adjacency[i], i);
         expectNormal(model.normals[i], normal.x, normal.y, normal.z);
     }
 }

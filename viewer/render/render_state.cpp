@@ -1,6 +1,6 @@
 #include "viewer/render/render_state.h"
 
-#include "viewer/render/navigation_state.h"
+#include "viewer/navigation_state.h"
 #include "viewer/terrain_model.h"
 
 #include <GL/gl.h>

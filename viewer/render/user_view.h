@@ -1,6 +1,6 @@
 #pragma once
 
-#include "viewer/render/navigation_state.h"
+#include "viewer/navigation_state.h"
 
 namespace zel {
 

@@ -19,8 +19,7 @@ std::vector<unsigned char> synthesizeTexels(const TerrainModel& model,
     assert(model.vertices.size() == pts.size());
 
     const SampleLattice lattice = sampleLattice(BoundingBox{model.boundsMax, model.boundsMin});
-    const std::vector<const Triangle*> chosen =
-        texelTriangles(model.triangles, pts, lattice, MissSearch::Indexed);
+    const std::vector<const Triangle*> chosen = texelTriangles(model.triangles, pts, lattice);
     const float lowest = model.boundsMin.y;
     const float range = model.boundsMax.y - model.boundsMin.y;
 

@@ -1,5 +1,7 @@
 #include "tests/viewer/render/shown_window.h"
 
+#include "image/x_image_picture.h"
+
 #include <GL/freeglut.h>
 #include <GL/glx.h>
 #include <X11/Xlib.h>
@@ -20,14 +22,6 @@ bool waitUntilMapped(Display* display, Window window) {
     return false;
 }
 
-std::uint8_t channel(unsigned long pixel, unsigned long mask) {
-    while (mask != 0 && (mask & 1) == 0) {
-        mask >>= 1;
-        pixel >>= 1;
-    }
-    return static_cast<std::uint8_t>(pixel & mask);
-}
-
 } // namespace
 
 std::vector<std::uint8_t> readShownWindow(int width, int height) {
@@ -41,16 +35,7 @@ std::vector<std::uint8_t> readShownWindow(int width, int height) {
     if (image == nullptr) {
         return {};
     }
-    std::vector<std::uint8_t> pixels;
-    pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
-    for (int y = height - 1; y >= 0; --y) {
-        for (int x = 0; x < width; ++x) {
-            const unsigned long pixel = XGetPixel(image, x, y);
-            pixels.push_back(channel(pixel, image->red_mask));
-            pixels.push_back(channel(pixel, image->green_mask));
-            pixels.push_back(channel(pixel, image->blue_mask));
-        }
-    }
+    std::vector<std::uint8_t> pixels = pictureOf(*image, true).bytes;
     XDestroyImage(image);
     return pixels;
 }

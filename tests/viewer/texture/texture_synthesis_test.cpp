@@ -1,3 +1,4 @@
+#include "tests/viewer/texture/linear_search.h"
 #include "tests/viewer/texture/small_terrain.h"
 #include "viewer/texture/bounding_box.h"
 #include "viewer/texture/sample_lattice.h"
@@ -9,7 +10,6 @@
 #include <cmath>
 #include <cstddef>
 #include <gtest/gtest.h>
-
 #include <limits>
 #include <vector>
 
@@ -166,9 +166,9 @@ TEST_F(SquareTerrain, LastFoundTriangleIsKeptWhereAnEarlierOneAlsoHolds) {
     const Triangle& lower = terrain.triangle(a, c, b);
     const SampleLattice lattice =
         sampleLattice(BoundingBox{terrain.model.boundsMax, terrain.model.boundsMin});
-    for (MissSearch search : {MissSearch::Indexed, MissSearch::Linear}) {
-        const std::vector<const Triangle*> chosen =
-            texelTriangles(terrain.model.triangles, points, lattice, search);
+    for (const std::vector<const Triangle*>& chosen :
+         {texelTriangles(terrain.model.triangles, points, lattice),
+          test::linearTexelTriangles(terrain.model.triangles, points, lattice)}) {
         // Column 0 lies on the upper triangle's edge; in every later column the rows
         // climb out of the lower triangle and reach the shared diagonal while it is the
         // last found, although the upper one comes first in the list.
@@ -176,8 +176,9 @@ TEST_F(SquareTerrain, LastFoundTriangleIsKeptWhereAnEarlierOneAlsoHolds) {
         EXPECT_EQ(chosen[5 * textureSize + 0], &lower);
         for (int k = 1; k < textureSize; ++k) {
             EXPECT_EQ(chosen[static_cast<std::size_t>(k * textureSize + k)], &lower) << k;
-            EXPECT_EQ(firstHolder(terrain.model.triangles, points, lattice.x[k], lattice.z[k]),
-                      &upper);
+            EXPECT_EQ(
+                test::firstHolder(terrain.model.triangles, points, lattice.x[k], lattice.z[k]),
+                &upper);
         }
         EXPECT_EQ(chosen[5 * textureSize + 6], &upper);
     }

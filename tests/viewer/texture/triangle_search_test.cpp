@@ -1,5 +1,6 @@
 #include "tests/support/empty_point_list.h"
 #include "tests/support/terrain_generator.h"
+#include "tests/viewer/texture/linear_search.h"
 #include "viewer/texture/bounding_box.h"
 #include "viewer/texture/sample_holder_index.h"
 #include "viewer/texture/sample_lattice.h"
@@ -27,14 +28,14 @@ void expectIndexAgreesWithScan(const TerrainModel& model) {
     for (int i = 0; i < textureSize; ++i) {
         for (int j = 0; j < textureSize; ++j) {
             const Triangle* expected =
-                firstHolder(model.triangles, points, lattice.x[i], lattice.z[j]);
+                test::firstHolder(model.triangles, points, lattice.x[i], lattice.z[j]);
             ASSERT_EQ(index.holder(i, j), expected) << "sample " << i << ", " << j;
             held += expected != nullptr;
         }
     }
     EXPECT_GT(held, 0);
-    EXPECT_EQ(texelTriangles(model.triangles, points, lattice, MissSearch::Indexed),
-              texelTriangles(model.triangles, points, lattice, MissSearch::Linear));
+    EXPECT_EQ(texelTriangles(model.triangles, points, lattice),
+              test::linearTexelTriangles(model.triangles, points, lattice));
 }
 
 class TriangleSearch : public ::testing::Test {

@@ -1,4 +1,4 @@
-#include "viewer/render/navigation_state.h"
+#include "viewer/navigation_state.h"
 
 #include <algorithm>
 #include <cmath>

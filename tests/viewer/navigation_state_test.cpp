@@ -1,5 +1,5 @@
 #include "tests/viewer/render/gl_reference.h"
-#include "viewer/render/navigation_state.h"
+#include "viewer/navigation_state.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

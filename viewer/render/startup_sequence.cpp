@@ -1,0 +1,82 @@
+#include "viewer/render/startup_sequence.h"
+
+#include "viewer/file_not_found_exception.h"
+#include "viewer/render/frame_drawing.h"
+#include "viewer/render/key_handler.h"
+#include "viewer/render/mouse_handler.h"
+#include "viewer/render/render_state.h"
+#include "viewer/render/window_system_failures.h"
+#include "viewer/terrain_model.h"
+#include "viewer/triangulation_format_exception.h"
+#include "viewer/triangulation_reader.h"
+
+#include <GL/freeglut.h>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace zel {
+namespace {
+
+void readTriangulation(const char* fileName) {
+    std::ifstream file(fileName);
+    if (!file.good()) {
+        throw FileNotFoundException();
+    }
+    // A directory opens like a file, but its first read fails.
+    file.peek();
+    if (file.bad()) {
+        throw FileNotFoundException();
+    }
+    try {
+        file >> terrainModel;
+    } catch (const TriangulationFormatException& bad) {
+        throw bad.inFile(fileName);
+    }
+}
+
+void openWindow(int& argc, char** argv) {
+    reportWindowSystemFailures();
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutCreateWindow("ZEL - Delaunay triangulation");
+    glutDisplayFunc(displayFrame);
+    glutReshapeFunc(reshapeView);
+    glutIdleFunc(displayFrame);
+    glutKeyboardFunc(handleKey);
+    glutSpecialFunc(handleSpecialKey);
+    glutMouseFunc(handleMouseButton);
+    glutMotionFunc(handleMouseDrag);
+}
+
+// Taken after glutInit, which has removed its own options (such as -geometry) from argv.
+std::vector<std::string> collectImageNames(int argc, char** argv) {
+    std::vector<std::string> names;
+    for (int i = 2; i < argc; ++i) {
+        names.emplace_back(argv[i]);
+    }
+    return names;
+}
+
+} // namespace
+
+void startViewer(int& argc, char** argv, const StageObserver& stageEnded) {
+    readTriangulation(argv[1]);
+    stageEnded(StartupStage::Read);
+    terrainModel.computeHeights();
+    stageEnded(StartupStage::Heights);
+    terrainModel.computeNormals();
+    stageEnded(StartupStage::Normals);
+
+    openWindow(argc, argv);
+    const std::vector<std::string> imageNames = collectImageNames(argc, argv);
+    stageEnded(StartupStage::Window);
+    initRenderState();
+    stageEnded(StartupStage::RenderState);
+    terrainModel.buildTerrainResources(imageNames);
+    stageEnded(StartupStage::Resources);
+    initLighting();
+    stageEnded(StartupStage::Lighting);
+}
+
+} // namespace zel

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <functional>
+
+namespace zel {
+
+// The stages of the viewer's start-up, in the order they run.
+enum class StartupStage {
+    Read,        // the triangulation file into the terrain model and the point list
+    Heights,     // one vertex per point
+    Normals,     // one normal per vertex
+    Window,      // freeglut, the window and its callbacks
+    RenderState, // OpenGL state and the view
+    Resources,   // bounding box, texture coordinates, the terrain texture and its upload
+    Lighting,    // the light; the first frame may follow
+};
+
+// Told of each stage as it ends, so that a caller can time the stages.
+using StageObserver = std::function<void(StartupStage)>;
+
+// Everything the viewer does before its event loop, for the command line
+// `program <triangulation-file> [<image.tga> ...]`, freeglut options (removed from argv by
+// glutInit) among the images. argc must be at least 2. Throws FileNotFoundException when the
+// file cannot be opened or read, TriangulationFormatException naming the file when it is not a
+// triangulation, TGAException when an image cannot be loaded; freeglut's own failures go to
+// the failure report (see reportWindowSystemFailures).
+void startViewer(int& argc, char** argv, const StageObserver& stageEnded);
+
+} // namespace zel

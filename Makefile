@@ -61,9 +61,10 @@ package: ## write the Debian package build/release/tessaro_<version>_<arch>.deb
 	  echo "Install it with: sudo apt install ./$${deb#$$PWD/}"
 
 # Each step prints a line or two of result and stops `make test` when it fails, showing the
-# failure in full. A further check goes in as one more step at the end.
-test: ## build release and ASan + UBSan, run every test in both, then each fuzzer briefly
+# failure in full.
+test: ## check the format, build release and ASan + UBSan, run every test in both, then the fuzzers
 	@scripts/ensure-packages test
+	@scripts/check-format
 	@echo "Building $(RELEASE_DIR) (warnings as errors; compiler output in $(RELEASE_DIR)/build.log)"
 	@$(configure_release)
 	@$(quiet_build) $(RELEASE_DIR)

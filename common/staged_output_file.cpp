@@ -14,11 +14,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kBlockSize = 1 << 16;
-constexpr mode_t kNewFileMode = 0666;
+constexpr std::size_t blockSize = 1 << 16;
+constexpr mode_t newFileMode = 0666;
 // Bounds a chain of symbolic links, as the system's own path lookup does.
-constexpr int kMaxLinkHops = 40;
-constexpr std::string_view kStagingSuffix = ".tmp";
+constexpr int maxLinkHops = 40;
+constexpr std::string_view stagingSuffix = ".tmp";
 
 std::string shortMessage(OutputFileException::Failure failure, const std::string& name) {
     return (failure == OutputFileException::Failure::Create ? "Cannot create file: "
@@ -47,7 +47,7 @@ struct OutputTarget {
 // write replaces that file and leaves the links in place.
 OutputTarget locateTarget(const fs::path& name) {
     fs::path path = name;
-    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    for (int hop = 0; hop < maxLinkHops; ++hop) {
         std::error_code error;
         const fs::file_status own = fs::symlink_status(path, error);
         switch (own.type()) {
@@ -75,7 +75,7 @@ OutputTarget locateTarget(const fs::path& name) {
 mode_t modeForNewFile() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    return kNewFileMode & ~mask;
+    return newFileMode & ~mask;
 }
 
 // Opening for an append writes nothing, but asks the system for write access.
@@ -94,7 +94,7 @@ OutputFileException::OutputFileException(Failure failure, const std::string& nam
     : std::runtime_error(shortMessage(failure, name)), failure_(failure), name_(name),
       error_(error) {}
 
-StagedOutputFile::Buffer::Buffer() : block_(kBlockSize) {
+StagedOutputFile::Buffer::Buffer() : block_(blockSize) {
     setp(block_.data(), block_.data() + block_.size());
 }
 
@@ -169,7 +169,7 @@ StagedOutputFile::~StagedOutputFile() {
 
 void StagedOutputFile::openInPlace() {
     const int descriptor =
-        ::open(name_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kNewFileMode);
+        ::open(name_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, newFileMode);
     if (descriptor < 0) {
         fail(OutputFileException::Failure::Create, errno);
     }
@@ -186,8 +186,8 @@ void StagedOutputFile::openStaged(const fs::path& target, std::string_view stagi
     }
     // Beside the target, because a rename only moves a file within one file system.
     std::string pattern =
-        (target.parent_path() / stagingPrefix).string() + "XXXXXX" + std::string(kStagingSuffix);
-    const int descriptor = createStagingFile(pattern, static_cast<int>(kStagingSuffix.size()));
+        (target.parent_path() / stagingPrefix).string() + "XXXXXX" + std::string(stagingSuffix);
+    const int descriptor = createStagingFile(pattern, static_cast<int>(stagingSuffix.size()));
     if (descriptor < 0) {
         fail(OutputFileException::Failure::Create, errno);
     }

@@ -10,7 +10,7 @@
 namespace zel {
 namespace {
 
-constexpr int kTerminatingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGXFSZ};
+constexpr int terminatingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGXFSZ};
 
 // The handler may only read memory that is complete whenever it runs: the name is written
 // before the flag is raised and the flag lowered before the name changes.
@@ -32,7 +32,7 @@ void installHandlers() {
         return;
     }
     installed = true;
-    for (const int signal : kTerminatingSignals) {
+    for (const int signal : terminatingSignals) {
         struct sigaction current {};
         if (sigaction(signal, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) {
             continue;
@@ -52,7 +52,7 @@ public:
     TerminatingSignalsHeld() {
         sigset_t held;
         sigemptyset(&held);
-        for (const int signal : kTerminatingSignals) {
+        for (const int signal : terminatingSignals) {
             sigaddset(&held, signal);
         }
         sigprocmask(SIG_BLOCK, &held, &previous_);

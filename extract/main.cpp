@@ -9,15 +9,15 @@
 
 namespace {
 
-constexpr zel::ProgramDescription kPlanor{
+constexpr zel::ProgramDescription planorProgram{
     "Planor", "<in-file> <out-file>",
     "Turns a file of 3-D points into the point section of a triangulation file. The input\n"
     "holds a point count N and N triples x y z; the output gets N on its first line, then\n"
     "x y for each point, one per line. The third coordinate is dropped. The output file\n"
     "appears only when the run succeeds."};
 
-constexpr int kUsageError = 2;
-constexpr int kFailure = 1;
+constexpr int usageErrorExit = 2;
+constexpr int failureExit = 1;
 
 void printUsage(const char* programName) {
     std::cout << "This program extracts 2D points from 3D points" << std::endl;
@@ -27,13 +27,13 @@ void printUsage(const char* programName) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (const auto answered = zel::answerStandardOption(argc, argv, kPlanor)) {
+    if (const auto answered = zel::answerStandardOption(argc, argv, planorProgram)) {
         return *answered;
     }
     if (argc != 3) {
         // A process may be started with an empty argument vector.
         printUsage(argc > 0 && argv[0] != nullptr ? argv[0] : "Planor");
-        return kUsageError;
+        return usageErrorExit;
     }
     try {
         // The points then go out through standard output itself, and the summary beside them.
@@ -44,11 +44,11 @@ int main(int argc, char* argv[]) {
         summary << "Extracted " << count << " points" << std::endl;
         if (!summary) {
             std::cerr << "Cannot write the summary line to standard output" << std::endl;
-            return kFailure;
+            return failureExit;
         }
         return 0;
     } catch (const std::exception& failure) {
         std::cerr << failure.what() << std::endl;
-        return kFailure;
+        return failureExit;
     }
 }

@@ -43,9 +43,9 @@ const char* describe(ReadProblem problem) {
 }
 
 // No number is this long; the bound keeps an endless token from a pipe from filling memory.
-constexpr std::streamsize kLongestToken = 1 << 16;
+constexpr std::streamsize longestToken = 1 << 16;
 
-// The next whitespace-separated token, at most kLongestToken characters.
+// The next whitespace-separated token, at most longestToken characters.
 ReadProblem readToken(std::istream& in, std::string& token) {
     in >> std::ws;
     if (in.bad()) {
@@ -54,11 +54,11 @@ ReadProblem readToken(std::istream& in, std::string& token) {
     if (in.eof()) {
         return ReadProblem::EndOfFile;
     }
-    in >> std::setw(kLongestToken) >> token;
+    in >> std::setw(longestToken) >> token;
     if (in.bad()) {
         return ReadProblem::ReadError;
     }
-    const bool cutOff = static_cast<std::streamsize>(token.size()) == kLongestToken &&
+    const bool cutOff = static_cast<std::streamsize>(token.size()) == longestToken &&
                         in.peek() != std::char_traits<char>::eof() && !std::isspace(in.peek());
     return cutOff ? ReadProblem::TooLong : ReadProblem::None;
 }
@@ -98,14 +98,14 @@ std::string coordinateItem(char axis, std::uint32_t index, std::uint32_t count) 
 // a float (general notation, 6 significant digits). Formatting by hand skips the stream's
 // locale machinery, which costs more than the rest of a point.
 void writePointLine(std::ostream& out, float x, float y) {
-    constexpr int kDefaultPrecision = 6;
-    constexpr std::size_t kCoordinateRoom = 16; // "-1.23457e-38" is the longest
-    std::array<char, 2 * kCoordinateRoom + 1> line{};
+    constexpr int defaultPrecision = 6;
+    constexpr std::size_t coordinateRoom = 16; // "-1.23457e-38" is the longest
+    std::array<char, 2 * coordinateRoom + 1> line{};
     char* const last = line.data() + line.size();
     char* end =
-        std::to_chars(line.data(), last, x, std::chars_format::general, kDefaultPrecision).ptr;
+        std::to_chars(line.data(), last, x, std::chars_format::general, defaultPrecision).ptr;
     *end++ = ' ';
-    end = std::to_chars(end, last, y, std::chars_format::general, kDefaultPrecision).ptr;
+    end = std::to_chars(end, last, y, std::chars_format::general, defaultPrecision).ptr;
     out.write(line.data(), end - line.data());
     out << std::endl;
 }

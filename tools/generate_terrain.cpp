@@ -19,7 +19,9 @@ namespace {
 constexpr double halfSize = 100.0;
 
 // Monotonic on [-1, 1] (its slope stays positive), so the warped grid never folds over.
-double warp(double t) { return t + 0.09 * std::sin(3.0 * 3.14159265358979 * t); }
+double warp(double t) {
+    return t + 0.09 * std::sin(3.0 * 3.14159265358979 * t);
+}
 
 class Writer {
 public:

@@ -3,7 +3,6 @@
 #include <CGAL/Delaunay_triangulation_2.h>
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
 #include <CGAL/Triangulation_vertex_base_with_info_2.h>
-
 #include <utility>
 
 namespace zel {
@@ -16,8 +15,8 @@ using DataStructure =
     CGAL::Triangulation_data_structure_2<VertexBase, CGAL::Triangulation_face_base_2<Kernel>>;
 using Triangulation = CGAL::Delaunay_triangulation_2<Kernel, DataStructure>;
 
-constexpr int kPlane = 2;
-constexpr std::size_t kTriangleCorners = 3;
+constexpr int plane = 2;
+constexpr std::size_t triangleCorners = 3;
 
 } // namespace
 
@@ -36,14 +35,14 @@ DelaunayTriangles triangulateClockwise(const std::vector<ViewerPoint>& points) {
 
     DelaunayTriangles result;
     result.duplicates = points.size() - triangulation.number_of_vertices();
-    if (triangulation.dimension() < kPlane) {
+    if (triangulation.dimension() < plane) {
         result.collinear = triangulation.dimension() == 1 && triangulation.number_of_vertices() > 2;
         return result;
     }
     result.triangles.reserve(triangulation.number_of_faces());
     for (const auto face : triangulation.finite_face_handles()) {
         // CGAL's faces run counter-clockwise; the viewer wants them the other way round.
-        std::array<std::uint32_t, kTriangleCorners> corners{};
+        std::array<std::uint32_t, triangleCorners> corners{};
         corners[0] = face->vertex(0)->info();
         corners[1] = face->vertex(2)->info();
         corners[2] = face->vertex(1)->info();

@@ -10,10 +10,10 @@ namespace zel {
 
 namespace {
 
-constexpr double kLargestCenterDistance = kViewerFieldSize / 2.0;
-constexpr double kLargestSide = 2.0 * kViewerFieldSize;
-constexpr double kSmallestSide = 2.0;
-constexpr double kLargestFloat = std::numeric_limits<float>::max();
+constexpr double largestCenterDistance = viewerFieldSize / 2.0;
+constexpr double largestSide = 2.0 * viewerFieldSize;
+constexpr double smallestSide = 2.0;
+constexpr double largestFloat = std::numeric_limits<float>::max();
 
 // The shortest text that reads back as the same double.
 std::string shortest(double value) {
@@ -64,7 +64,7 @@ Framing framingFor(const Bounds& bounds, FramingMode mode) {
     }
     Framing framing{bounds.centerX(), bounds.centerY(), 1.0};
     // A box without extent (one distinct point) has nothing to scale.
-    const double scale = (kViewerFieldSize / 2.0) / bounds.halfLongerSide();
+    const double scale = (viewerFieldSize / 2.0) / bounds.halfLongerSide();
     if (mode == FramingMode::Fit && std::isfinite(scale) && scale > 0.0) {
         framing.scale = scale;
     }
@@ -81,8 +81,8 @@ std::string describe(const Framing& framing) {
 
 bool outsideViewerField(const Bounds& bounds) {
     const double side = bounds.longerSide();
-    return std::hypot(bounds.centerX(), bounds.centerY()) > kLargestCenterDistance ||
-           side > kLargestSide || (side > 0.0 && side < kSmallestSide);
+    return std::hypot(bounds.centerX(), bounds.centerY()) > largestCenterDistance ||
+           side > largestSide || (side > 0.0 && side < smallestSide);
 }
 
 std::vector<ViewerPoint> framedFloats(const std::vector<PlanePoint>& points,
@@ -92,7 +92,7 @@ std::vector<ViewerPoint> framedFloats(const std::vector<PlanePoint>& points,
         const double x = (points[i].x - framing.centerX) * framing.scale;
         const double y = (points[i].y - framing.centerY) * framing.scale;
         // Converting a double beyond the float range is undefined, so look first.
-        if (!(std::fabs(x) <= kLargestFloat) || !(std::fabs(y) <= kLargestFloat)) {
+        if (!(std::fabs(x) <= largestFloat) || !(std::fabs(y) <= largestFloat)) {
             throw std::range_error("point " + std::to_string(i + 1) +
                                    " lies beyond the range of a float; --fit brings it in");
         }

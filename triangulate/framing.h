@@ -9,7 +9,7 @@
 namespace zel {
 
 // The viewer's camera is fixed on the origin and shows a field of about 200 units whole.
-inline constexpr double kViewerFieldSize = 200.0;
+inline constexpr double viewerFieldSize = 200.0;
 
 // A point as the viewer holds it.
 struct ViewerPoint {
@@ -58,6 +58,7 @@ bool outsideViewerField(const Bounds& bounds);
 
 // The framed points as the viewer holds them, in single precision. Throws std::range_error
 // naming the point when a framed coordinate lies beyond the range of a float.
-std::vector<ViewerPoint> framedFloats(const std::vector<PlanePoint>& points, const Framing& framing);
+std::vector<ViewerPoint> framedFloats(const std::vector<PlanePoint>& points,
+                                      const Framing& framing);
 
 } // namespace zel

@@ -17,9 +17,9 @@ namespace zel {
 namespace {
 
 // The viewer holds vertex indices as signed 32-bit integers.
-constexpr std::uint64_t kMaxPoints = 2147483647;
-constexpr std::size_t kShownTokenLength = 40;
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::uint64_t maxPoints = 2147483647;
+constexpr std::size_t shownTokenLength = 40;
+constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
@@ -91,9 +91,9 @@ private:
 };
 
 std::string quoted(std::string_view token) {
-    const bool cut = token.size() > kShownTokenLength;
+    const bool cut = token.size() > shownTokenLength;
     std::string text = "\"";
-    text += token.substr(0, kShownTokenLength);
+    text += token.substr(0, shownTokenLength);
     text += cut ? "...\"" : "\"";
     return text;
 }
@@ -147,11 +147,11 @@ struct Columns {
 
 // The first pair of column names that the header holds both of; else the first two fields.
 Columns namedColumns(const std::vector<std::string_view>& header) {
-    static constexpr std::array<std::array<std::string_view, 2>, 4> kNames = {
+    static constexpr std::array<std::array<std::string_view, 2>, 4> columnNames = {
         {{"x", "y"}, {"easting", "northing"}, {"lon", "lat"}, {"longitude", "latitude"}}};
     std::vector<std::string> names;
     std::transform(header.begin(), header.end(), std::back_inserter(names), lowerCase);
-    for (const auto& [xName, yName] : kNames) {
+    for (const auto& [xName, yName] : columnNames) {
         const auto x = std::find(names.begin(), names.end(), xName);
         const auto y = std::find(names.begin(), names.end(), yName);
         if (x != names.end() && y != names.end()) {
@@ -203,9 +203,9 @@ private:
         if (problem == NumberProblem::NotANumber) {
             fail("the point count " + quoted(countToken) + " is not a whole number");
         }
-        if (problem == NumberProblem::OutOfRange || count > kMaxPoints) {
+        if (problem == NumberProblem::OutOfRange || count > maxPoints) {
             fail("the point count " + std::string(countToken) + " is more than " +
-                 std::to_string(kMaxPoints));
+                 std::to_string(maxPoints));
         }
         // Line ends carry no meaning after the count: the numbers that follow decide
         // between pairs and triples.
@@ -299,8 +299,8 @@ std::string systemError() {
 } // namespace
 
 std::vector<PlanePoint> parsePoints(std::string_view text, const std::string& name) {
-    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
-        text.remove_prefix(kByteOrderMark.size());
+    if (text.substr(0, byteOrderMark.size()) == byteOrderMark) {
+        text.remove_prefix(byteOrderMark.size());
     }
     return PointParser(text, name).parse();
 }

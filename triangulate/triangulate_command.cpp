@@ -17,12 +17,12 @@ namespace zel {
 
 namespace {
 
-constexpr int kFailure = 1;
-constexpr int kUsageError = 2;
-constexpr std::size_t kFewestForATriangle = 3;
-constexpr int kWarningDigits = 10;
+constexpr int failureExit = 1;
+constexpr int usageErrorExit = 2;
+constexpr std::size_t fewestForATriangle = 3;
+constexpr int warningDigits = 10;
 
-constexpr const char* kUsage =
+constexpr const char* usage =
     "Usage: triangulate [--center | --fit] <points-file> <triangulation-file>\n"
     "  or:  triangulate --help | -h | --version\n"
     "Writes the Delaunay triangulation of the points as a triangulation file for Tessaro.\n"
@@ -84,9 +84,9 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
 void warnIfOutsideViewerField(const Bounds& bounds, std::ostream& err) {
     if (outsideViewerField(bounds)) {
         // Enough digits to tell projected coordinates apart, not so many as to blur them.
-        err << std::setprecision(kWarningDigits) << "triangulate: warning: the points span "
+        err << std::setprecision(warningDigits) << "triangulate: warning: the points span "
             << bounds.longerSide() << " units around (" << bounds.centerX() << ", "
-            << bounds.centerY() << "), but the viewer shows about " << kViewerFieldSize
+            << bounds.centerY() << "), but the viewer shows about " << viewerFieldSize
             << " units around the origin; --fit frames them" << std::endl;
     }
 }
@@ -95,7 +95,7 @@ void warnIfNoTriangles(const DelaunayTriangles& result, std::size_t pointCount, 
     if (result.collinear) {
         err << "triangulate: warning: all points lie on one line, so there are no triangles"
             << std::endl;
-    } else if (pointCount - result.duplicates < kFewestForATriangle) {
+    } else if (pointCount - result.duplicates < fewestForATriangle) {
         err << "triangulate: warning: fewer than three distinct points, so there are no "
                "triangles"
             << std::endl;
@@ -148,24 +148,24 @@ int runTriangulate(const std::vector<std::string>& arguments, std::ostream& out,
                    std::ostream& err) {
     const ParsedCommandLine parsed = parseCommandLine(arguments);
     if (parsed.help) {
-        return writeAnswer(out, err, "triangulate", kUsage);
+        return writeAnswer(out, err, "triangulate", usage);
     }
     if (!parsed.request) {
-        err << "triangulate: " << parsed.problem << "\n" << kUsage << std::flush;
-        return kUsageError;
+        err << "triangulate: " << parsed.problem << "\n" << usage << std::flush;
+        return usageErrorExit;
     }
     try {
         triangulate(*parsed.request, out, err);
         return 0;
     } catch (const std::bad_alloc&) {
         err << "triangulate: not enough memory for " << parsed.request->pointsFile << std::endl;
-        return kFailure;
+        return failureExit;
     } catch (const OutputFileException& failure) {
         err << "triangulate: " << outputProblem(failure) << std::endl;
-        return kFailure;
+        return failureExit;
     } catch (const std::exception& failure) {
         err << "triangulate: " << failure.what() << std::endl;
-        return kFailure;
+        return failureExit;
     }
 }
 

@@ -7,7 +7,7 @@ namespace zel {
 namespace {
 
 // Room for a line of two floats or three indices, and its line end.
-constexpr std::size_t kLineCapacity = 64;
+constexpr std::size_t lineCapacity = 64;
 
 class Line {
 public:
@@ -15,7 +15,7 @@ public:
         if (end_ != text_) {
             *end_++ = ' ';
         }
-        end_ = std::to_chars(end_, text_ + kLineCapacity, value).ptr;
+        end_ = std::to_chars(end_, text_ + lineCapacity, value).ptr;
         return *this;
     }
 
@@ -26,7 +26,7 @@ public:
     }
 
 private:
-    char text_[kLineCapacity];
+    char text_[lineCapacity];
     char* end_ = text_;
 };
 

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr zel::ProgramDescription kTessaro{
+constexpr zel::ProgramDescription tessaroProgram{
     "Tessaro", "<triangulation-file> [<image.tga> ...]",
     "Shows a terrain in a window that turns it slowly. The triangulation file holds 2-D\n"
     "points and the triangles that join them; every point is lifted to a height that\n"
@@ -47,7 +47,7 @@ void run(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (const auto answered = zel::answerStandardOption(argc, argv, kTessaro)) {
+    if (const auto answered = zel::answerStandardOption(argc, argv, tessaroProgram)) {
         return *answered;
     }
     try {

@@ -14,6 +14,8 @@ TriangulationFormatException::inFile(const std::string& fileName) const {
     return located;
 }
 
-const char* TriangulationFormatException::what() const noexcept { return message.c_str(); }
+const char* TriangulationFormatException::what() const noexcept {
+    return message.c_str();
+}
 
 } // namespace zel

@@ -12,12 +12,12 @@ namespace {
 namespace fs = std::filesystem;
 using test::readFile;
 
-constexpr const char* kPrefix = ".staged-";
+constexpr const char* prefix = ".staged-";
 
 TEST(StagedOutputFileTest, AppearsOnlyOnCommit) {
     test::ScratchDirectory scratch;
     const std::string name = scratch.file("out.txt");
-    StagedOutputFile file(name, kPrefix);
+    StagedOutputFile file(name, prefix);
     EXPECT_FALSE(file.writesInPlace());
     file.stream() << "line" << std::endl;
     EXPECT_FALSE(fs::exists(name));
@@ -30,8 +30,8 @@ TEST(StagedOutputFileTest, UncommittedFileLeavesNothingAndKeepsTheOldFile) {
     test::ScratchDirectory scratch;
     const std::string kept = scratch.write("kept.txt", "old\n");
     {
-        StagedOutputFile replacement(kept, kPrefix);
-        StagedOutputFile fresh(scratch.file("fresh.txt"), kPrefix);
+        StagedOutputFile replacement(kept, prefix);
+        StagedOutputFile fresh(scratch.file("fresh.txt"), prefix);
         replacement.stream() << std::string(200000, 'x') << std::endl;
         fresh.stream() << "partial" << std::endl;
     }
@@ -40,7 +40,7 @@ TEST(StagedOutputFileTest, UncommittedFileLeavesNothingAndKeepsTheOldFile) {
 }
 
 TEST(StagedOutputFileTest, DevicesAreWrittenInPlace) {
-    StagedOutputFile device("/dev/null", kPrefix);
+    StagedOutputFile device("/dev/null", prefix);
     EXPECT_TRUE(device.writesInPlace());
     device.stream() << "gone" << std::endl;
     device.commit();
@@ -51,7 +51,7 @@ TEST(StagedOutputFileTest, NamesThatCannotBeCreatedAreRefused) {
     for (const std::string& name :
          {std::string(), scratch.file("missing/out.txt"), scratch.path().string()}) {
         try {
-            StagedOutputFile file(name, kPrefix);
+            StagedOutputFile file(name, prefix);
             ADD_FAILURE() << "created " << name;
         } catch (const OutputFileException& failure) {
             EXPECT_EQ(failure.what(), "Cannot create file: " + name);

@@ -18,10 +18,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kPlanor = PLANOR_PATH;
-const std::string kThreePoints = "3\n1 2 3\n4.5 -5.25 6\n1000000 0.00001 7\n";
-const std::string kThreePointsOut = "3\n1 2\n4.5 -5.25\n1e+06 1e-05\n";
-const std::string kKeptContent = "this was here before\n";
+const std::string planorPath = PLANOR_PATH;
+const std::string threePoints = "3\n1 2 3\n4.5 -5.25 6\n1000000 0.00001 7\n";
+const std::string threePointsOut = "3\n1 2\n4.5 -5.25\n1e+06 1e-05\n";
+const std::string keptContent = "this was here before\n";
 
 std::string usage(const std::string& programName) {
     return "This program extracts 2D points from 3D points\nUsage: " + programName +
@@ -36,9 +36,9 @@ class PlanorTest : public ::testing::Test {
 protected:
     ProcessResult planor(const std::vector<std::string>& arguments,
                          const ProcessOptions& options = {}) {
-        std::vector<std::string> argv{kPlanor};
+        std::vector<std::string> argv{planorPath};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
-        return runProcess(kPlanor, argv, options);
+        return runProcess(planorPath, argv, options);
     }
 
     void expectFailure(const ProcessResult& result, const std::string& message) {
@@ -51,39 +51,39 @@ protected:
 };
 
 TEST_F(PlanorTest, AnyArgumentCountButTwoPrintsUsageAndTouchesNoFile) {
-    const std::string in = scratch.write("in.txt", kThreePoints);
+    const std::string in = scratch.write("in.txt", threePoints);
     const std::string out = scratch.file("out.txt");
     for (const auto& arguments : std::vector<std::vector<std::string>>{
              {}, {in}, {in, out, out}, {in, out, "extra", "more"}}) {
         const ProcessResult result = planor(arguments);
         EXPECT_EQ(result.exitCode, 2) << arguments.size() << " arguments";
-        EXPECT_EQ(result.out, usage(kPlanor));
+        EXPECT_EQ(result.out, usage(planorPath));
         EXPECT_EQ(result.err, "");
         EXPECT_EQ(scratch.entries(), std::vector<std::string>{"in.txt"});
     }
 }
 
 TEST_F(PlanorTest, UsageNamesTheProgramAsInvoked) {
-    const ProcessResult result = runProcess(kPlanor, {"./tools/Planor"});
+    const ProcessResult result = runProcess(planorPath, {"./tools/Planor"});
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_EQ(result.out, usage("./tools/Planor"));
 }
 
 TEST_F(PlanorTest, EmptyArgumentVectorStillGetsUsage) {
     // Recent Linux kernels hand such a program one empty argument; older ones none at all.
-    const ProcessResult result = runProcess(kPlanor, {});
+    const ProcessResult result = runProcess(planorPath, {});
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_TRUE(result.out == usage("") || result.out == usage("Planor")) << result.out;
 }
 
 TEST_F(PlanorTest, ExtractsPointsAndReports) {
-    const std::string in = scratch.write("in.txt", kThreePoints);
+    const std::string in = scratch.write("in.txt", threePoints);
     const std::string out = scratch.file("out.txt");
     const ProcessResult result = planor({in, out});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.out, "Extracted 3 points\n");
     EXPECT_EQ(result.err, "");
-    EXPECT_EQ(readFile(out), kThreePointsOut);
+    EXPECT_EQ(readFile(out), threePointsOut);
     EXPECT_EQ(scratch.entries(), (std::vector<std::string>{"in.txt", "out.txt"}));
 }
 
@@ -97,11 +97,11 @@ TEST_F(PlanorTest, ZeroPointsGiveTheCountLineOnly) {
 }
 
 TEST_F(PlanorTest, ReplacesAnExistingOutputKeepingItsAccessRights) {
-    const std::string in = scratch.write("in.txt", kThreePoints);
+    const std::string in = scratch.write("in.txt", threePoints);
     const std::string out = scratch.write("out.txt", std::string(1000, 'x'));
     fs::permissions(out, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     ASSERT_EQ(planor({in, out}).exitCode, 0);
-    EXPECT_EQ(readFile(out), kThreePointsOut);
+    EXPECT_EQ(readFile(out), threePointsOut);
     EXPECT_EQ(fs::status(out).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
@@ -113,13 +113,13 @@ TEST_F(PlanorTest, InputMayBeItsOwnOutput) {
 }
 
 TEST_F(PlanorTest, WritesThroughALinkAndKeepsTheLink) {
-    const std::string in = scratch.write("in.txt", kThreePoints);
-    const std::string target = scratch.write("target.txt", kKeptContent);
+    const std::string in = scratch.write("in.txt", threePoints);
+    const std::string target = scratch.write("target.txt", keptContent);
     const std::string link = scratch.file("link.txt");
     fs::create_symlink("target.txt", link);
     ASSERT_EQ(planor({in, link}).exitCode, 0);
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(readFile(target), kThreePointsOut);
+    EXPECT_EQ(readFile(target), threePointsOut);
 }
 
 TEST_F(PlanorTest, OutputThatIsStandardOutputGetsThePointsAndTheSummaryGoesToStandardError) {
@@ -132,19 +132,19 @@ TEST_F(PlanorTest, OutputThatIsStandardOutputGetsThePointsAndTheSummaryGoesToSta
     };
     const std::string summary = "Extracted 3 points\n";
     const std::vector<Case> cases{
-        {"\"$0\" \"$1\" /dev/stdout > \"$2\"", kThreePointsOut, summary, 0},
-        {"\"$0\" \"$1\" \"$2\" > \"$2\"", kThreePointsOut, summary, 0},
-        {"\"$0\" \"$1\" /dev/stdout | cat > \"$2\"", kThreePointsOut, summary, 0},
-        {"\"$0\" \"$1\" /dev/stdout >> \"$2\"", kThreePointsOut, summary, 0},
-        {"\"$0\" \"$1\" \"$2\" > /dev/full", kThreePointsOut,
+        {"\"$0\" \"$1\" /dev/stdout > \"$2\"", threePointsOut, summary, 0},
+        {"\"$0\" \"$1\" \"$2\" > \"$2\"", threePointsOut, summary, 0},
+        {"\"$0\" \"$1\" /dev/stdout | cat > \"$2\"", threePointsOut, summary, 0},
+        {"\"$0\" \"$1\" /dev/stdout >> \"$2\"", threePointsOut, summary, 0},
+        {"\"$0\" \"$1\" \"$2\" > /dev/full", threePointsOut,
          "Cannot write the summary line to standard output\n", 1},
     };
-    const std::string in = scratch.write("in.txt", kThreePoints);
+    const std::string in = scratch.write("in.txt", threePoints);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.shellLine);
         const std::string file = scratch.write("file.txt", "");
         const ProcessResult result =
-            runProcess("/bin/sh", {"sh", "-c", c.shellLine, kPlanor, in, file});
+            runProcess("/bin/sh", {"sh", "-c", c.shellLine, planorPath, in, file});
         EXPECT_EQ(result.exitCode, c.exitCode);
         EXPECT_EQ(result.err, c.err);
         EXPECT_EQ(readFile(file), c.file);
@@ -152,10 +152,10 @@ TEST_F(PlanorTest, OutputThatIsStandardOutputGetsThePointsAndTheSummaryGoesToSta
 }
 
 TEST_F(PlanorTest, UnopenableInputIsReportedAndOutputLeftAlone) {
-    const std::string out = scratch.write("out.txt", kKeptContent);
+    const std::string out = scratch.write("out.txt", keptContent);
     for (const std::string& in : {scratch.file("missing.txt"), scratch.path().string()}) {
         expectFailure(planor({in, out}), "Cannot open file: " + in);
-        EXPECT_EQ(readFile(out), kKeptContent);
+        EXPECT_EQ(readFile(out), keptContent);
     }
 }
 
@@ -163,14 +163,14 @@ TEST_F(PlanorTest, UnreadableInputIsReported) {
     if (runsAsRoot()) {
         GTEST_SKIP() << "access rights do not bind root";
     }
-    const std::string in = scratch.write("in.txt", kThreePoints);
+    const std::string in = scratch.write("in.txt", threePoints);
     fs::permissions(in, fs::perms::none);
     expectFailure(planor({in, scratch.file("out.txt")}), "Cannot open file: " + in);
     EXPECT_FALSE(fs::exists(scratch.file("out.txt")));
 }
 
 TEST_F(PlanorTest, OutputInAMissingDirectoryCannotBeCreated) {
-    const std::string in = scratch.write("in.txt", kThreePoints);
+    const std::string in = scratch.write("in.txt", threePoints);
     const std::string out = scratch.file("missing/out.txt");
     expectFailure(planor({in, out}), "Cannot create file: " + out);
 }
@@ -179,11 +179,11 @@ TEST_F(PlanorTest, OutputWithoutWriteAccessCannotBeCreated) {
     if (runsAsRoot()) {
         GTEST_SKIP() << "access rights do not bind root";
     }
-    const std::string in = scratch.write("in.txt", kThreePoints);
-    const std::string readOnlyFile = scratch.write("read-only.txt", kKeptContent);
+    const std::string in = scratch.write("in.txt", threePoints);
+    const std::string readOnlyFile = scratch.write("read-only.txt", keptContent);
     fs::permissions(readOnlyFile, fs::perms::owner_read);
     expectFailure(planor({in, readOnlyFile}), "Cannot create file: " + readOnlyFile);
-    EXPECT_EQ(readFile(readOnlyFile), kKeptContent);
+    EXPECT_EQ(readFile(readOnlyFile), keptContent);
 
     fs::create_directory(scratch.file("locked"));
     fs::permissions(scratch.file("locked"), fs::perms::owner_read | fs::perms::owner_exec);
@@ -193,7 +193,7 @@ TEST_F(PlanorTest, OutputWithoutWriteAccessCannotBeCreated) {
 }
 
 TEST_F(PlanorTest, FullDeviceIsAWriteFailure) {
-    const std::string in = scratch.write("in.txt", kThreePoints);
+    const std::string in = scratch.write("in.txt", threePoints);
     expectFailure(planor({in, "/dev/full"}), "Cannot write file: /dev/full");
 }
 
@@ -203,9 +203,9 @@ TEST_F(PlanorTest, WriteFailureLeavesNoPartialFileAndKeepsTheOldOne) {
         manyPoints += "123.456 654.321 1\n";
     }
     const std::string in = scratch.write("in.txt", manyPoints);
-    const std::string out = scratch.write("out.txt", kKeptContent);
+    const std::string out = scratch.write("out.txt", keptContent);
     expectFailure(planor({in, out}, {.fileSizeLimit = 16 * 1024}), "Cannot write file: " + out);
-    EXPECT_EQ(readFile(out), kKeptContent);
+    EXPECT_EQ(readFile(out), keptContent);
     EXPECT_EQ(scratch.entries(), (std::vector<std::string>{"in.txt", "out.txt"}));
 }
 
@@ -215,7 +215,7 @@ TEST_F(PlanorTest, ASignalThatEndsTheRunRemovesTheStagingFile) {
     const auto stagingFileExists = [this] { return scratch.holdsEntryStartingWith(".planor-"); };
     for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGXFSZ}) {
         SCOPED_TRACE(strsignal(signal));
-        ChildProcess planor(kPlanor, {kPlanor, in, scratch.file("out.txt")});
+        ChildProcess planor(planorPath, {planorPath, in, scratch.file("out.txt")});
         // Planor waits for more points than it is given, with its staging file open.
         const int feed = open(in.c_str(), O_WRONLY);
         ASSERT_GE(feed, 0);
@@ -247,13 +247,13 @@ TEST_F(PlanorTest, MalformedInputStopsWithoutTouchingTheOutput) {
     };
     for (const Case& c : cases) {
         const std::string in = scratch.write("in.txt", c.input);
-        const std::string kept = scratch.write("kept.txt", kKeptContent);
+        const std::string kept = scratch.write("kept.txt", keptContent);
         const std::string fresh = scratch.file("fresh.txt");
         std::string message = "Cannot read " + c.problem;
         message.replace(message.find("IN"), 2, in);
         expectFailure(planor({in, kept}), message);
         expectFailure(planor({in, fresh}), message);
-        EXPECT_EQ(readFile(kept), kKeptContent);
+        EXPECT_EQ(readFile(kept), keptContent);
         EXPECT_EQ(scratch.entries(), (std::vector<std::string>{"in.txt", "kept.txt"}));
     }
 }

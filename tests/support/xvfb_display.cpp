@@ -80,8 +80,8 @@ private:
             _exit(1);
         }
         const std::string fd = std::to_string(writeFd);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
-               "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
+               "tcp", "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
 

@@ -2,11 +2,10 @@
 // CGAL: signed areas, the convex hull's area, and a brute-force empty-circle test.
 #include "triangulate/delaunay_triangles.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <gtest/gtest.h>
 #include <random>
 #include <string>
 
@@ -66,7 +65,9 @@ struct GeneratedSet {
 };
 
 // Test names say what the case is; the default would print its bytes.
-void PrintTo(const GeneratedSet& param, std::ostream* os) { *os << param.name; }
+void PrintTo(const GeneratedSet& param, std::ostream* os) {
+    *os << param.name;
+}
 
 std::vector<ViewerPoint> randomPoints(std::size_t count, unsigned seed) {
     std::mt19937 random(seed);
@@ -83,10 +84,11 @@ struct Cluster {
 };
 
 std::vector<ViewerPoint> clusteredPoints() {
-    constexpr Cluster kClusters[] = {{-40.0f, 30.0f, 3.0f}, {35.0f, 20.0f, 12.0f}, {0.0f, -50.0f, 0.5f}};
+    constexpr Cluster clusters[] = {
+        {-40.0f, 30.0f, 3.0f}, {35.0f, 20.0f, 12.0f}, {0.0f, -50.0f, 0.5f}};
     std::mt19937 random(7);
     std::vector<ViewerPoint> points;
-    for (const Cluster& cluster : kClusters) {
+    for (const Cluster& cluster : clusters) {
         std::normal_distribution<float> x(cluster.x, cluster.spread);
         std::normal_distribution<float> y(cluster.y, cluster.spread);
         for (int i = 0; i < 600; ++i) {
@@ -139,10 +141,10 @@ TEST_P(DelaunayTrianglesTest, ClockwiseDelaunayTrianglesCoverTheHull) {
     for (const auto& t : result.triangles) {
         for (std::size_t d = 0; d < points.size(); ++d) {
             Real scale = 0;
-            const Real inside = inCircle(points[t[0]], points[t[2]], points[t[1]], points[d], scale);
-            ASSERT_LE(inside, scale * 1e-15L)
-                << "point " << d << " lies inside the circle of " << t[0] << " " << t[1] << " "
-                << t[2];
+            const Real inside =
+                inCircle(points[t[0]], points[t[2]], points[t[1]], points[d], scale);
+            ASSERT_LE(inside, scale * 1e-15L) << "point " << d << " lies inside the circle of "
+                                              << t[0] << " " << t[1] << " " << t[2];
         }
     }
     EXPECT_EQ(static_cast<std::size_t>(std::count(used.begin(), used.end(), true)),

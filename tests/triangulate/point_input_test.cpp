@@ -2,7 +2,6 @@
 #include "triangulate/point_input.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace zel {
@@ -14,7 +13,9 @@ struct InputForm {
 };
 
 // Test names say what the case is; the default would print its bytes.
-void PrintTo(const InputForm& param, std::ostream* os) { *os << param.name; }
+void PrintTo(const InputForm& param, std::ostream* os) {
+    *os << param.name;
+}
 
 class PointInputTest : public ::testing::TestWithParam<InputForm> {};
 

@@ -3,7 +3,6 @@
 #include "triangulate/triangulate_command.h"
 
 #include <gtest/gtest.h>
-
 #include <optional>
 #include <sstream>
 #include <string>
@@ -34,7 +33,9 @@ struct MalformedFile {
 };
 
 // Test names say what the case is; the default would print its bytes.
-void PrintTo(const MalformedFile& param, std::ostream* os) { *os << param.name; }
+void PrintTo(const MalformedFile& param, std::ostream* os) {
+    *os << param.name;
+}
 
 class MalformedFileTest : public ::testing::TestWithParam<MalformedFile> {};
 
@@ -60,8 +61,10 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedFile{"Empty", " \n", ":1: the file holds no points"},
         MalformedFile{"WordAmongNumbers", "3\n1 2\n3 x\n5 6\n", ":3: \"x\" is not a number"},
         MalformedFile{"Infinity", "2\n1 2\n3 inf\n", ":3: \"inf\" is not a finite coordinate"},
-        MalformedFile{"HugeNumber", "1\n1 1e999\n", ":2: \"1e999\" is out of the range of a double"},
-        MalformedFile{"CountNotWhole", "2.5\n1 2\n", ":1: the point count \"2.5\" is not a whole number"},
+        MalformedFile{"HugeNumber", "1\n1 1e999\n",
+                      ":2: \"1e999\" is out of the range of a double"},
+        MalformedFile{"CountNotWhole", "2.5\n1 2\n",
+                      ":1: the point count \"2.5\" is not a whole number"},
         MalformedFile{"CountTooLarge", "4294967296\n",
                       ":1: the point count 4294967296 is more than 2147483647"},
         MalformedFile{"CountMismatch", "3\n1 2\n3 4\n\n",
@@ -70,7 +73,8 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedFile{"LineOfOneNumber", "1 2 3\n4\n",
                       ":2: a point needs two numbers, x and y, but the line holds one"},
         MalformedFile{"NumberWithTail", "1 2 3\n4 5x 6\n", ":2: \"5x\" is not a number"},
-        MalformedFile{"CsvShortLine", "x,y\n1,2\n3\n", ":3: the line has 1 field, but y is field 2"},
+        MalformedFile{"CsvShortLine", "x,y\n1,2\n3\n",
+                      ":3: the line has 1 field, but y is field 2"},
         MalformedFile{"CsvEmptyField", "x;y\n1;2\n1;\n", ":3: field 2 is empty"},
         MalformedFile{"CsvWord", "x,y\n1,abc\n", ":2: field 2: \"abc\" is not a number"}),
     [](const auto& test) { return test.param.name; });
@@ -85,7 +89,9 @@ struct Outcome {
 };
 
 // Test names say what the case is; the default would print its bytes.
-void PrintTo(const Outcome& param, std::ostream* os) { *os << param.name; }
+void PrintTo(const Outcome& param, std::ostream* os) {
+    *os << param.name;
+}
 
 class OutcomeTest : public ::testing::TestWithParam<Outcome> {};
 

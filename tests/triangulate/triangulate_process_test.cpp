@@ -1,18 +1,17 @@
 // The triangulate program as a user runs it: the viewer's own reader takes its file with the
 // same floats, and survey points in projected coordinates reach the viewer's window.
-#include "tests/support/scratch_directory.h"
-#include "tests/support/xvfb_display.h"
 #include "tests/support/child_process.h"
+#include "tests/support/scratch_directory.h"
 #include "tests/support/x_windows.h"
+#include "tests/support/xvfb_display.h"
 #include "viewer/point_list.h"
 #include "viewer/terrain_model.h"
 #include "viewer/triangulation_reader.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <cmath>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <random>
 #include <sstream>
 #include <string>
@@ -56,9 +55,9 @@ TEST(TriangulateProcessTest, ViewerReaderTakesTheFileWithTheSameFloats) {
         ASSERT_EQ(points[i].x, static_cast<float>(input[2 * i])) << "point " << i;
         ASSERT_EQ(points[i].y, static_cast<float>(input[2 * i + 1])) << "point " << i;
     }
-    EXPECT_EQ(program.standardOutput(), "Triangulated 2000 points: " +
-                                            std::to_string(terrainModel.triangles.size()) +
-                                            " triangles, 0 duplicate points\n");
+    EXPECT_EQ(program.standardOutput(),
+              "Triangulated 2000 points: " + std::to_string(terrainModel.triangles.size()) +
+                  " triangles, 0 duplicate points\n");
 }
 
 // A survey of a hill in projected coordinates: dense near its top, sparse at its foot.

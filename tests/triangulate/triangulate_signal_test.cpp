@@ -14,7 +14,7 @@
 namespace zel::test {
 namespace {
 
-const std::string kTriangulate = TRIANGULATE_PATH;
+const std::string triangulatePath = TRIANGULATE_PATH;
 
 TEST(TriangulateSignalTest, ASignalThatEndsTheRunRemovesTheStagingFile) {
     ScratchDirectory scratch;
@@ -30,7 +30,7 @@ TEST(TriangulateSignalTest, ASignalThatEndsTheRunRemovesTheStagingFile) {
     const auto stagingFileExists = [&] { return scratch.holdsEntryStartingWith(".triangulate-"); };
     for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGXFSZ}) {
         SCOPED_TRACE(strsignal(signal));
-        ChildProcess triangulate(kTriangulate, {kTriangulate, in, scratch.file("out.tri")});
+        ChildProcess triangulate(triangulatePath, {triangulatePath, in, scratch.file("out.tri")});
         for (int wait = 0; wait < 60000 && !stagingFileExists() && triangulate.isRunning();
              ++wait) {
             usleep(1000);

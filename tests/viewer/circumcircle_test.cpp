@@ -1,15 +1,16 @@
 #include "viewer/circumcircle.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <gtest/gtest.h>
 
 namespace zel {
 namespace {
 
-float rootOf(double value) { return static_cast<float>(std::sqrt(value)); }
+float rootOf(double value) {
+    return static_cast<float>(std::sqrt(value));
+}
 
 TEST(Circumcircle, RightTriangleHasItsHypotenuseAsDiameterInEitherOrientation) {
     for (const Vec3& circle : {computeCircumcircle({0, 0}, {2, 0}, {0, 2}),
@@ -26,9 +27,11 @@ TEST(Circumcircle, EveryOrderOfAGeneralTriangleGivesTheSameCircle) {
     const double ax = -3.5, ay = 1.25, bx = 7.0, by = 2.0, cx = 1.5, cy = 9.75;
     const double d = 2 * (ax * (by - cy) + bx * (cy - ay) + cx * (ay - by));
     const double ux = ((ax * ax + ay * ay) * (by - cy) + (bx * bx + by * by) * (cy - ay) +
-                       (cx * cx + cy * cy) * (ay - by)) / d;
+                       (cx * cx + cy * cy) * (ay - by)) /
+                      d;
     const double uy = ((ax * ax + ay * ay) * (cx - bx) + (bx * bx + by * by) * (ax - cx) +
-                       (cx * cx + cy * cy) * (bx - ax)) / d;
+                       (cx * cx + cy * cy) * (bx - ax)) /
+                      d;
     const double radius = std::hypot(ax - ux, ay - uy);
 
     std::sort(corners.begin(), corners.end(),

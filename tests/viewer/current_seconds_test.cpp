@@ -1,8 +1,7 @@
 #include "viewer/current_seconds.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
+#include <gtest/gtest.h>
 #include <thread>
 
 namespace zel {

@@ -1,8 +1,7 @@
 #include "viewer/file_not_found_exception.h"
 
-#include <gtest/gtest.h>
-
 #include <exception>
+#include <gtest/gtest.h>
 #include <string>
 #include <type_traits>
 

@@ -1,14 +1,12 @@
-#include "viewer/number_tokens.h"
-
 #include "stream_extraction_reference.h"
-
-#include <gtest/gtest.h>
+#include "viewer/number_tokens.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <memory>
 #include <random>
 #include <sstream>
@@ -81,7 +79,8 @@ TEST(NumberTokens, LeavesTheTargetAloneUnlessItReadsANumber) {
 }
 
 TEST(NumberTokens, RefusesNumbersGluedToOtherTextAndSignedCounts) {
-    for (const char* glued : {"3.0", "1.2.3", "12abc", "1e5e3", "0x1p3", "1,5", "-1", "+3", "1-2"}) {
+    for (const char* glued :
+         {"3.0", "1.2.3", "12abc", "1e5e3", "0x1p3", "1,5", "-1", "+3", "1-2"}) {
         SCOPED_TRACE(glued);
         std::istringstream in(std::string(glued) + " 4");
         NumberTokens numbers(in);
@@ -165,10 +164,25 @@ TEST(NumberTokens, AgreesWithStreamExtractionOnGeneratedNumberRuns) {
 // rounded first to double and then to float could come out one float off.
 TEST(NumberTokens, RoundsDecimalsNearFloatMidpointsAsStreamExtractionDoes) {
     std::vector<std::string> texts = {
-        "16777217", "16777219", "33554434", "33554438", "-16777217", "16777217.0",
-        "16777217.00001", "16777216.99999", "0.1", "0.2", "0.3", "3.4028235e38",
-        "1.00000005960464477539", "1.0000000596046448", "1.000000059604645",
-        "0.000000000000001", "999999999999999", "9999999999999999", "0.30000001192092896",
+        "16777217",
+        "16777219",
+        "33554434",
+        "33554438",
+        "-16777217",
+        "16777217.0",
+        "16777217.00001",
+        "16777216.99999",
+        "0.1",
+        "0.2",
+        "0.3",
+        "3.4028235e38",
+        "1.00000005960464477539",
+        "1.0000000596046448",
+        "1.000000059604645",
+        "0.000000000000001",
+        "999999999999999",
+        "9999999999999999",
+        "0.30000001192092896",
     };
     std::mt19937 generator(2026);
     std::uniform_int_distribution<std::uint32_t> mantissa(1u << 23, (1u << 24) - 1);

@@ -18,8 +18,7 @@ namespace zel::test {
 // Stream extraction of one whitespace-free token, accepted only when it reads the token to its
 // end. A count is digits only: extraction would also take a sign, and turn "-1" into the
 // largest count.
-template <typename Number>
-bool extractWholeToken(const std::string& token, Number& value) {
+template <typename Number> bool extractWholeToken(const std::string& token, Number& value) {
     if (std::is_unsigned_v<Number> && (token.front() == '+' || token.front() == '-')) {
         return false;
     }

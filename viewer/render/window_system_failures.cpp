@@ -2,7 +2,6 @@
 
 #include <GL/freeglut.h>
 #include <X11/Xlib.h>
-
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -18,8 +17,7 @@ namespace {
 // normal exit would talk to the X server again and only draw further refusals.
 [[noreturn]] void failToShowTheWindow(const std::string& why) {
     std::cout.flush();
-    std::cerr << "Program failed:" << std::endl
-              << "Cannot show the window: " << why << std::endl;
+    std::cerr << "Program failed:" << std::endl << "Cannot show the window: " << why << std::endl;
     std::_Exit(1);
 }
 

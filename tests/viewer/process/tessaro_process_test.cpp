@@ -2,8 +2,8 @@
 #include "tests/support/scratch_directory.h"
 #include "tests/support/terrain_generator.h"
 #include "tests/support/tga_file_builder.h"
-#include "tests/support/xvfb_display.h"
 #include "tests/support/x_windows.h"
+#include "tests/support/xvfb_display.h"
 
 #include <algorithm>
 #include <chrono>
@@ -238,11 +238,11 @@ TEST_F(TessaroWindowTest, TerrainFarFromTheOriginComesIntoViewWithF) {
     test::XWindows screen;
     ASSERT_TRUE(screen.connected());
     files.write("far.tri", test::triangulationText(test::gridTerrain({.columns = 6,
-                                                                     .rows = 6,
-                                                                     .spacing = 30.0f,
-                                                                     .originX = 925.0f,
-                                                                     .originY = -75.0f,
-                                                                     .warp = 0.3f})));
+                                                                      .rows = 6,
+                                                                      .spacing = 30.0f,
+                                                                      .originX = 925.0f,
+                                                                      .originY = -75.0f,
+                                                                      .warp = 0.3f})));
     ChildProcess viewer({tessaro, files.file("far.tri"), "-geometry", "320x240+0+0",
                          files.file("low.tga"), files.file("high.tga")},
                         false);

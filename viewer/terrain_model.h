@@ -1,6 +1,7 @@
 #pragma once
 
 #include "viewer/geometry.h"
+#include "viewer/texture/surface_heights.h"
 #include "viewer/triangle.h"
 
 #include <cstddef>
@@ -30,7 +31,8 @@ public:
     // Height at ground position (x, z) of the plane through triangle t's vertices.
     float heightAt(float x, float z, const Triangle& t) const;
 
-    // Bounding box, texture coordinates, the height-blended texture and its upload.
+    // Bounding box, texture coordinates, the surface heights, the height-blended texture
+    // (coloured from those heights) and its upload.
     // Needs a current OpenGL context. Throws TGAException when an image cannot be loaded.
     void buildTerrainResources(const std::vector<std::string>& imageNames);
 
@@ -48,6 +50,8 @@ public:
     double lastFrameTime = -1.0;
     Vec3 boundsMax{0.0f, 0.0f, 0.0f};
     Vec3 boundsMin{0.0f, 0.0f, 0.0f};
+    // Where the camera must not go, sampled where the texture is.
+    SurfaceHeights surface;
 };
 
 // The viewer's process-wide terrain.

@@ -16,7 +16,9 @@ void TerrainModel::buildTerrainResources(const std::vector<std::string>& imageNa
     texCoords = textureCoordinates(vertices, box);
 
     const TerrainImages images(imageNames);
-    const std::vector<unsigned char> texels = synthesizeTexels(*this, points, images.views());
+    surface = surfaceHeights(*this, points);
+    const std::vector<unsigned char> texels =
+        synthesizeTexels(surface, boundsMin.y, boundsMax.y - boundsMin.y, images.views());
     textureId = createTexture(textureSize, textureSize, texels.data());
 }
 

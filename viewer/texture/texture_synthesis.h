@@ -3,6 +3,7 @@
 #include "viewer/geometry.h"
 #include "viewer/terrain_model.h"
 #include "viewer/texture/rgb_image_view.h"
+#include "viewer/texture/surface_heights.h"
 
 #include <vector>
 
@@ -16,5 +17,10 @@ namespace zel {
 std::vector<unsigned char> synthesizeTexels(const TerrainModel& model,
                                             const std::vector<Point2>& pts,
                                             const std::vector<RgbImageView>& images);
+
+// The same texture from the surface already sampled over the model's lattice, its heights
+// placed between `lowest` and lowest + `range` (the bounding box's heights).
+std::vector<unsigned char> synthesizeTexels(const SurfaceHeights& surface, float lowest,
+                                            float range, const std::vector<RgbImageView>& images);
 
 } // namespace zel

@@ -1,8 +1,11 @@
 #include "viewer/navigation_state.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
 #include <numbers>
+#include <optional>
 
 namespace zel {
 namespace {
@@ -11,8 +14,18 @@ constexpr double degreesPerPixel = 0.5;
 constexpr double zoomStep = 0.8;
 // Far enough out for any terrain that single-precision coordinates can hold.
 constexpr double farthestDistance = 1e12;
-// A little room around the fitted terrain, so that it does not touch the window's edges.
-constexpr double fitMargin = 1.1;
+// The share of the window that a fitted terrain fills along the side that limits it, and
+// the share below which zooming out stops.
+constexpr double fitShare = 0.9;
+constexpr double smallestShare = 0.1;
+// How close zooming in may bring the camera to the surface, as a share of the terrain's
+// largest side: room for the surface between the samples that the camera knows of.
+constexpr double clearanceShare = 0.01;
+// The line of sight is tested at least this often per sample spacing, and at most this
+// many times in all.
+constexpr double testsPerSample = 2.0;
+constexpr double mostSurfaceTests = 4096.0;
+constexpr int bisections = 48;
 // Keeps the depth range usable when the camera is close to or inside the terrain.
 constexpr double nearestShareOfDistance = 1e-3;
 
@@ -28,6 +41,46 @@ struct Point3 {
     double x, y, z;
 };
 
+Point3 along(const Point3& from, const Point3& direction, double t) {
+    return {from.x + t * direction.x, from.y + t * direction.y, from.z + t * direction.z};
+}
+
+// The rotation that the view matrix applies after moving the target to the origin: the
+// turn about the vertical, then the tilt. Its rows are the screen's right, its up and the
+// direction back towards the camera, in terrain coordinates.
+using Rotation = std::array<Point3, 3>;
+
+Rotation rotationOf(const OrbitView& view) {
+    const double cosPitch = std::cos(radians(view.pitchDegrees));
+    const double sinPitch = std::sin(radians(view.pitchDegrees));
+    const double cosTurn = std::cos(radians(view.turnDegrees));
+    const double sinTurn = std::sin(radians(view.turnDegrees));
+    return {{{cosTurn, 0.0, sinTurn},
+             {sinPitch * sinTurn, cosPitch, -sinPitch * cosTurn},
+             {-cosPitch * sinTurn, sinPitch, cosPitch * cosTurn}}};
+}
+
+double dot(const Point3& a, const Point3& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
+Point3 rotated(const Rotation& r, const Point3& p) {
+    return {dot(r[0], p), dot(r[1], p), dot(r[2], p)};
+}
+
+Point3 rotatedBack(const Rotation& r, const Point3& p) {
+    return {r[0].x * p.x + r[1].x * p.y + r[2].x * p.z, r[0].y * p.x + r[1].y * p.y + r[2].y * p.z,
+            r[0].z * p.x + r[1].z * p.y + r[2].z * p.z};
+}
+
+Point3 targetOf(const OrbitView& view) {
+    return {view.targetX, view.targetY, view.targetZ};
+}
+
+Point3 eyeOf(const OrbitView& view) {
+    return along(targetOf(view), rotationOf(view)[2], view.distance);
+}
+
 Point3 centreOf(const TerrainBounds& bounds) {
     return {0.5 * (static_cast<double>(bounds.min.x) + bounds.max.x),
             0.5 * (static_cast<double>(bounds.min.y) + bounds.max.y),
@@ -42,6 +95,158 @@ double radiusOf(const TerrainBounds& bounds) {
     return std::max(0.5 * std::sqrt(dx * dx + dy * dy + dz * dz), closestDistance);
 }
 
+// The box's corners in the camera's turned frame: x to the screen's right, y up, z back
+// towards the camera.
+struct TurnedCorners {
+    std::array<double, 8> x, y, z;
+};
+
+TurnedCorners turnedCorners(const Rotation& turn, const TerrainBounds& bounds) {
+    TurnedCorners corners{};
+    for (std::size_t k = 0; k < 8; ++k) {
+        const Point3 corner{(k & 1) ? bounds.max.x : bounds.min.x,
+                            (k & 2) ? bounds.max.y : bounds.min.y,
+                            (k & 4) ? bounds.max.z : bounds.min.z};
+        const Point3 p = rotated(turn, corner);
+        corners.x[k] = p.x;
+        corners.y[k] = p.y;
+        corners.z[k] = p.z;
+    }
+    return corners;
+}
+
+// The depth at which an eye sees every corner within `slope` (the tangent of the half angle)
+// of its line of sight along one screen axis (`across`), both extreme corners touching.
+double depthToFit(const std::array<double, 8>& across, const std::array<double, 8>& z,
+                  double slope) {
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    for (std::size_t k = 0; k < 8; ++k) {
+        low = std::min(low, across[k] - slope * z[k]);
+        high = std::max(high, across[k] + slope * z[k]);
+    }
+    return (high - low) / (2.0 * slope);
+}
+
+// Where along one screen axis an eye at `depth` (beyond every corner) must sit for the
+// corners' projections to reach equally far either way. Their sum falls as the eye moves
+// right, so halving the span of the corners finds it.
+double centredOffset(const std::array<double, 8>& across, const std::array<double, 8>& z,
+                     double depth) {
+    double low = *std::min_element(across.begin(), across.end());
+    double high = *std::max_element(across.begin(), across.end());
+    for (int i = 0; i < 200; ++i) {
+        const double middle = 0.5 * (low + high);
+        if (middle <= low || middle >= high) {
+            break;
+        }
+        double leftmost = std::numeric_limits<double>::infinity();
+        double rightmost = -leftmost;
+        for (std::size_t k = 0; k < 8; ++k) {
+            const double shown = (across[k] - middle) / (depth - z[k]);
+            leftmost = std::min(leftmost, shown);
+            rightmost = std::max(rightmost, shown);
+        }
+        (leftmost + rightmost > 0.0 ? low : high) = middle;
+    }
+    return 0.5 * (low + high);
+}
+
+// The part [near, far] of the ray from `from` along `direction` that lies in the box, if any.
+struct Span {
+    double nearT, farT;
+};
+
+std::optional<Span> spanInBox(const Point3& from, const Point3& direction, const Point3& low,
+                              const Point3& high) {
+    Span span{0.0, std::numeric_limits<double>::infinity()};
+    const double starts[3] = {from.x, from.y, from.z};
+    const double steps[3] = {direction.x, direction.y, direction.z};
+    const double lows[3] = {low.x, low.y, low.z};
+    const double highs[3] = {high.x, high.y, high.z};
+    for (int axis = 0; axis < 3; ++axis) {
+        if (steps[axis] == 0.0) {
+            if (starts[axis] < lows[axis] || starts[axis] > highs[axis]) {
+                return std::nullopt;
+            }
+            continue;
+        }
+        const double a = (lows[axis] - starts[axis]) / steps[axis];
+        const double b = (highs[axis] - starts[axis]) / steps[axis];
+        span.nearT = std::max(span.nearT, std::min(a, b));
+        span.farT = std::min(span.farT, std::max(a, b));
+    }
+    return span.nearT <= span.farT ? std::optional<Span>(span) : std::nullopt;
+}
+
+// How far from `from` the ray along the unit `direction` first meets the surface, if it
+// does; none when it starts under the surface.
+std::optional<double> distanceToSurface(const Point3& from, const Point3& direction,
+                                        const SurfaceHeights& surface) {
+    double lowest = std::numeric_limits<double>::infinity();
+    double highest = -lowest;
+    for (const std::optional<float>& h : surface.heights) {
+        if (h && std::isfinite(*h)) {
+            lowest = std::min(lowest, static_cast<double>(*h));
+            highest = std::max(highest, static_cast<double>(*h));
+        }
+    }
+    const SampleLattice& lattice = surface.lattice;
+    const std::optional<Span> span =
+        lowest > highest
+            ? std::nullopt
+            : spanInBox(from, direction, {lattice.x.front(), lowest, lattice.z.front()},
+                        {lattice.x.back(), highest, lattice.z.back()});
+    if (!span) {
+        return std::nullopt;
+    }
+    const auto under = [&](double t) {
+        const Point3 p = along(from, direction, t);
+        const std::optional<double> h = heightUnder(surface, p.x, p.z);
+        return h && p.y <= *h;
+    };
+    if (under(span->nearT)) {
+        return span->nearT > 0.0 ? std::optional<double>(span->nearT) : std::nullopt;
+    }
+    const double spacing = std::max(static_cast<double>(lattice.x.back()) - lattice.x.front(),
+                                    static_cast<double>(lattice.z.back()) - lattice.z.front()) /
+                           (textureSize - 1);
+    const double ground = (span->farT - span->nearT) * std::hypot(direction.x, direction.z);
+    const double tests = spacing > 0.0 ? std::clamp(std::ceil(testsPerSample * ground / spacing),
+                                                    1.0, mostSurfaceTests)
+                                       : 1.0;
+    double above = span->nearT;
+    for (double k = 1.0; k <= tests; ++k) {
+        double below = span->nearT + (span->farT - span->nearT) * k / tests;
+        if (!under(below)) {
+            above = below;
+            continue;
+        }
+        for (int i = 0; i < bisections; ++i) {
+            const double middle = 0.5 * (above + below);
+            (under(middle) ? below : above) = middle;
+        }
+        return below;
+    }
+    return std::nullopt;
+}
+
+double clearanceFor(const TerrainBounds& bounds) {
+    const double side = std::max({static_cast<double>(bounds.max.x) - bounds.min.x,
+                                  static_cast<double>(bounds.max.y) - bounds.min.y,
+                                  static_cast<double>(bounds.max.z) - bounds.min.z});
+    return std::max(clearanceShare * side, closestDistance);
+}
+
+// The camera keeps `clearance` from the target and from the surface below it.
+bool keepsClear(const OrbitView& view, const SurfaceHeights& surface, double clearance) {
+    if (view.distance < clearance) {
+        return false;
+    }
+    const Point3 eye = eyeOf(view);
+    const std::optional<double> ground = heightUnder(surface, eye.x, eye.z);
+    return !ground || eye.y - *ground >= clearance;
+}
 } // namespace
 
 OrbitView startingView(float top, double turnDegrees) {
@@ -90,17 +295,62 @@ double aspectRatio(int width, int height) {
 }
 
 OrbitView fitted(const OrbitView& view, const TerrainBounds& bounds, int width, int height) {
-    // A sphere fits in the window when it fits in the cone of the narrower field of view.
-    const double halfHeightAngle = radians(viewFieldOfViewDegrees) / 2.0;
-    const double halfWidthAngle = std::atan(std::tan(halfHeightAngle) * aspectRatio(width, height));
-    const double halfAngle = std::min(halfHeightAngle, halfWidthAngle);
+    const Rotation turn = rotationOf(view);
+    const TurnedCorners corners = turnedCorners(turn, bounds);
+    const double slopeY = std::tan(radians(viewFieldOfViewDegrees) / 2.0) * fitShare;
+    const double slopeX = slopeY * aspectRatio(width, height);
+    // The eye stays in front of the nearest corner even for a box that is a point.
+    const double nearest = *std::max_element(corners.z.begin(), corners.z.end());
+    const double depth =
+        std::max({depthToFit(corners.x, corners.z, slopeX),
+                  depthToFit(corners.y, corners.z, slopeY), nearest + closestDistance});
 
-    const Point3 centre = centreOf(bounds);
+    // The target lies on the line of sight, as deep as the box's centre.
+    const Point3 centre = rotated(turn, centreOf(bounds));
+    const Point3 target = rotatedBack(turn, {centredOffset(corners.x, corners.z, depth),
+                                             centredOffset(corners.y, corners.z, depth), centre.z});
     OrbitView result = view;
-    result.targetX = centre.x;
-    result.targetY = centre.y;
-    result.targetZ = centre.z;
-    result.distance = fitMargin * radiusOf(bounds) / std::sin(halfAngle);
+    result.targetX = target.x;
+    result.targetY = target.y;
+    result.targetZ = target.z;
+    result.distance = depth - centre.z;
+    return result;
+}
+
+OrbitView seatedOnSurface(const OrbitView& view, const SurfaceHeights& surface) {
+    const Point3 eye = eyeOf(view);
+    const Point3 back = rotationOf(view)[2];
+    const Point3 ahead{-back.x, -back.y, -back.z};
+    const std::optional<double> reach = distanceToSurface(eye, ahead, surface);
+    if (!reach || !(*reach > 0.0)) {
+        return view;
+    }
+    const Point3 met = along(eye, ahead, *reach);
+    OrbitView result = view;
+    result.targetX = met.x;
+    result.targetY = met.y;
+    result.targetZ = met.z;
+    result.distance = *reach;
+    return result;
+}
+
+OrbitView zoomedWithin(const OrbitView& view, int steps, const ZoomRoom& room) {
+    OrbitView result = seatedOnSurface(view, room.surface);
+    if (steps < 0) {
+        const double fitDistance = fitted(result, room.bounds, room.width, room.height).distance;
+        const double farthest = fitDistance * fitShare / smallestShare;
+        result.distance =
+            std::max(result.distance, std::min(zoomed(result, steps).distance, farthest));
+        return result;
+    }
+    const double clearance = clearanceFor(room.bounds);
+    for (int step = 0; step < steps; ++step) {
+        const OrbitView closer = zoomed(result, 1);
+        if (!keepsClear(closer, room.surface, clearance)) {
+            break;
+        }
+        result = closer;
+    }
     return result;
 }
 
@@ -117,26 +367,17 @@ ClipPlanes clipPlanes(const OrbitView& view, const TerrainBounds& bounds) {
 ViewMatrix viewMatrix(const OrbitView& view) {
     // Translate the target to the origin, turn the terrain, tilt, then step back by the
     // distance: M = T(0, 0, -d) Rx(pitch) Ry(turn) T(-target).
-    const double cosPitch = std::cos(radians(view.pitchDegrees));
-    const double sinPitch = std::sin(radians(view.pitchDegrees));
-    const double cosTurn = std::cos(radians(view.turnDegrees));
-    const double sinTurn = std::sin(radians(view.turnDegrees));
-    const double rows[3][3] = {
-        {cosTurn, 0.0, sinTurn},
-        {sinPitch * sinTurn, cosPitch, -sinPitch * cosTurn},
-        {-cosPitch * sinTurn, sinPitch, cosPitch * cosTurn},
-    };
-    const double target[3] = {view.targetX, view.targetY, view.targetZ};
+    const Rotation rows = rotationOf(view);
+    const Point3 moved = rotated(rows, targetOf(view));
     ViewMatrix m{};
-    for (int r = 0; r < 3; ++r) {
-        double moved = 0.0;
-        for (int c = 0; c < 3; ++c) {
-            m[4 * c + r] = rows[r][c];
-            moved -= rows[r][c] * target[c];
-        }
-        m[12 + r] = moved;
+    for (std::size_t r = 0; r < 3; ++r) {
+        m[r] = rows[r].x;
+        m[4 + r] = rows[r].y;
+        m[8 + r] = rows[r].z;
     }
-    m[14] -= view.distance;
+    m[12] = -moved.x;
+    m[13] = -moved.y;
+    m[14] = -moved.z - view.distance;
     m[15] = 1.0;
     return m;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "viewer/geometry.h"
+#include "viewer/texture/surface_heights.h"
 
 #include <array>
 
@@ -35,6 +36,14 @@ struct Turning {
     double lastTime = -1.0; // no frame yet
 };
 
+// What bounds the zoom: the terrain, its surface and the window it is shown in.
+struct ZoomRoom {
+    const TerrainBounds& bounds;
+    const SurfaceHeights& surface;
+    int width;
+    int height;
+};
+
 // Column-major, as glLoadMatrixd takes it.
 using ViewMatrix = std::array<double, 16>;
 
@@ -62,12 +71,22 @@ OrbitView orbited(const OrbitView& view, double dx, double dy);
 // the distance, so the camera never reaches or passes the target.
 OrbitView zoomed(const OrbitView& view, int steps);
 
+// The same picture with the target moved along the line of sight to where it first meets
+// the surface; unchanged when it meets none or the camera is inside the terrain.
+OrbitView seatedOnSurface(const OrbitView& view, const SurfaceHeights& surface);
+
+// `zoomed` from the seated target, within limits: a step in is taken only while the camera
+// stays a clearance (a hundredth of the terrain's largest side) away from the target and
+// above the surface under it; zooming out stops where the whole terrain spans about a
+// tenth of the window.
+OrbitView zoomedWithin(const OrbitView& view, int steps, const ZoomRoom& room);
+
 // A drag of (dx, dy) pixels in a window `windowHeight` pixels tall moves the target across
 // the ground plane by about the ground distance those pixels cover at the target.
 OrbitView panned(const OrbitView& view, double dx, double dy, int windowHeight);
 
-// Looks at the centre of `bounds` from the same direction and from the distance at which
-// the whole box fits in a window of width x height pixels.
+// Looks from the same direction at the box from where its projected corners fill nine
+// tenths of a window of width x height pixels along the side that limits them, centred.
 OrbitView fitted(const OrbitView& view, const TerrainBounds& bounds, int width, int height);
 
 // Near and far planes that hold the whole terrain, however far away or large it is.

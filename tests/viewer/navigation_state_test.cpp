@@ -1,6 +1,7 @@
 #include "tests/viewer/render/gl_reference.h"
 #include "viewer/navigation_state.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <numbers>
@@ -79,9 +80,15 @@ TEST(NavigationStateTest, HorizontalPanKeepsTheGroundUnderTheCursor) {
     EXPECT_NEAR(pixelsRight, 40.0, 1e-6);
 }
 
+// Where the box's corners land in normalised device coordinates (-1 ... 1 across the window).
+struct ShownExtent {
+    double left = 1e300, right = -1e300, bottom = 1e300, top = -1e300;
+};
+
 // Every corner of the box in front of the camera, within the near and far planes and
-// inside the window, under the textbook perspective projection.
-void expectBoxInView(const OrbitView& view, const TerrainBounds& box, int width, int height) {
+// inside the window, under the textbook perspective projection; `shown` receives their extent.
+void expectBoxInView(const OrbitView& view, const TerrainBounds& box, int width, int height,
+                     ShownExtent& shown) {
     const ClipPlanes planes = clipPlanes(view, box);
     ASSERT_GT(planes.nearPlane, 0.0);
     const Matrix4 projection =
@@ -98,6 +105,8 @@ void expectBoxInView(const OrbitView& view, const TerrainBounds& box, int width,
         EXPECT_LE(std::abs(clip.x / w), 1.0) << "corner " << corner;
         EXPECT_LE(std::abs(clip.y / w), 1.0) << "corner " << corner;
         EXPECT_LE(std::abs(clip.z / w), 1.0) << "corner " << corner;
+        shown = {std::min(shown.left, clip.x / w), std::max(shown.right, clip.x / w),
+                 std::min(shown.bottom, clip.y / w), std::max(shown.top, clip.y / w)};
     }
 }
 
@@ -119,13 +128,122 @@ TEST(NavigationStateTest, FitShowsTheWholeBoxFromTheSameDirectionInAnyWindow) {
             const OrbitView fit = fitted(from, box, window[0], window[1]);
             EXPECT_EQ(fit.pitchDegrees, from.pitchDegrees);
             EXPECT_EQ(fit.turnDegrees, from.turnDegrees);
-            expectBoxInView(fit, box, window[0], window[1]);
+            ShownExtent shown;
+            expectBoxInView(fit, box, window[0], window[1], shown);
+            // Centred, and filling most of the window along the side that limits the box
+            // (a box that is a single point fills nothing).
+            EXPECT_NEAR(shown.left + shown.right, 0.0, 1e-6);
+            EXPECT_NEAR(shown.bottom + shown.top, 0.0, 1e-6);
+            if (box.max.x > box.min.x) {
+                EXPECT_NEAR(std::max(shown.right - shown.left, shown.top - shown.bottom) / 2.0, 0.9,
+                            1e-6);
+            }
             // The clip planes still hold the terrain when the user moves far off.
             const ClipPlanes off = clipPlanes(zoomed(panned(fit, 5000.0, 0.0, 10), -20), box);
             EXPECT_GT(off.nearPlane, 0.0);
             EXPECT_LT(off.nearPlane, off.farPlane);
         }
     }
+}
+
+// The camera's position and line of sight, read off its view matrix.
+struct Sight {
+    Vector3 eye, ahead;
+};
+
+Sight sightOf(const OrbitView& view) {
+    const ViewMatrix m = viewMatrix(view);
+    Sight sight{};
+    double eye[3];
+    for (int c = 0; c < 3; ++c) {
+        eye[c] = -(m[4 * c] * m[12] + m[4 * c + 1] * m[13] + m[4 * c + 2] * m[14]);
+    }
+    sight.eye = {eye[0], eye[1], eye[2]};
+    sight.ahead = {-m[2], -m[6], -m[10]};
+    return sight;
+}
+
+// A terrain over -100 ... 100 on both ground axes whose surface is `height` at every sample.
+using HeightField = double (*)(double x, double z);
+constexpr TerrainBounds fieldBounds{{-100.0f, 0.0f, -100.0f}, {100.0f, 60.0f, 100.0f}};
+constexpr double fieldClearance = 2.0; // a hundredth of the largest side
+
+SurfaceHeights sampledSurface(HeightField height) {
+    SurfaceHeights surface{sampleLattice({fieldBounds.max, fieldBounds.min}), {}};
+    for (const float x : surface.lattice.x) {
+        for (const float z : surface.lattice.z) {
+            surface.heights.emplace_back(static_cast<float>(height(x, z)));
+        }
+    }
+    return surface;
+}
+
+double distanceFromLine(const Sight& line, const Vector3& p) {
+    const Vector3 d{p.x - line.eye.x, p.y - line.eye.y, p.z - line.eye.z};
+    const double t = d.x * line.ahead.x + d.y * line.ahead.y + d.z * line.ahead.z;
+    return std::hypot(d.x - t * line.ahead.x, d.y - t * line.ahead.y, d.z - t * line.ahead.z);
+}
+
+TEST(NavigationStateTest, ZoomingInStopsShortOfTheSurfaceAndLooksAtWhereTheSightMeetsIt) {
+    struct Case {
+        const char* name;
+        HeightField height;
+        OrbitView from;
+        bool meetsSurface;
+    };
+    OrbitView grazing;
+    grazing.targetY = 10.0;
+    grazing.distance = 150.0;
+    grazing.pitchDegrees = 2.0;
+    OrbitView beyond = startingView(60.0f, 0.0);
+    beyond.targetX = 300.0;
+    const std::vector<Case> cases = {
+        {"plateau above the ground plane", [](double, double) { return 50.0; },
+         startingView(50.0f, 0.0), true},
+        {"ridge before the target",
+         [](double, double z) { return 60.0 * std::max(0.0, 1.0 - std::abs(z - 40.0) / 20.0); },
+         startingView(60.0f, 30.0), true},
+        {"flat ground seen almost edge-on", [](double, double) { return 10.0; }, grazing, true},
+        {"sight beside the terrain", [](double, double) { return 60.0; }, beyond, false},
+    };
+    for (const Case& c : cases) {
+        const SurfaceHeights surface = sampledSurface(c.height);
+        const ZoomRoom room{fieldBounds, surface, 800, 600};
+        const Sight before = sightOf(c.from);
+        for (const int steps : {10, 50}) {
+            SCOPED_TRACE(testing::Message() << c.name << ", " << steps << " steps");
+            const OrbitView in = zoomedWithin(c.from, steps, room);
+            const Sight after = sightOf(in);
+            const Vector3 target{in.targetX, in.targetY, in.targetZ};
+            // The same line of sight, with the target on the surface where it meets it.
+            EXPECT_LT(distanceFromLine(before, after.eye), 1e-9);
+            EXPECT_LT(distanceFromLine(before, target), 1e-9);
+            if (c.meetsSurface) {
+                EXPECT_NEAR(in.targetY, c.height(in.targetX, in.targetZ), 1e-6);
+            } else {
+                EXPECT_NEAR(in.targetX, c.from.targetX, 1e-9);
+            }
+            // Clear of the target and of the surface below.
+            EXPECT_GE(in.distance, fieldClearance);
+            if (std::abs(after.eye.x) <= 100.0 && std::abs(after.eye.z) <= 100.0) {
+                EXPECT_GE(after.eye.y - c.height(after.eye.x, after.eye.z), fieldClearance - 1e-9);
+            }
+            if (steps == 50) {
+                EXPECT_NEAR(zoomedWithin(in, 1, room).distance, in.distance, 1e-9);
+            }
+        }
+    }
+}
+
+TEST(NavigationStateTest, ZoomingOutStopsWhereTheTerrainSpansATenthOfTheWindow) {
+    const SurfaceHeights surface = sampledSurface([](double, double) { return 30.0; });
+    const ZoomRoom room{fieldBounds, surface, 800, 600};
+    const OrbitView out = zoomedWithin(startingView(60.0f, 20.0), -40, room);
+    ShownExtent shown;
+    expectBoxInView(out, fieldBounds, 800, 600, shown);
+    EXPECT_NEAR(std::max(shown.right - shown.left, shown.top - shown.bottom) / 2.0, 0.1, 0.02);
+    EXPECT_EQ(zoomedWithin(out, -1, room).distance, out.distance);
+    EXPECT_LT(zoomedWithin(out, 1, room).distance, out.distance);
 }
 
 TEST(NavigationStateTest, TurningSkipsTheFirstFrameAndTheTimeSpentPaused) {

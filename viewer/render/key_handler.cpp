@@ -31,10 +31,10 @@ void actOnView(unsigned char key, UserView& user) {
         break;
     case '+':
     case '=': // + without Shift on most keyboards
-        user.camera = zoomed(user.camera, 1);
+        zoomView(user, 1);
         break;
     case '-':
-        user.camera = zoomed(user.camera, -1);
+        zoomView(user, -1);
         break;
     default:
         break;

@@ -46,7 +46,7 @@ void handleMouseButton(int button, int state, int x, int y) {
     }
     UserView& user = takeView();
     if (button == wheelUp || button == wheelDown) {
-        user.camera = zoomed(user.camera, button == wheelUp ? 1 : -1);
+        zoomView(user, button == wheelUp ? 1 : -1);
         return;
     }
     pointer = {dragFor(button), button, x, y};

@@ -70,6 +70,11 @@ void resetView(UserView& user) {
     user.turning = Turning{};
 }
 
+void zoomView(UserView& user, int steps) {
+    user.camera = zoomedWithin(user.camera, steps,
+                               {user.bounds, terrainModel.surface, user.width, user.height});
+}
+
 void displayUserFrame() {
     UserView& user = userView();
     user.camera.turnDegrees += advanceTurning(user.turning, currentSeconds());

@@ -29,6 +29,9 @@ UserView& takeView();
 // Back to the starting view, unturned, turning from the next frame on.
 void resetView(UserView& user);
 
+// Zooms in (positive steps) or out within the terrain's limits (see zoomedWithin).
+void zoomView(UserView& user, int steps);
+
 // Display and idle callback once the user has the view.
 void displayUserFrame();
 

@@ -264,6 +264,40 @@ TEST_F(TessaroWindowTest, TerrainFarFromTheOriginComesIntoViewWithF) {
     EXPECT_EQ(viewer.waitForExit(startTimeout), 0);
 }
 
+// Whether a few pixels about the middle of what shownPixels returned are all lit.
+bool middleIsLit(const std::vector<std::uint8_t>& rgb, int width, int height) {
+    for (int dy = -2; dy <= 2; ++dy) {
+        for (int dx = -2; dx <= 2; ++dx) {
+            const auto at =
+                3 * static_cast<std::size_t>((height / 2 + dy) * width + width / 2 + dx);
+            if (at + 2 >= rgb.size() || (rgb[at] | rgb[at + 1] | rgb[at + 2]) == 0) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+TEST_F(TessaroWindowTest, ZoomingInStopsBeforeTheSurface) {
+    test::XWindows screen;
+    ASSERT_TRUE(screen.connected());
+    ChildProcess viewer({tessaro, files.file("terrain.tri"), "-geometry", "320x240+0+0",
+                         files.file("low.tga"), files.file("high.tga")},
+                        false);
+    ASSERT_TRUE(viewer.waitForOutputLine(startTimeout)) << viewer.standardError();
+    const auto window = screen.waitForWindow(windowTitle, startTimeout);
+    ASSERT_TRUE(window.has_value());
+    // Wheel up is X button 4; ten steps, then forty more.
+    sendInput({"mousemove", "160", "120", "click", "--repeat", "10", "--delay", "20", "4"});
+    EXPECT_TRUE(middleIsLit(shownAfterAWhile(screen, *window), 316, 236));
+    sendInput({"click", "--repeat", "40", "--delay", "20", "4"});
+    EXPECT_TRUE(middleIsLit(shownAfterAWhile(screen, *window), 316, 236));
+
+    sendInput({"key", "q"});
+    EXPECT_EQ(viewer.waitForExit(startTimeout), 0);
+    EXPECT_EQ(viewer.standardError(), "");
+}
+
 TEST_F(TessaroWindowTest, SpaceFreezesTheTurningAndSSavesTheFrameUnderANewName) {
     test::XWindows screen;
     ASSERT_TRUE(screen.connected());

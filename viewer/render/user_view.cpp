@@ -1,6 +1,7 @@
 #include "viewer/render/user_view.h"
 
 #include "viewer/current_seconds.h"
+#include "viewer/render/display_list.h"
 #include "viewer/render/help_overlay.h"
 #include "viewer/render/screenshot.h"
 #include "viewer/terrain_model.h"
@@ -8,6 +9,7 @@
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 #include <cmath>
+#include <iostream>
 #include <numbers>
 
 namespace zel {
@@ -21,14 +23,15 @@ double turnShownNow() {
     return std::atan2(m[8], m[0]) * 180.0 / std::numbers::pi;
 }
 
+// A terrain too large for the graphics card's memory is still drawn, only more slowly.
 unsigned int compileMesh() {
-    const GLuint list = glGenLists(1);
-    if (list != 0) {
-        glNewList(list, GL_COMPILE);
-        terrainModel.drawMesh();
-        glEndList();
+    const CompiledList compiled = compileDisplayList([] { terrainModel.drawMesh(); });
+    if (compiled.list == 0) {
+        std::cerr << "Cannot keep the terrain on the graphics card ("
+                  << reinterpret_cast<const char*>(gluErrorString(compiled.error))
+                  << "); drawing it each frame instead." << std::endl;
     }
-    return list;
+    return compiled.list;
 }
 
 void loadProjection(const UserView& user) {

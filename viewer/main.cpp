@@ -3,6 +3,7 @@
 #include "viewer/render/startup_sequence.h"
 
 #include <GL/freeglut.h>
+#include <csignal>
 #include <exception>
 #include <iostream>
 #include <stdexcept>
@@ -30,6 +31,9 @@ void run(int argc, char** argv) {
     if (argc < 2) {
         throw UsageException(argc > 0 ? argv[0] : nullptr);
     }
+    // A message whose reader has gone (standard output piped to `head -1`, say) is lost,
+    // never the viewer with it.
+    std::signal(SIGPIPE, SIG_IGN);
     // The span the viewer reports: from the file read to the first frame ready to draw.
     double startTime = 0.0;
     zel::startViewer(argc, argv, [&startTime](zel::StartupStage stage) {

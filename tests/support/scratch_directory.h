@@ -34,4 +34,20 @@ private:
 
 std::string readFile(const std::filesystem::path& path);
 
+// The process's working directory moved to `path` for the object's life (files that a
+// program writes where it runs, such as screenshots, and children that inherit it).
+class WorkingDirectory {
+public:
+    explicit WorkingDirectory(const std::filesystem::path& path)
+        : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(path);
+    }
+    ~WorkingDirectory() { std::filesystem::current_path(previous_); }
+    WorkingDirectory(const WorkingDirectory&) = delete;
+    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+
+private:
+    std::filesystem::path previous_;
+};
+
 } // namespace zel::test

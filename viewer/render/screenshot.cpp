@@ -53,8 +53,13 @@ RgbPicture readBackBuffer(int width, int height) {
     picture.height = height;
     picture.bottomRowFirst = true;
     picture.bytes.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+    // Rows packed without padding, as the picture holds them; the drawing's own setting
+    // comes back afterwards.
+    GLint alignment = 4;
+    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, picture.bytes.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, alignment);
     return picture;
 }
 
@@ -68,10 +73,15 @@ void writeNewFile(const RgbPicture& picture) {
         throw std::runtime_error(file.name + ": " + failure.what());
     }
     if (std::fclose(file.stream) != 0) {
+        // Taken before std::remove, which may set errno again.
+        const int error = errno;
         std::remove(file.name.c_str());
-        throw std::runtime_error(file.name + ": " + std::strerror(errno));
+        throw std::runtime_error(file.name + ": " + std::strerror(error));
     }
+    // A reader that has gone away (SIGPIPE is ignored) only loses the line; the stream is
+    // made good again so that the next line is tried.
     std::cout << "Screenshot saved: " << std::filesystem::absolute(file.name).string() << std::endl;
+    std::cout.clear();
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "tests/support/child_process.h"
+#include "tests/support/png_file_reader.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/terrain_generator.h"
 #include "tests/support/tga_file_builder.h"
@@ -11,7 +12,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <png.h>
 #include <regex>
 #include <string>
 #include <thread>
@@ -22,6 +22,8 @@ namespace {
 
 using namespace std::chrono_literals;
 using test::ChildProcess;
+using test::Picture;
+using test::readPng;
 
 const std::string tessaro = TESSARO_PATH;
 const std::string windowTitle = "ZEL - Delaunay triangulation";
@@ -164,27 +166,6 @@ void sendInput(const std::vector<std::string>& actions) {
     ASSERT_EQ(xdotool.waitForExit(startTimeout), 0) << xdotool.standardError();
 }
 
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> rgb;
-};
-
-Picture readPng(const std::string& path) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
-        return {};
-    }
-    image.format = PNG_FORMAT_RGB;
-    Picture picture{static_cast<int>(image.width), static_cast<int>(image.height),
-                    std::vector<std::uint8_t>(PNG_IMAGE_SIZE(image))};
-    if (png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr) == 0) {
-        return {};
-    }
-    return picture;
-}
-
 std::size_t lineCount(const std::string& text) {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 }
@@ -218,21 +199,6 @@ std::size_t differingPixels(const Picture& a, const Picture& b) {
     }
     return differing;
 }
-
-// Screenshots land in the working directory, which the viewer inherits from the test.
-class WorkingDirectory {
-public:
-    explicit WorkingDirectory(const std::filesystem::path& path)
-        : previous_(std::filesystem::current_path()) {
-        std::filesystem::current_path(path);
-    }
-    ~WorkingDirectory() { std::filesystem::current_path(previous_); }
-    WorkingDirectory(const WorkingDirectory&) = delete;
-    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
-
-private:
-    std::filesystem::path previous_;
-};
 
 TEST_F(TessaroWindowTest, TerrainFarFromTheOriginComesIntoViewWithF) {
     test::XWindows screen;
@@ -302,7 +268,7 @@ TEST_F(TessaroWindowTest, SpaceFreezesTheTurningAndSSavesTheFrameUnderANewName) 
     test::XWindows screen;
     ASSERT_TRUE(screen.connected());
     files.write("tessaro-0001.png", "taken");
-    const WorkingDirectory here(files.path());
+    const test::WorkingDirectory here(files.path());
     ChildProcess viewer({tessaro, files.file("terrain.tri"), "-geometry", "320x240+0+0",
                          files.file("low.tga"), files.file("high.tga")},
                         false);
@@ -327,6 +293,33 @@ TEST_F(TessaroWindowTest, SpaceFreezesTheTurningAndSSavesTheFrameUnderANewName) 
 
     EXPECT_EQ(test::readFile(files.file("tessaro-0001.png")), "taken");
     EXPECT_TRUE(std::filesystem::exists(files.file("tessaro-0005.png")));
+    sendInput({"key", "q"});
+    EXPECT_EQ(viewer.waitForExit(startTimeout), 0);
+    EXPECT_EQ(viewer.standardError(), "");
+}
+
+// `Tessaro ... | head -n 1`: the reader has gone when the screenshot line comes. The line is
+// lost, the screenshot and the viewer are not. The shell exits with the viewer's status.
+TEST_F(TessaroWindowTest, AScreenshotLineNobodyReadsEndsNothing) {
+    test::XWindows screen;
+    ASSERT_TRUE(screen.connected());
+    const test::WorkingDirectory here(files.path());
+    ChildProcess viewer({"/bin/bash", "-c", "\"$0\" \"$@\" | head -n 1; exit ${PIPESTATUS[0]}",
+                         tessaro, files.file("terrain.tri"), "-geometry", "320x240+0+0",
+                         files.file("low.tga")},
+                        false);
+    ASSERT_TRUE(viewer.waitForOutputLine(startTimeout)) << viewer.standardError();
+    ASSERT_TRUE(screen.waitForWindow(windowTitle, startTimeout).has_value());
+    sendInput({"mousemove", "100", "100", "key", "s"});
+    const auto deadline = std::chrono::steady_clock::now() + startTimeout;
+    while (!std::filesystem::exists(files.file("tessaro-0001.png")) &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(100ms);
+    }
+    std::this_thread::sleep_for(500ms);
+    EXPECT_TRUE(viewer.isRunning());
+    EXPECT_EQ(readPng(files.file("tessaro-0001.png")).width, 320);
+
     sendInput({"key", "q"});
     EXPECT_EQ(viewer.waitForExit(startTimeout), 0);
     EXPECT_EQ(viewer.standardError(), "");

@@ -21,11 +21,6 @@ constexpr double smallestShare = 0.1;
 // How close zooming in may bring the camera to the surface, as a share of the terrain's
 // largest side: room for the surface between the samples that the camera knows of.
 constexpr double clearanceShare = 0.01;
-// The line of sight is tested at least this often per sample spacing, and at most this
-// many times in all.
-constexpr double testsPerSample = 2.0;
-constexpr double mostSurfaceTests = 4096.0;
-constexpr int bisections = 48;
 // Keeps the depth range usable when the camera is close to or inside the terrain.
 constexpr double nearestShareOfDistance = 1e-3;
 
@@ -152,85 +147,6 @@ double centredOffset(const std::array<double, 8>& across, const std::array<doubl
     return 0.5 * (low + high);
 }
 
-// The part [near, far] of the ray from `from` along `direction` that lies in the box, if any.
-struct Span {
-    double nearT, farT;
-};
-
-std::optional<Span> spanInBox(const Point3& from, const Point3& direction, const Point3& low,
-                              const Point3& high) {
-    Span span{0.0, std::numeric_limits<double>::infinity()};
-    const double starts[3] = {from.x, from.y, from.z};
-    const double steps[3] = {direction.x, direction.y, direction.z};
-    const double lows[3] = {low.x, low.y, low.z};
-    const double highs[3] = {high.x, high.y, high.z};
-    for (int axis = 0; axis < 3; ++axis) {
-        if (steps[axis] == 0.0) {
-            if (starts[axis] < lows[axis] || starts[axis] > highs[axis]) {
-                return std::nullopt;
-            }
-            continue;
-        }
-        const double a = (lows[axis] - starts[axis]) / steps[axis];
-        const double b = (highs[axis] - starts[axis]) / steps[axis];
-        span.nearT = std::max(span.nearT, std::min(a, b));
-        span.farT = std::min(span.farT, std::max(a, b));
-    }
-    return span.nearT <= span.farT ? std::optional<Span>(span) : std::nullopt;
-}
-
-// How far from `from` the ray along the unit `direction` first meets the surface, if it
-// does; none when it starts under the surface.
-std::optional<double> distanceToSurface(const Point3& from, const Point3& direction,
-                                        const SurfaceHeights& surface) {
-    double lowest = std::numeric_limits<double>::infinity();
-    double highest = -lowest;
-    for (const std::optional<float>& h : surface.heights) {
-        if (h && std::isfinite(*h)) {
-            lowest = std::min(lowest, static_cast<double>(*h));
-            highest = std::max(highest, static_cast<double>(*h));
-        }
-    }
-    const SampleLattice& lattice = surface.lattice;
-    const std::optional<Span> span =
-        lowest > highest
-            ? std::nullopt
-            : spanInBox(from, direction, {lattice.x.front(), lowest, lattice.z.front()},
-                        {lattice.x.back(), highest, lattice.z.back()});
-    if (!span) {
-        return std::nullopt;
-    }
-    const auto under = [&](double t) {
-        const Point3 p = along(from, direction, t);
-        const std::optional<double> h = heightUnder(surface, p.x, p.z);
-        return h && p.y <= *h;
-    };
-    if (under(span->nearT)) {
-        return span->nearT > 0.0 ? std::optional<double>(span->nearT) : std::nullopt;
-    }
-    const double spacing = std::max(static_cast<double>(lattice.x.back()) - lattice.x.front(),
-                                    static_cast<double>(lattice.z.back()) - lattice.z.front()) /
-                           (textureSize - 1);
-    const double ground = (span->farT - span->nearT) * std::hypot(direction.x, direction.z);
-    const double tests = spacing > 0.0 ? std::clamp(std::ceil(testsPerSample * ground / spacing),
-                                                    1.0, mostSurfaceTests)
-                                       : 1.0;
-    double above = span->nearT;
-    for (double k = 1.0; k <= tests; ++k) {
-        double below = span->nearT + (span->farT - span->nearT) * k / tests;
-        if (!under(below)) {
-            above = below;
-            continue;
-        }
-        for (int i = 0; i < bisections; ++i) {
-            const double middle = 0.5 * (above + below);
-            (under(middle) ? below : above) = middle;
-        }
-        return below;
-    }
-    return std::nullopt;
-}
-
 double clearanceFor(const TerrainBounds& bounds) {
     const double side = std::max({static_cast<double>(bounds.max.x) - bounds.min.x,
                                   static_cast<double>(bounds.max.y) - bounds.min.y,
@@ -247,6 +163,7 @@ bool keepsClear(const OrbitView& view, const SurfaceHeights& surface, double cle
     const std::optional<double> ground = heightUnder(surface, eye.x, eye.z);
     return !ground || eye.y - *ground >= clearance;
 }
+
 } // namespace
 
 OrbitView startingView(float top, double turnDegrees) {
@@ -321,7 +238,8 @@ OrbitView seatedOnSurface(const OrbitView& view, const SurfaceHeights& surface) 
     const Point3 eye = eyeOf(view);
     const Point3 back = rotationOf(view)[2];
     const Point3 ahead{-back.x, -back.y, -back.z};
-    const std::optional<double> reach = distanceToSurface(eye, ahead, surface);
+    const std::optional<double> reach =
+        distanceToSurface(surface, {{eye.x, eye.y, eye.z}, {ahead.x, ahead.y, ahead.z}});
     if (!reach || !(*reach > 0.0)) {
         return view;
     }

@@ -3,6 +3,7 @@
 #include "viewer/geometry.h"
 #include "viewer/texture/sample_lattice.h"
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -27,5 +28,16 @@ SurfaceHeights surfaceHeights(const TerrainModel& model, const std::vector<Point
 // it, or the highest of them where some are missing or not finite. None outside the lattice
 // and where no sample around the position is on the terrain.
 std::optional<double> heightUnder(const SurfaceHeights& surface, double x, double z);
+
+// A half-line in terrain coordinates (x, height, z); `direction` has unit length.
+struct Sightline {
+    std::array<double, 3> from;
+    std::array<double, 3> direction;
+};
+
+// How far along `line` it first meets the surface (as heightUnder gives it, tested at least
+// twice per sample spacing, then narrowed down); none when it misses the surface or starts
+// under it.
+std::optional<double> distanceToSurface(const SurfaceHeights& surface, const Sightline& line);
 
 } // namespace zel

@@ -1,5 +1,7 @@
 #include "triangulate/csv_records.h"
 
+#include <algorithm>
+
 namespace zel {
 
 namespace {
@@ -8,16 +10,14 @@ bool isFieldSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
 
-void trim(std::string& field) {
-    std::size_t first = 0;
-    while (first < field.size() && isFieldSpace(field[first])) {
-        ++first;
+std::string_view trimmed(std::string_view field) {
+    while (!field.empty() && isFieldSpace(field.front())) {
+        field.remove_prefix(1);
     }
-    std::size_t last = field.size();
-    while (last > first && isFieldSpace(field[last - 1])) {
-        --last;
+    while (!field.empty() && isFieldSpace(field.back())) {
+        field.remove_suffix(1);
     }
-    field.assign(field, first, last - first);
+    return field;
 }
 
 void skipSpaces(std::string_view& text) {
@@ -31,7 +31,7 @@ void skipSpaces(std::string_view& text) {
 CsvRecords::CsvRecords(std::string_view text, char delimiter, std::size_t firstLine)
     : rest_(text), delimiter_(delimiter), line_(firstLine), nextLine_(firstLine) {}
 
-CsvRecords::Status CsvRecords::next(std::vector<std::string>& fields) {
+CsvRecords::Status CsvRecords::next(std::vector<std::string_view>& fields) {
     while (!rest_.empty()) {
         line_ = nextLine_;
         const Status status = readRecord(fields);
@@ -43,10 +43,11 @@ CsvRecords::Status CsvRecords::next(std::vector<std::string>& fields) {
     return Status::End;
 }
 
-CsvRecords::Status CsvRecords::readRecord(std::vector<std::string>& fields) {
+CsvRecords::Status CsvRecords::readRecord(std::vector<std::string_view>& fields) {
     fields.clear();
+    unquoted_.clear();
     for (;;) {
-        std::string& field = fields.emplace_back();
+        std::string_view& field = fields.emplace_back();
         skipSpaces(rest_);
         if (!rest_.empty() && rest_.front() == '"') {
             if (const Status status = readQuoted(field); status != Status::Record) {
@@ -54,9 +55,9 @@ CsvRecords::Status CsvRecords::readRecord(std::vector<std::string>& fields) {
             }
             skipSpaces(rest_);
         } else {
-            readPlain(field);
+            field = readPlain();
         }
-        trim(field);
+        field = trimmed(field);
         if (rest_.empty()) {
             return Status::Record;
         }
@@ -72,32 +73,43 @@ CsvRecords::Status CsvRecords::readRecord(std::vector<std::string>& fields) {
     }
 }
 
-CsvRecords::Status CsvRecords::readQuoted(std::string& field) {
+CsvRecords::Status CsvRecords::readQuoted(std::string_view& field) {
     rest_.remove_prefix(1);
+    std::string* joined = nullptr;
     for (;;) {
         const std::size_t quote = rest_.find('"');
         if (quote == std::string_view::npos) {
             return Status::UnclosedQuote;
         }
         const std::string_view part = rest_.substr(0, quote);
-        for (const char c : part) {
-            nextLine_ += c == '\n' ? 1 : 0;
-        }
-        field.append(part);
+        nextLine_ += static_cast<std::size_t>(std::count(part.begin(), part.end(), '\n'));
         rest_.remove_prefix(quote + 1);
-        if (rest_.empty() || rest_.front() != '"') {
+        const bool doubled = !rest_.empty() && rest_.front() == '"';
+        if (!doubled && joined == nullptr) {
+            field = part;
             return Status::Record;
         }
-        field += '"';
+        if (joined == nullptr) {
+            joined = &unquoted_.emplace_back();
+        }
+        joined->append(part);
+        if (!doubled) {
+            field = *joined;
+            return Status::Record;
+        }
+        *joined += '"';
         rest_.remove_prefix(1);
     }
 }
 
-void CsvRecords::readPlain(std::string& field) {
-    const char ends[] = {delimiter_, '\n'};
-    const std::size_t end = rest_.find_first_of(std::string_view(ends, sizeof ends));
-    field.assign(rest_.substr(0, end));
-    rest_.remove_prefix(end == std::string_view::npos ? rest_.size() : end);
+std::string_view CsvRecords::readPlain() {
+    std::size_t end = 0;
+    while (end < rest_.size() && rest_[end] != delimiter_ && rest_[end] != '\n') {
+        ++end;
+    }
+    const std::string_view field = rest_.substr(0, end);
+    rest_.remove_prefix(end);
+    return field;
 }
 
 } // namespace zel

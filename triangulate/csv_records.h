@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,22 +21,26 @@ public:
         TextAfterQuote, // a closing quote is followed by more than whitespace before the delimiter
     };
 
-    // `firstLine` is the line number of the text's first line.
+    // `firstLine` is the line number of the text's first line. The text must outlive this.
     CsvRecords(std::string_view text, char delimiter, std::size_t firstLine);
 
-    Status next(std::vector<std::string>& fields);
+    // The fields stay valid until the next call. On a malformed record, `fields` ends with
+    // the field found malformed.
+    Status next(std::vector<std::string_view>& fields);
     // The line on which the record last read (or found malformed) starts.
     std::size_t line() const { return line_; }
 
 private:
-    Status readRecord(std::vector<std::string>& fields);
-    Status readQuoted(std::string& field);
-    void readPlain(std::string& field);
+    Status readRecord(std::vector<std::string_view>& fields);
+    Status readQuoted(std::string_view& field);
+    std::string_view readPlain();
 
     std::string_view rest_;
     char delimiter_;
     std::size_t line_;
     std::size_t nextLine_;
+    // The fields of the current record that held doubled quotes, with each pair made one.
+    std::deque<std::string> unquoted_;
 };
 
 } // namespace zel

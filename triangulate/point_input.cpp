@@ -75,15 +75,20 @@ private:
 // The whitespace-separated tokens of one line.
 void splitTokens(std::string_view line, std::vector<std::string_view>& tokens) {
     tokens.clear();
+    std::size_t end = 0;
     for (;;) {
-        const std::size_t start = line.find_first_not_of(spaces);
-        if (start == std::string_view::npos) {
+        std::size_t start = end;
+        while (start < line.size() && isSpace(line[start])) {
+            ++start;
+        }
+        if (start == line.size()) {
             return;
         }
-        line.remove_prefix(start);
-        const std::size_t end = line.find_first_of(spaces);
-        tokens.push_back(line.substr(0, end));
-        line.remove_prefix(end == std::string_view::npos ? line.size() : end);
+        end = start;
+        while (end < line.size() && !isSpace(line[end])) {
+            ++end;
+        }
+        tokens.push_back(line.substr(start, end - start));
     }
 }
 
@@ -252,10 +257,13 @@ private:
             fail("a point needs two numbers, x and y, but the line holds one");
         }
         checkFieldCount(tokens_.size(), columns, lines_.number());
-        for (const std::string_view token : tokens_) {
-            number(token, lines_.number());
+        PlanePoint point{};
+        for (std::size_t i = 0; i < tokens_.size(); ++i) {
+            const double value = number(tokens_[i], lines_.number());
+            point.x = i == columns.x ? value : point.x;
+            point.y = i == columns.y ? value : point.y;
         }
-        return {number(tokens_[columns.x], 0), number(tokens_[columns.y], 0)}; // checked above
+        return point;
     }
 
     void checkFieldCount(std::size_t count, const Columns& columns, std::size_t line) const {
@@ -272,7 +280,7 @@ private:
         CsvRecords records(lines_.fromLine(), delimiter, lines_.number());
         PointSet set;
         Columns columns;
-        std::vector<std::string> fields;
+        std::vector<std::string_view> fields;
         if (nextCsvRecord(records, fields) && isHeader(fields, columns.last() + 1)) {
             columns = namedColumns(fields);
             set.geographic = columns.geographic;
@@ -285,7 +293,7 @@ private:
         return set;
     }
 
-    bool nextCsvRecord(CsvRecords& records, std::vector<std::string>& fields) const {
+    bool nextCsvRecord(CsvRecords& records, std::vector<std::string_view>& fields) const {
         switch (records.next(fields)) {
         case CsvRecords::Status::Record:
             return true;
@@ -302,13 +310,13 @@ private:
         return false;
     }
 
-    PlanePoint csvPoint(const std::vector<std::string>& fields, const Columns& columns,
+    PlanePoint csvPoint(const std::vector<std::string_view>& fields, const Columns& columns,
                         std::size_t line) const {
         checkFieldCount(fields.size(), columns, line);
         return {csvNumber(fields, columns.x, line), csvNumber(fields, columns.y, line)};
     }
 
-    double csvNumber(const std::vector<std::string>& fields, std::size_t column,
+    double csvNumber(const std::vector<std::string_view>& fields, std::size_t column,
                      std::size_t line) const {
         const std::string where = "field " + std::to_string(column + 1);
         if (fields[column].empty()) {

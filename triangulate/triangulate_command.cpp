@@ -143,64 +143,72 @@ std::vector<PlanePoint> readPoints(const Request& request, std::ostream& notes) 
     return std::move(set.points);
 }
 
-struct Triangulation {
+// The points as the viewer will hold them, and how they got there.
+struct FramedPoints {
     std::vector<ViewerPoint> points;
-    DelaunayTriangles result;
+    Framing framing;
+    std::optional<Bounds> shown; // the box the viewer gets, none for no points
 };
 
-// Writes the triangulation through `out` itself, for an output that is standard output.
-void writeToStream(const Triangulation& done, std::ostream& out, const std::string& name) {
-    writeTriangulation(out, done.points, done.result.triangles);
-    if (!out.flush()) {
-        throw OutputFileException(OutputFileException::Failure::Write, name);
+FramedPoints framedPoints(const Request& request, std::ostream& notes) {
+    const std::vector<PlanePoint> read = readPoints(request, notes);
+    FramedPoints framed;
+    if (const std::optional<Bounds> bounds = boundsOf(read)) {
+        framed.framing = framingFor(*bounds, request.framing);
+        framed.shown = shownBounds(*bounds, request.framing);
     }
+    try {
+        framed.points = framedFloats(read, framed.framing);
+    } catch (const std::range_error& outside) {
+        throw std::range_error(pointFileLabel(request.pointsFile) + ": " + outside.what());
+    }
+    return framed;
+}
+
+// Triangulates and writes the file; through `out` itself when `toStandardOutput`.
+DelaunayTriangles writeTriangulationFile(const Request& request,
+                                         const std::vector<ViewerPoint>& points,
+                                         bool toStandardOutput, std::ostream& out) {
+    if (toStandardOutput) {
+        const DelaunayTriangles result = triangulateClockwise(points);
+        writeTriangulation(out, points, result.triangles);
+        if (!out.flush()) {
+            const bool dash = request.triangulationFile == standardStreamName;
+            throw OutputFileException(OutputFileException::Failure::Write,
+                                      dash ? "standard output" : request.triangulationFile);
+        }
+        return result;
+    }
+    // Created before the long work, so that an unwritable name is reported at once.
+    StagedOutputFile file(request.triangulationFile, ".triangulate-");
+    DelaunayTriangles result = triangulateClockwise(points);
+    writeTriangulation(file, points, result.triangles);
+    file.commit();
+    return result;
 }
 
 void triangulate(const Request& request, std::ostream& out, std::ostream& err) {
     // Then the data goes through standard output itself, and the lines about it beside it.
     const bool toStandardOutput = request.triangulationFile == standardStreamName ||
                                   namesStandardOutput(request.triangulationFile);
-    std::ostream& summary = toStandardOutput ? err : out;
     std::ostringstream notes;
-    Triangulation done;
-    std::optional<Bounds> shown;
-    Framing framing;
-    {
-        const std::vector<PlanePoint> read = readPoints(request, notes);
-        if (const std::optional<Bounds> bounds = boundsOf(read)) {
-            framing = framingFor(*bounds, request.framing);
-            shown = shownBounds(*bounds, request.framing);
-        }
-        try {
-            done.points = framedFloats(read, framing);
-        } catch (const std::range_error& outside) {
-            throw std::range_error(pointFileLabel(request.pointsFile) + ": " + outside.what());
-        }
-    }
-    if (toStandardOutput) {
-        done.result = triangulateClockwise(done.points);
-        writeToStream(done, out,
-                      request.triangulationFile == standardStreamName ? "standard output"
-                                                                      : request.triangulationFile);
-    } else {
-        // Created before the long work, so that an unwritable name is reported at once.
-        StagedOutputFile file(request.triangulationFile, ".triangulate-");
-        done.result = triangulateClockwise(done.points);
-        writeTriangulation(file, done.points, done.result.triangles);
-        file.commit();
-    }
+    const FramedPoints framed = framedPoints(request, notes);
+    const DelaunayTriangles result =
+        writeTriangulationFile(request, framed.points, toStandardOutput, out);
 
-    if (shown && request.framing != FramingMode::Fit) {
-        warnIfOutsideViewerField(*shown, err);
+    // Only now that the file is written: a failed run has nothing to frame.
+    if (framed.shown && request.framing != FramingMode::Fit) {
+        warnIfOutsideViewerField(*framed.shown, err);
     }
-    warnIfNoTriangles(done.result, done.points.size(), err);
+    warnIfNoTriangles(result, framed.points.size(), err);
+    std::ostream& summary = toStandardOutput ? err : out;
     summary << notes.str();
     if (request.framing != FramingMode::AsGiven) {
-        summary << "Transform: " << describe(framing) << '\n';
+        summary << "Transform: " << describe(framed.framing) << '\n';
     }
-    summary << "Triangulated " << counted(done.points.size(), "point") << ": "
-            << counted(done.result.triangles.size(), "triangle") << ", "
-            << counted(done.result.duplicates, "duplicate point") << std::endl;
+    summary << "Triangulated " << counted(framed.points.size(), "point") << ": "
+            << counted(result.triangles.size(), "triangle") << ", "
+            << counted(result.duplicates, "duplicate point") << std::endl;
     if (!summary) {
         throw SummaryNotWritten();
     }

@@ -1,7 +1,8 @@
 #include "triangulate/framing.h"
 
+#include "triangulate/message_number.h"
+
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -15,17 +16,6 @@ constexpr double largestSide = 2.0 * viewerFieldSize;
 constexpr double smallestSide = 2.0;
 constexpr double largestFloat = std::numeric_limits<float>::max();
 
-// Enough digits to map a position back, not so many that the last ones are noise.
-constexpr int shownDigits = 10;
-
-// A number of the transform, which may lie beyond the range of a double (a scale of 1e320).
-std::string shown(long double value) {
-    char text[64];
-    const auto result =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::general, shownDigits);
-    return std::string(text, result.ptr);
-}
-
 std::string shifted(char axis, long double center) {
     if (center == 0.0L) {
         return std::string(1, axis);
@@ -33,7 +23,7 @@ std::string shifted(char axis, long double center) {
     std::string text = "(";
     text += axis;
     text += center < 0.0L ? " + " : " - ";
-    text += shown(std::fabs(center));
+    text += messageNumber(std::fabs(center));
     text += ')';
     return text;
 }
@@ -110,9 +100,9 @@ std::string describe(const Framing& framing) {
     const long double centerY =
         framing.centerY + std::ldexp(static_cast<long double>(framing.offsetY), -e);
     std::string text = "x' = ";
-    text.append(shifted('x', centerX)).append(" * ").append(shown(scale));
+    text.append(shifted('x', centerX)).append(" * ").append(messageNumber(scale));
     text.append(", y' = ");
-    text.append(shifted('y', centerY)).append(" * ").append(shown(scale));
+    text.append(shifted('y', centerY)).append(" * ").append(messageNumber(scale));
     return text;
 }
 

@@ -1,6 +1,7 @@
 #include "triangulate/geographic_projection.h"
 
-#include <charconv>
+#include "triangulate/message_number.h"
+
 #include <cmath>
 #include <numbers>
 #include <stdexcept>
@@ -12,19 +13,10 @@ namespace {
 // The Earth's mean radius (IUGG), in metres.
 constexpr double earthRadius = 6371008.8;
 constexpr double metresPerDegree = earthRadius * std::numbers::pi / 180.0;
-constexpr int shownDigits = 10;
-
-std::string shown(double value) {
-    char text[32];
-    const auto result =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::general, shownDigits);
-    return std::string(text, result.ptr);
-}
-
 void checkDegrees(const PlanePoint& point, std::size_t index) {
     const auto refuse = [index](const char* what, double value, const char* range) {
         throw std::range_error("point " + std::to_string(index + 1) + " has the " + what + " " +
-                               shown(value) + ", outside " + range +
+                               messageNumber(value) + ", outside " + range +
                                "; --no-projection keeps the coordinates as they are");
     };
     if (!(point.y >= -90.0 && point.y <= 90.0)) {
@@ -56,9 +48,9 @@ void project(std::vector<PlanePoint>& points, const EquirectangularProjection& p
 }
 
 std::string describe(const EquirectangularProjection& projection) {
-    return "x = longitude * " + shown(projection.metresPerDegreeX) + ", y = latitude * " +
-           shown(projection.metresPerDegree) + " (metres, equirectangular about latitude " +
-           shown(projection.standardLatitude) + ")";
+    return "x = longitude * " + messageNumber(projection.metresPerDegreeX) + ", y = latitude * " +
+           messageNumber(projection.metresPerDegree) + " (metres, equirectangular about latitude " +
+           messageNumber(projection.standardLatitude) + ")";
 }
 
 } // namespace zel

@@ -134,14 +134,14 @@ bool isNumberLike(std::string_view field) {
 }
 
 // The first line is a header when no field read from it is a number.
-template <typename Field> bool isHeader(const std::vector<Field>& fields, std::size_t fieldsRead) {
+bool isHeader(const std::vector<std::string_view>& fields, std::size_t fieldsRead) {
     const auto read =
         fields.begin() + static_cast<std::ptrdiff_t>(std::min(fieldsRead, fields.size()));
     return std::none_of(fields.begin(), read, isNumberLike);
 }
 
 // The columns of the first pair of names that the header holds both of; else the first two.
-template <typename Field> Columns namedColumns(const std::vector<Field>& header) {
+Columns namedColumns(const std::vector<std::string_view>& header) {
     struct NamePair {
         std::initializer_list<std::string_view> x;
         std::initializer_list<std::string_view> y;

@@ -1,7 +1,9 @@
 // Planor: turns a file of 3-D points into the point section of a triangulation file.
 
+#include "common/printable_text.h"
 #include "common/staged_output_file.h"
 #include "common/standard_options.h"
+#include "common/standard_streams.h"
 #include "extract/point_extraction.h"
 
 #include <exception>
@@ -27,6 +29,10 @@ void printUsage(const char* programName) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (zel::openClosedStandardStreams().output) {
+        // Nothing written to it reaches anyone, so the summary counts as not written.
+        std::cout.setstate(std::ios::badbit);
+    }
     if (const auto answered = zel::answerStandardOption(argc, argv, planorProgram)) {
         return *answered;
     }
@@ -48,7 +54,7 @@ int main(int argc, char* argv[]) {
         }
         return 0;
     } catch (const std::exception& failure) {
-        std::cerr << failure.what() << std::endl;
+        std::cerr << zel::printableText(failure.what()) << std::endl;
         return failureExit;
     }
 }

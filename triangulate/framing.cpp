@@ -1,7 +1,8 @@
 #include "triangulate/framing.h"
 
+#include "triangulate/message_number.h"
+
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -15,23 +16,39 @@ constexpr double largestSide = 2.0 * viewerFieldSize;
 constexpr double smallestSide = 2.0;
 constexpr double largestFloat = std::numeric_limits<float>::max();
 
-// The shortest text that reads back as the same double.
-std::string shortest(double value) {
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
-}
-
-std::string shifted(char axis, double center) {
-    if (center == 0.0) {
+std::string shifted(char axis, long double center) {
+    if (center == 0.0L) {
         return std::string(1, axis);
     }
     std::string text = "(";
     text += axis;
-    text += center < 0.0 ? " + " : " - ";
-    text += shortest(std::fabs(center));
+    text += center < 0.0L ? " + " : " - ";
+    text += messageNumber(std::fabs(center));
     text += ')';
     return text;
+}
+
+double framedCoordinate(double value, double center, double offset, double scale,
+                        int binaryExponent) {
+    const double shifted = value - center;
+    return binaryExponent == 0 ? shifted * scale
+                               : (std::ldexp(shifted, binaryExponent) - offset) * scale;
+}
+
+// A box narrower than about 1e-306, whose half side no double scale brings to the field's:
+// its sides, exact differences of nearby doubles, are brought to about 1 by a power of two
+// first. The coordinates themselves may be large (a box of zero width far from the origin),
+// so it is the differences from the corner that are scaled.
+Framing narrowBoxFraming(const Bounds& bounds) {
+    Framing framing{bounds.minX, bounds.minY, 1.0, -std::ilogb(bounds.longerSide())};
+    framing.offsetX = std::ldexp(bounds.maxX - bounds.minX, framing.binaryExponent) / 2.0;
+    framing.offsetY = std::ldexp(bounds.maxY - bounds.minY, framing.binaryExponent) / 2.0;
+    framing.scale = (viewerFieldSize / 2.0) / std::max(framing.offsetX, framing.offsetY);
+    return framing;
+}
+
+bool isSinglePoint(const Bounds& bounds) {
+    return bounds.minX == bounds.maxX && bounds.minY == bounds.maxY;
 }
 
 } // namespace
@@ -64,19 +81,38 @@ Framing framingFor(const Bounds& bounds, FramingMode mode) {
     }
     Framing framing{bounds.centerX(), bounds.centerY(), 1.0};
     // A box without extent (one distinct point) has nothing to scale.
-    const double scale = (viewerFieldSize / 2.0) / bounds.halfLongerSide();
-    if (mode == FramingMode::Fit && std::isfinite(scale) && scale > 0.0) {
-        framing.scale = scale;
+    if (mode != FramingMode::Fit || isSinglePoint(bounds)) {
+        return framing;
     }
-    return framing;
+    const double scale = (viewerFieldSize / 2.0) / bounds.halfLongerSide();
+    if (std::isfinite(scale) && scale > 0.0) {
+        framing.scale = scale;
+        return framing;
+    }
+    return narrowBoxFraming(bounds);
 }
 
 std::string describe(const Framing& framing) {
+    const int e = framing.binaryExponent;
+    const long double scale = std::ldexp(static_cast<long double>(framing.scale), e);
+    const long double centerX =
+        framing.centerX + std::ldexp(static_cast<long double>(framing.offsetX), -e);
+    const long double centerY =
+        framing.centerY + std::ldexp(static_cast<long double>(framing.offsetY), -e);
     std::string text = "x' = ";
-    text.append(shifted('x', framing.centerX)).append(" * ").append(shortest(framing.scale));
+    text.append(shifted('x', centerX)).append(" * ").append(messageNumber(scale));
     text.append(", y' = ");
-    text.append(shifted('y', framing.centerY)).append(" * ").append(shortest(framing.scale));
+    text.append(shifted('y', centerY)).append(" * ").append(messageNumber(scale));
     return text;
+}
+
+Bounds shownBounds(const Bounds& bounds, FramingMode mode) {
+    if (mode != FramingMode::Center) {
+        return bounds;
+    }
+    const double halfWidth = bounds.maxX / 2.0 - bounds.minX / 2.0;
+    const double halfHeight = bounds.maxY / 2.0 - bounds.minY / 2.0;
+    return {-halfWidth, -halfHeight, halfWidth, halfHeight};
 }
 
 bool outsideViewerField(const Bounds& bounds) {
@@ -89,8 +125,10 @@ std::vector<ViewerPoint> framedFloats(const std::vector<PlanePoint>& points,
                                       const Framing& framing) {
     std::vector<ViewerPoint> framed(points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
-        const double x = (points[i].x - framing.centerX) * framing.scale;
-        const double y = (points[i].y - framing.centerY) * framing.scale;
+        const double x = framedCoordinate(points[i].x, framing.centerX, framing.offsetX,
+                                          framing.scale, framing.binaryExponent);
+        const double y = framedCoordinate(points[i].y, framing.centerY, framing.offsetY,
+                                          framing.scale, framing.binaryExponent);
         // Converting a double beyond the float range is undefined, so look first.
         if (!(std::fabs(x) <= largestFloat) || !(std::fabs(y) <= largestFloat)) {
             throw std::range_error("point " + std::to_string(i + 1) +

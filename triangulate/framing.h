@@ -36,20 +36,30 @@ struct Bounds {
 // The box around the points; none for no points.
 std::optional<Bounds> boundsOf(const std::vector<PlanePoint>& points);
 
-// Where a point goes: ((x - centerX) * scale, (y - centerY) * scale).
+// Where a point goes: (((x - centerX) * 2^binaryExponent - offsetX) * scale, likewise for y).
+// The power of two and the offsets are 0 but for a box too narrow for any double scale to span
+// the field: there centerX is the box's lower corner and offsetX its half width after the
+// power of two, because the middle of such a box need not be a double.
 struct Framing {
     double centerX = 0.0;
     double centerY = 0.0;
     double scale = 1.0;
+    int binaryExponent = 0;
+    double offsetX = 0.0;
+    double offsetY = 0.0;
 };
 
 // AsGiven leaves the points where they are; Center moves the box's centre to the origin;
-// Fit also scales uniformly so that the box's longer side spans the viewer's field.
+// Fit also scales uniformly so that the box's longer side spans the viewer's field, however
+// narrow the box, unless it is a single point.
 Framing framingFor(const Bounds& bounds, FramingMode mode);
 
-// The transform as a line for the user, to map positions in the viewer back:
-// "x' = (x - 512000) * 0.01, y' = (y - 4123000) * 0.01".
+// The transform as a line for the user, to map positions in the viewer back, each number
+// with at most 10 significant digits: "x' = (x - 512000) * 0.01, y' = (y - 4123000) * 0.01".
 std::string describe(const Framing& framing);
+
+// The box that the viewer gets of the points' box under AsGiven or Center.
+Bounds shownBounds(const Bounds& bounds, FramingMode mode);
 
 // True when the fixed camera cannot show the points well: the box's centre lies more than
 // 100 units from the origin, or its longer side is above 400 or below 2 units (but not 0:

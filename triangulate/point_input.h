@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zel {
@@ -17,18 +19,42 @@ struct PointInputException : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Reads the x and y of every point in the file, in file order. The form is told from the
-// content:
+// The points of a file, and whether they are longitudes and latitudes in degrees.
+struct PointSet {
+    std::vector<PlanePoint> points;
+    bool geographic = false;
+};
+
+// The file name that stands for standard input (and, as the output, for standard output).
+inline constexpr std::string_view standardStreamName = "-";
+
+// A token longer than this is refused: no number is that long, and an endless one (from
+// /dev/zero, say) must not fill memory.
+inline constexpr std::size_t longestToken = std::size_t{1} << 20;
+
+// Reads the x and y of every point in the file, in file order; the name "-" reads standard
+// input. The form is told from the content:
 // - a count on a line of its own, then that many "x y" pairs or "x y z" triples (the
 //   input of Planor and the point section it writes; line ends carry no meaning here);
 // - lines of two or more numbers, x and y first (XYZ files);
-// - CSV, when the first line holds a comma or a semicolon (the semicolon wins when both
-//   appear): x and y are the first two fields, or the fields that a header row names x/y,
-//   easting/northing, lon/lat or longitude/latitude. Other fields are not read.
-// Every number is a whole token (or a whole field), finite, in the range of a double.
-std::vector<PlanePoint> readPointFile(const std::string& name);
+// - CSV (RFC 4180), when the first line holds a comma or a semicolon (the semicolon wins
+//   when both appear).
+// Lines whose first character other than whitespace is '#' are comments, except among the
+// records of a CSV file. In CSV and XYZ files the first line is a header when none of the
+// fields read from it (x and y in CSV, every number in XYZ) is a number; a header that names
+// x/y, easting/northing or a longitude (lon, lng, long, longitude) and a latitude (lat,
+// latitude) takes x and y from those fields, and the last pair makes the set geographic.
+// Other CSV fields are not read. Every number is a whole token (or a whole field), finite,
+// in the range of a double.
+PointSet readPointSet(const std::string& name);
 
 // The same, from text already in memory; `name` only labels the messages.
+PointSet parsePointSet(std::string_view text, const std::string& name);
+
+// The name that messages give the file `name` of readPointSet: "standard input" for "-".
+std::string pointFileLabel(const std::string& name);
+
+// The points alone.
 std::vector<PlanePoint> parsePoints(std::string_view text, const std::string& name);
 
 } // namespace zel

@@ -4,6 +4,7 @@
 #include "triangulate/delaunay_triangles.h"
 #include "triangulate/framing.h"
 
+#include <ostream>
 #include <vector>
 
 namespace zel {
@@ -13,6 +14,10 @@ namespace zel {
 // triangle count, then every triangle "i0 i1 i2". Each coordinate is written with the
 // shortest text that reads back as the same float.
 void writeTriangulation(StagedOutputFile& out, const std::vector<ViewerPoint>& points,
+                        const std::vector<std::array<std::uint32_t, 3>>& triangles);
+
+// The same, to an open stream such as standard output; a failure leaves the stream failed.
+void writeTriangulation(std::ostream& out, const std::vector<ViewerPoint>& points,
                         const std::vector<std::array<std::uint32_t, 3>>& triangles);
 
 } // namespace zel

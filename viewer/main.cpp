@@ -1,4 +1,6 @@
+#include "common/printable_text.h"
 #include "common/standard_options.h"
+#include "common/standard_streams.h"
 #include "viewer/current_seconds.h"
 #include "viewer/render/startup_sequence.h"
 
@@ -51,13 +53,15 @@ void run(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    zel::openClosedStandardStreams();
     if (const auto answered = zel::answerStandardOption(argc, argv, tessaroProgram)) {
         return *answered;
     }
     try {
         run(argc, argv);
     } catch (const std::exception& failure) {
-        std::cerr << "Program failed:" << std::endl << failure.what() << std::endl;
+        std::cerr << "Program failed:" << std::endl
+                  << zel::printableText(failure.what()) << std::endl;
         return 1;
     }
     return 0;

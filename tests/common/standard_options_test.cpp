@@ -1,6 +1,7 @@
-// --help, -h and --version of the three programs and of the helper scripts, run as a user runs
-// them.
+// --help, -h and --version of the three programs and of the helper scripts, and the bytes
+// their messages show, run as a user runs them.
 #include "tests/support/child_process.h"
+#include "tests/support/scratch_directory.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -82,6 +83,35 @@ TEST(StandardOptions, AnswerThatCannotBeWrittenFails) {
             EXPECT_EQ(result.exitCode, 1);
             EXPECT_EQ(result.err, name + ": cannot write to standard output\n");
         }
+    }
+}
+
+// Names and file content in messages cannot drive the terminal: every program shows a byte
+// outside printable ASCII as \xNN.
+TEST(ProgramMessages, ShowBytesOutsidePrintableAsciiEscaped) {
+    test::ScratchDirectory scratch;
+    const std::string dir = scratch.path().string() + "/";
+    const std::string name = "in\x1B[2J\x01\xFF";
+    const std::string shown = dir + "in\\x1B[2J\\x01\\xFF";
+    scratch.write(name + ".tri", "2\n0 0\n");
+    const std::vector<Case> cases{
+        {{TESSARO_PATH, dir + name + ".tri"},
+         1,
+         "",
+         "Program failed:\nBad triangulation file \"" + shown +
+             ".tri\": the file ends before point 2 of 2 is complete\n"},
+        {{PLANOR_PATH, dir + name, dir + "out.txt"}, 1, "", "Cannot open file: " + shown + "\n"},
+        {{TRIANGULATE_PATH, dir + name, dir + "out.tri"},
+         1,
+         "",
+         "triangulate: " + shown + ": cannot be opened: No such file or directory\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command[0]);
+        const test::ProcessResult result =
+            test::runProcess(c.command[0], c.command, test::withDisplayUnset(true));
+        EXPECT_EQ(result.exitCode, c.exitCode);
+        EXPECT_EQ(result.err, c.err);
     }
 }
 

@@ -138,6 +138,8 @@ TEST_F(PlanorTest, OutputThatIsStandardOutputGetsThePointsAndTheSummaryGoesToSta
         {"\"$0\" \"$1\" /dev/stdout >> \"$2\"", threePointsOut, summary, 0},
         {"\"$0\" \"$1\" \"$2\" > /dev/full", threePointsOut,
          "Cannot write the summary line to standard output\n", 1},
+        {"\"$0\" \"$1\" \"$2\" >&-", threePointsOut,
+         "Cannot write the summary line to standard output\n", 1},
     };
     const std::string in = scratch.write("in.txt", threePoints);
     for (const Case& c : cases) {

@@ -1,8 +1,10 @@
-// Every input form the program accepts reads to the same points.
+// Every input form the program accepts reads to the same points; the header, quoting,
+// comment and column rules give the points or the message they should.
 #include "triangulate/point_input.h"
 
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace zel {
 namespace {
@@ -46,6 +48,92 @@ INSTANTIATE_TEST_SUITE_P(
         InputForm{"QuotedCsvLatitudeFirst",
                   "\xEF\xBB\xBF\"name\",\"lat\",\"lon\"\n\"a\",4123000.25,512000.5\n"
                   "\"b\",4123020,512010\n\"c\",\"100\",\"-3.5\"\n"}),
+    [](const auto& test) { return test.param.name; });
+
+// Headers, quoting, comments and geographic columns: the points read, or the message.
+struct Reading {
+    std::string name;
+    std::string text;
+    std::vector<PlanePoint> points; // expected when `problem` is empty
+    bool geographic = false;
+    std::string problem = {};
+};
+
+void PrintTo(const Reading& param, std::ostream* os) {
+    *os << param.name;
+}
+
+class ReadingTest : public ::testing::TestWithParam<Reading> {};
+
+TEST_P(ReadingTest, GivesThePointsOrSaysWhatIsWrong) {
+    const Reading& c = GetParam();
+    if (!c.problem.empty()) {
+        try {
+            parsePointSet(c.text, "in.csv");
+            ADD_FAILURE() << "accepted";
+        } catch (const PointInputException& refused) {
+            EXPECT_EQ(refused.what(), "in.csv:" + c.problem);
+        }
+        return;
+    }
+    const PointSet set = parsePointSet(c.text, "in.csv");
+    EXPECT_EQ(set.geographic, c.geographic);
+    ASSERT_EQ(set.points.size(), c.points.size());
+    for (std::size_t i = 0; i < c.points.size(); ++i) {
+        EXPECT_EQ(set.points[i].x, c.points[i].x) << "point " << i;
+        EXPECT_EQ(set.points[i].y, c.points[i].y) << "point " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ReadingTest,
+    ::testing::Values(
+        Reading{"CsvWithoutHeaderKeepsItsFirstPoint",
+                "100,200,bench A\n300,400,bench B\n",
+                {{100, 200}, {300, 400}}},
+        Reading{"CsvFirstLinePartlyNumbers",
+                "x,200,a\n1,2,b\n",
+                {},
+                false,
+                "1: field 1: \"x\" is not a number"},
+        Reading{"CsvHeaderWithEmptyFirstName", ",x,y\n0,1,2\n", {{1, 2}}},
+        Reading{"CsvQuotedDelimiter", "name,x,y\n\"Smith, J\",100,200\n", {{100, 200}}},
+        Reading{"CsvDoubledQuotesAndLineEndInQuotes",
+                "name;x;y\n\"say \"\"hi\"\";\nthere\";1;2\n\" \"\"b\"\" \";3;4\n",
+                {{1, 2}, {3, 4}}},
+        Reading{"CsvLinesCountedAcrossQuotedLineEnds",
+                "name,x,y\n\"a\nb\",1,2\nc,3,z\n",
+                {},
+                false,
+                "4: field 3: \"z\" is not a number"},
+        Reading{"CsvUnclosedQuote",
+                "x,y\n1,2\n\"3,4\n",
+                {},
+                false,
+                "3: field 1: the quote that opens it is never closed"},
+        Reading{"CsvTextAfterClosingQuote",
+                "x,y\n\"1\"2,3\n",
+                {},
+                false,
+                "2: field 1: more than whitespace follows its closing quote"},
+        Reading{"CsvCommentsOnlyBeforeTheRecords",
+                "# survey, 2024\nx,y\n1,2\n#3,4\n",
+                {},
+                false,
+                "4: field 1: \"#3\" is not a number"},
+        Reading{"XyzHeaderAndComments",
+                "# exported\nX Y Z\n1 2 3\n  # a note\n4 5 6\n",
+                {{1, 2}, {4, 5}}},
+        Reading{"XyzHeaderNamingTheColumns", "z northing easting\n1 2 3\n", {{3, 2}}},
+        Reading{
+            "XyzFirstLinePartlyNumbers", "x 2 3\n1 2 3\n", {}, false, "1: \"x\" is not a number"},
+        Reading{"CountedWithComments",
+                "# three\n3\n1 2\n# middle\n3 4\n5 6\n",
+                {{1, 2}, {3, 4}, {5, 6}}},
+        Reading{"LongitudeLatitude", "LONGITUDE;Latitude\n7.5;46\n", {{7.5, 46}}, true},
+        Reading{"LngLatAfterOtherColumns", "id,lat,lng\na,46,7.5\n", {{7.5, 46}}, true},
+        Reading{"LongLatInXyz", "long lat h\n7.5 46 300\n", {{7.5, 46}}, true},
+        Reading{"XYBeforeLonLat", "lon,lat,x,y\n7,46,1,2\n", {{1, 2}}, false}),
     [](const auto& test) { return test.param.name; });
 
 } // namespace

@@ -1,5 +1,6 @@
 // The program's command line, messages, framing and files, run in process.
 #include "tests/support/scratch_directory.h"
+#include "triangulate/point_input.h"
 #include "triangulate/triangulate_command.h"
 
 #include <gtest/gtest.h>
@@ -76,7 +77,14 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedFile{"CsvShortLine", "x,y\n1,2\n3\n",
                       ":3: the line has 1 field, but y is field 2"},
         MalformedFile{"CsvEmptyField", "x;y\n1;2\n1;\n", ":3: field 2 is empty"},
-        MalformedFile{"CsvWord", "x,y\n1,abc\n", ":2: field 2: \"abc\" is not a number"}),
+        MalformedFile{"CsvWord", "x,y\n1,abc\n", ":2: field 2: \"abc\" is not a number"},
+        MalformedFile{"BytesOutsidePrintableAscii", std::string("3\0\x1B[2J\xFF\n", 9),
+                      ":1: the point count \"3\\x00\\x1B[2J\\xFF\" is not a whole number"},
+        MalformedFile{"EndlessToken", "1\n" + std::string(longestToken + 1, '7'),
+                      ":2: a token longer than 1 MiB cannot be read"},
+        MalformedFile{"LatitudeOutsideDegrees", "lon,lat\n7,46\n7,91\n",
+                      ": point 2 has the latitude 91, outside -90 to 90; --no-projection keeps "
+                      "the coordinates as they are"}),
     [](const auto& test) { return test.param.name; });
 
 struct Outcome {
@@ -116,13 +124,13 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, OutcomeTest,
     ::testing::Values(
         Outcome{"OutsideTheViewerField", "", projected,
-                "Triangulated 3 points: 1 triangles, 0 duplicate points\n",
+                "Triangulated 3 points: 1 triangle, 0 duplicate points\n",
                 "triangulate: warning: the points span 10 units around (512005, 4123005), but the "
                 "viewer shows about 200 units around the origin; --fit frames them\n",
                 "3\n512000 4123000\n512010 4123000\n512000 4123010\n1\n"},
         Outcome{"Centered", "--center", projected,
                 "Transform: x' = (x - 512005) * 1, y' = (y - 4123005) * 1\n"
-                "Triangulated 3 points: 1 triangles, 0 duplicate points\n",
+                "Triangulated 3 points: 1 triangle, 0 duplicate points\n",
                 "", "3\n-5 -5\n5 -5\n-5 5\n1\n"},
         // Within the viewer's field, and the printed transform leads back to the input.
         Outcome{"FittedProjectedCoordinates", "--fit",
@@ -134,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The box's side overflows a double; its half does not.
         Outcome{"FittedAcrossTheWholeDoubleRange", "--fit", "-1e308 0\n1e308 0\n0 1e308\n",
                 "Transform: x' = x * 1e-306, y' = (y - 5e+307) * 1e-306\n"
-                "Triangulated 3 points: 1 triangles, 0 duplicate points\n",
+                "Triangulated 3 points: 1 triangle, 0 duplicate points\n",
                 "", "3\n-100 -50\n100 -50\n0 50\n1\n"},
         Outcome{"AllOnOneLine", "", "0 0\n1 1\n2 2\n3 3\n",
                 "Triangulated 4 points: 0 triangles, 0 duplicate points\n",
@@ -142,10 +150,43 @@ INSTANTIATE_TEST_SUITE_P(
                 "4\n0 0\n1 1\n2 2\n3 3\n0\n"},
         Outcome{"TwoDistinctPoints", "--fit", "-1 2.5\n-1 2.5\n1 -2.5\n",
                 "Transform: x' = x * 40, y' = y * 40\n"
-                "Triangulated 3 points: 0 triangles, 1 duplicate points\n",
+                "Triangulated 3 points: 0 triangles, 1 duplicate point\n",
                 "triangulate: warning: fewer than three distinct points, so there are no "
                 "triangles\n",
-                "3\n-40 100\n-40 100\n40 -100\n0\n"}),
+                "3\n-40 100\n-40 100\n40 -100\n0\n"},
+        // Distinct points that no double scale spreads over the field, one box near the
+        // origin and one far from it.
+        Outcome{"FittedNarrowerThanAnyDoubleScale", "--fit",
+                "0 0\n2e-320 0\n0 4e-320\n2e-320 4e-320\n1e-320 1e-320\n",
+                "Transform: x' = (x - 9.999888672e-321) * 5.000055665e+321, y' = (y - "
+                "1.999977734e-320) * 5.000055665e+321\n"
+                "Triangulated 5 points: 4 triangles, 0 duplicate points\n",
+                "", "5\n-50 -100\n50 -100\n-50 100\n50 100\n0 -50\n4\n"},
+        Outcome{"FittedNarrowerThanAnyDoubleScaleFarOut", "--fit",
+                "7e15 0\n7e15 1e-310\n7e15 3e-310\n",
+                "Transform: x' = (x - 7e+15) * 6.666666667e+311, y' = (y - 1.5e-310) * "
+                "6.666666667e+311\nTriangulated 3 points: 0 triangles, 0 duplicate points\n",
+                "triangulate: warning: all points lie on one line, so there are no triangles\n",
+                "3\n0 -100\n0 -33.333332\n0 100\n0\n"},
+        Outcome{"CenteredStillTooWide", "--center", "0 0\n1000 0\n0 1000\n",
+                "Transform: x' = (x - 500) * 1, y' = (y - 500) * 1\n"
+                "Triangulated 3 points: 1 triangle, 0 duplicate points\n",
+                "triangulate: warning: the points span 1000 units around (0, 0), but the viewer "
+                "shows about 200 units around the origin; --fit frames them\n",
+                "3\n-500 -500\n500 -500\n-500 500\n1\n"},
+        // Longitudes and latitudes become metres about the middle latitude, 60 degrees.
+        Outcome{"GeographicProjected", "", "Lat,Lng\n59.999,10\n60.001,10.002\n60.001,10\n",
+                "Projection: x = longitude * 55597.54012, y = latitude * 111195.0802 (metres, "
+                "equirectangular about latitude 60)\n"
+                "Triangulated 3 points: 1 triangle, 0 duplicate points\n",
+                "triangulate: warning: the points span 222.3901605 units around (556030.9987, "
+                "6671704.814), but the viewer shows about 200 units around the origin; --fit "
+                "frames them\n",
+                // 0.002 degrees east are half as many metres as 0.002 degrees north.
+                "3\n555975.4 6671593.5\n556086.6 6671816\n555975.4 6671816\n"},
+        Outcome{"GeographicKeptInDegrees", "--no-projection", "lat,lon\n1,2\n3,2\n1,5\n",
+                "Triangulated 3 points: 1 triangle, 0 duplicate points\n", "",
+                "3\n2 1\n2 3\n5 1\n1\n"}),
     [](const auto& test) { return test.param.name; });
 
 TEST(CommandLineTest, HelpAndMisuse) {
@@ -157,6 +198,16 @@ TEST(CommandLineTest, HelpAndMisuse) {
     EXPECT_EQ(both.status, 2);
     EXPECT_EQ(both.err.substr(0, both.err.find('\n')),
               "triangulate: give one of --center and --fit");
+}
+
+// A run that fails writes no file, so it has nothing to frame and no warning about it.
+TEST(FramingWarningTest, OnlyForARunThatWritesItsFile) {
+    test::ScratchDirectory scratch;
+    const std::string in = scratch.write("in.txt", "1e308 0\n-1e308 1\n0 1e308\n");
+    const Outputs result = run({in, scratch.file("out.tri")});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "triangulate: " + in +
+                              ": point 1 lies beyond the range of a float; --fit brings it in\n");
 }
 
 } // namespace

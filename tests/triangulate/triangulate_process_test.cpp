@@ -60,6 +60,40 @@ TEST(TriangulateProcessTest, ViewerReaderTakesTheFileWithTheSameFloats) {
                   " triangles, 0 duplicate points\n");
 }
 
+// The triangulation goes through standard output itself when the output is standard output,
+// and the lines about it go to standard error; a summary that cannot be written is a failure.
+TEST(TriangulateProcessTest, OutputThatIsStandardOutputAndSummaryThatCannotBeWritten) {
+    // Each shell line runs triangulate as $0 on the points $1 with the file $2 at hand.
+    struct Case {
+        std::string shellLine;
+        bool fileHoldsTheTriangulation;
+        std::string err;
+        int exitCode;
+    };
+    const std::string summary = "Triangulated 3 points: 1 triangle, 0 duplicate points\n";
+    const std::string unwritten = "triangulate: cannot write the summary to standard output\n";
+    const std::vector<Case> cases{
+        {"\"$0\" \"$1\" /dev/stdout > \"$2\"", true, summary, 0},
+        {"\"$0\" \"$1\" /dev/stdout | cat > \"$2\"", true, summary, 0},
+        {"\"$0\" - - < \"$1\" > \"$2\"", true, summary, 0},
+        {"\"$0\" \"$1\" \"$2\" > /dev/full", true, unwritten, 1},
+        {"\"$0\" \"$1\" \"$2\" >&-", true, unwritten, 1},
+        {"\"$0\" \"$1\" - >&-", false, "triangulate: standard output: cannot be written\n", 1},
+    };
+    test::ScratchDirectory scratch;
+    const std::string in = scratch.write("in.txt", "0 0\n10 0\n0 10\n");
+    const std::string triangulation = "3\n0 0\n10 0\n0 10\n1\n1 0 2\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shellLine);
+        const std::string file = scratch.write("file.tri", "");
+        const test::ProcessResult result =
+            test::runProcess("/bin/sh", {"sh", "-c", c.shellLine, triangulate, in, file});
+        EXPECT_EQ(result.exitCode, c.exitCode);
+        EXPECT_EQ(result.err, c.err);
+        EXPECT_EQ(test::readFile(file), c.fileHoldsTheTriangulation ? triangulation : "");
+    }
+}
+
 // A survey of a hill in projected coordinates: dense near its top, sparse at its foot.
 std::string projectedSurvey() {
     std::mt19937 random(4);

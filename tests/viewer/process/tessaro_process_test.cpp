@@ -132,6 +132,21 @@ TEST_F(TessaroWindowTest, ShowsTheTerrainUntilEscapeEndsIt) {
     EXPECT_TRUE(screen.noWindowNamed(windowTitle));
 }
 
+// Started with standard output closed, the viewer must not take descriptor 1 for its window
+// connection: its timing line would go into the X protocol.
+TEST_F(TessaroWindowTest, StartedWithStandardOutputClosedShowsTheTerrain) {
+    test::XWindows screen;
+    ASSERT_TRUE(screen.connected());
+    ChildProcess viewer("/bin/sh",
+                        {"sh", "-c", "exec \"$0\" \"$1\" >&-", tessaro, files.file("terrain.tri")});
+    const auto window = screen.waitForWindow(windowTitle, startTimeout);
+    ASSERT_TRUE(window.has_value()) << viewer.standardError();
+    EXPECT_GT(litShare(shownAfterAWhile(screen, *window)), 0.05);
+    screen.pressEscape(*window);
+    EXPECT_EQ(viewer.waitForExit(startTimeout), 0);
+    EXPECT_EQ(viewer.standardError(), "");
+}
+
 TEST_F(TessaroWindowTest, WindowGeometryOptionIsNotTakenAsAnImage) {
     test::XWindows screen;
     ASSERT_TRUE(screen.connected());

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "triangulate/point_input.h"
+
+#include <string>
+#include <vector>
+
+namespace zel {
+
+// An equirectangular projection from degrees to metres on a sphere of the Earth's mean
+// radius: x = longitude * metresPerDegreeX, y = latitude * metresPerDegree, where the first
+// factor is the second shrunk by the cosine of a standard latitude. Distances come out true
+// along that latitude and every meridian, and stretch east-west away from it: fine for
+// regional data, poor for wide east-west extents and near the poles.
+struct EquirectangularProjection {
+    double standardLatitude;
+    double metresPerDegreeX;
+    double metresPerDegree;
+};
+
+// The projection about the middle latitude of the points' box. Throws std::range_error naming
+// the point (counted from 1) when a latitude lies outside -90 to 90 or a longitude outside
+// -180 to 360: such numbers are no degrees.
+EquirectangularProjection projectionAbout(const std::vector<PlanePoint>& degrees);
+
+// Replaces every (longitude, latitude) in degrees by its (x, y) in metres.
+void project(std::vector<PlanePoint>& points, const EquirectangularProjection& projection);
+
+// The projection as a line for the user, numbers with at most 10 significant digits:
+// "x = longitude * 78626.26, y = latitude * 111195.08 (metres, equirectangular about
+// latitude 45)".
+std::string describe(const EquirectangularProjection& projection);
+
+} // namespace zel

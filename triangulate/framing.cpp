@@ -40,11 +40,27 @@ double framedCoordinate(double value, double center, double offset, double scale
 // first. The coordinates themselves may be large (a box of zero width far from the origin),
 // so it is the differences from the corner that are scaled.
 Framing narrowBoxFraming(const Bounds& bounds) {
-    Framing framing{bounds.minX, bounds.minY, 1.0, -std::ilogb(bounds.longerSide())};
+    Framing framing;
+    framing.centerX = bounds.minX;
+    framing.centerY = bounds.minY;
+    framing.binaryExponent = -std::ilogb(bounds.longerSide());
     framing.offsetX = std::ldexp(bounds.maxX - bounds.minX, framing.binaryExponent) / 2.0;
     framing.offsetY = std::ldexp(bounds.maxY - bounds.minY, framing.binaryExponent) / 2.0;
     framing.scale = (viewerFieldSize / 2.0) / std::max(framing.offsetX, framing.offsetY);
     return framing;
+}
+
+double framedHeight(double height, const Framing& framing) {
+    if (!framing.ground) {
+        return height;
+    }
+    const double above = height - *framing.ground;
+    if (!std::isinf(above)) {
+        return std::ldexp(above, framing.binaryExponent) * framing.scale;
+    }
+    // Heights from -1e308 to 1e308 lie further apart than a double reaches; their halves do not.
+    return std::ldexp(height / 2.0 - *framing.ground / 2.0, framing.binaryExponent) *
+           framing.scale * 2.0;
 }
 
 bool isSinglePoint(const Bounds& bounds) {
@@ -75,21 +91,24 @@ std::optional<Bounds> boundsOf(const std::vector<PlanePoint>& points) {
     return box;
 }
 
-Framing framingFor(const Bounds& bounds, FramingMode mode) {
+Framing framingFor(const Bounds& bounds, FramingMode mode, std::optional<double> lowestHeight) {
     if (mode == FramingMode::AsGiven) {
         return {};
     }
-    Framing framing{bounds.centerX(), bounds.centerY(), 1.0};
+    Framing framing;
+    framing.centerX = bounds.centerX();
+    framing.centerY = bounds.centerY();
     // A box without extent (one distinct point) has nothing to scale.
-    if (mode != FramingMode::Fit || isSinglePoint(bounds)) {
-        return framing;
+    if (mode == FramingMode::Fit && !isSinglePoint(bounds)) {
+        const double scale = (viewerFieldSize / 2.0) / bounds.halfLongerSide();
+        if (std::isfinite(scale) && scale > 0.0) {
+            framing.scale = scale;
+        } else {
+            framing = narrowBoxFraming(bounds);
+        }
     }
-    const double scale = (viewerFieldSize / 2.0) / bounds.halfLongerSide();
-    if (std::isfinite(scale) && scale > 0.0) {
-        framing.scale = scale;
-        return framing;
-    }
-    return narrowBoxFraming(bounds);
+    framing.ground = lowestHeight;
+    return framing;
 }
 
 std::string describe(const Framing& framing) {
@@ -103,6 +122,10 @@ std::string describe(const Framing& framing) {
     text.append(shifted('x', centerX)).append(" * ").append(messageNumber(scale));
     text.append(", y' = ");
     text.append(shifted('y', centerY)).append(" * ").append(messageNumber(scale));
+    if (framing.ground) {
+        text.append(", z' = ");
+        text.append(shifted('z', *framing.ground)).append(" * ").append(messageNumber(scale));
+    }
     return text;
 }
 
@@ -137,6 +160,26 @@ std::vector<ViewerPoint> framedFloats(const std::vector<PlanePoint>& points,
         framed[i] = {static_cast<float>(x), static_cast<float>(y)};
     }
     return framed;
+}
+
+std::vector<float> framedHeights(const std::vector<double>& heights, const Framing& framing) {
+    std::vector<float> framed(heights.size());
+    for (std::size_t i = 0; i < heights.size(); ++i) {
+        const double z = framedHeight(heights[i], framing);
+        if (!(std::fabs(z) <= largestFloat)) {
+            throw std::range_error("the height of point " + std::to_string(i + 1) +
+                                   " lies beyond the range of a float");
+        }
+        framed[i] = static_cast<float>(z);
+    }
+    return framed;
+}
+
+std::optional<double> lowestHeight(const std::vector<double>& heights) {
+    if (heights.empty()) {
+        return std::nullopt;
+    }
+    return *std::min_element(heights.begin(), heights.end());
 }
 
 } // namespace zel

@@ -40,6 +40,8 @@ std::optional<Bounds> boundsOf(const std::vector<PlanePoint>& points);
 // The power of two and the offsets are 0 but for a box too narrow for any double scale to span
 // the field: there centerX is the box's lower corner and offsetX its half width after the
 // power of two, because the middle of such a box need not be a double.
+// A height goes to ((z - ground) * 2^binaryExponent) * scale, so that the ground starts at 0
+// and the proportions stay true; with no ground, heights are not framed.
 struct Framing {
     double centerX = 0.0;
     double centerY = 0.0;
@@ -47,15 +49,19 @@ struct Framing {
     int binaryExponent = 0;
     double offsetX = 0.0;
     double offsetY = 0.0;
+    std::optional<double> ground;
 };
 
 // AsGiven leaves the points where they are; Center moves the box's centre to the origin;
 // Fit also scales uniformly so that the box's longer side spans the viewer's field, however
-// narrow the box, unless it is a single point.
-Framing framingFor(const Bounds& bounds, FramingMode mode);
+// narrow the box, unless it is a single point. Under Center and Fit, heights whose lowest is
+// `lowestHeight` move down by it and scale with x and y.
+Framing framingFor(const Bounds& bounds, FramingMode mode,
+                   std::optional<double> lowestHeight = std::nullopt);
 
 // The transform as a line for the user, to map positions in the viewer back, each number
-// with at most 10 significant digits: "x' = (x - 512000) * 0.01, y' = (y - 4123000) * 0.01".
+// with at most 10 significant digits: "x' = (x - 512000) * 0.01, y' = (y - 4123000) * 0.01",
+// then ", z' = (z - 120) * 0.01" when heights are framed.
 std::string describe(const Framing& framing);
 
 // The box that the viewer gets of the points' box under AsGiven or Center.
@@ -70,5 +76,12 @@ bool outsideViewerField(const Bounds& bounds);
 // naming the point when a framed coordinate lies beyond the range of a float.
 std::vector<ViewerPoint> framedFloats(const std::vector<PlanePoint>& points,
                                       const Framing& framing);
+
+// The framed heights in single precision, as the viewer holds them. Throws std::range_error
+// naming the point when a framed height lies beyond the range of a float.
+std::vector<float> framedHeights(const std::vector<double>& heights, const Framing& framing);
+
+// The lowest of the heights; none for none.
+std::optional<double> lowestHeight(const std::vector<double>& heights);
 
 } // namespace zel

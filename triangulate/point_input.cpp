@@ -14,6 +14,7 @@
 #include <initializer_list>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 namespace zel {
@@ -122,10 +123,27 @@ std::string lowerCase(std::string_view text) {
 struct Columns {
     std::size_t x = 0;
     std::size_t y = 1;
+    std::optional<std::size_t> z; // only when heights are kept
     bool geographic = false;
 
-    std::size_t last() const { return std::max(x, y); }
+    std::size_t last() const { return std::max({x, y, z.value_or(0)}); }
+    // The coordinate that the last column read holds.
+    char lastName() const {
+        if (z && *z == last()) {
+            return 'z';
+        }
+        return x > y ? 'x' : 'y';
+    }
 };
+
+// Without a header: x, y and, when kept, z in the first columns.
+Columns unnamedColumns(Heights heights) {
+    Columns columns;
+    if (heights == Heights::Kept) {
+        columns.z = 2;
+    }
+    return columns;
+}
 
 // A field that would be read as a number, right or wrong ("1e999" and "inf" are such).
 bool isNumberLike(std::string_view field) {
@@ -141,7 +159,8 @@ bool isHeader(const std::vector<std::string_view>& fields, std::size_t fieldsRea
 }
 
 // The columns of the first pair of names that the header holds both of; else the first two.
-Columns namedColumns(const std::vector<std::string_view>& header) {
+// A kept z is the column named as a height, else the one after x and y.
+Columns namedColumns(const std::vector<std::string_view>& header, Heights heights) {
     struct NamePair {
         std::initializer_list<std::string_view> x;
         std::initializer_list<std::string_view> y;
@@ -151,27 +170,37 @@ Columns namedColumns(const std::vector<std::string_view>& header) {
         {{{"x"}, {"y"}, false},
          {{"easting"}, {"northing"}, false},
          {{"lon", "lng", "long", "longitude"}, {"lat", "latitude"}, true}}};
+    static const std::initializer_list<std::string_view> heightNames = {
+        "z", "elevation", "height", "elev", "alt", "altitude"};
     std::vector<std::string> names;
     std::transform(header.begin(), header.end(), std::back_inserter(names), lowerCase);
     const auto find = [&names](std::initializer_list<std::string_view> wanted) {
-        return std::find_if(names.begin(), names.end(), [&wanted](const std::string& name) {
-            return std::find(wanted.begin(), wanted.end(), name) != wanted.end();
-        });
+        const auto found =
+            std::find_if(names.begin(), names.end(), [&wanted](const std::string& name) {
+                return std::find(wanted.begin(), wanted.end(), name) != wanted.end();
+            });
+        return static_cast<std::size_t>(found - names.begin());
     };
+    Columns columns;
     for (const NamePair& pair : pairs) {
-        const auto x = find(pair.x);
-        const auto y = find(pair.y);
-        if (x != names.end() && y != names.end()) {
-            return {static_cast<std::size_t>(x - names.begin()),
-                    static_cast<std::size_t>(y - names.begin()), pair.geographic};
+        const std::size_t x = find(pair.x);
+        const std::size_t y = find(pair.y);
+        if (x != names.size() && y != names.size()) {
+            columns = {x, y, std::nullopt, pair.geographic};
+            break;
         }
     }
-    return {};
+    if (heights == Heights::Kept) {
+        const std::size_t z = find(heightNames);
+        columns.z = z != names.size() ? z : std::max(columns.x, columns.y) + 1;
+    }
+    return columns;
 }
 
 class PointParser {
 public:
-    PointParser(std::string_view text, const std::string& name) : lines_(text), name_(name) {}
+    PointParser(std::string_view text, const std::string& name, Heights heights)
+        : lines_(text), name_(name), heights_(heights) {}
 
     PointSet parse() {
         std::string_view first;
@@ -179,10 +208,16 @@ public:
             throw PointInputException(name_ + ":1: the file holds no points");
         }
         if (first.find_first_of(",;") != std::string_view::npos) {
-            return parseCsv(first);
+            parseCsv(first);
+        } else {
+            splitTokens(first, tokens_);
+            if (tokens_.size() > 1) {
+                parseNumberLines(first);
+            } else {
+                parseCounted(tokens_[0]);
+            }
         }
-        splitTokens(first, tokens_);
-        return tokens_.size() > 1 ? parseNumberLines(first) : PointSet{parseCounted(tokens_[0])};
+        return std::move(set_);
     }
 
 private:
@@ -190,6 +225,24 @@ private:
         throw PointInputException(name_ + ":" + std::to_string(line) + ": " + what);
     }
     [[noreturn]] void fail(const std::string& what) const { fail(lines_.number(), what); }
+    [[noreturn]] void failWithoutHeights() const {
+        throw PointInputException(name_ + ": --elevation needs a third coordinate (x y z)");
+    }
+
+    // A first line (a header or the first point) of `fieldCount` fields shows whether the
+    // file holds the kept z at all.
+    void checkHeightsPresent(const Columns& columns, std::size_t fieldCount) const {
+        if (columns.z && *columns.z >= fieldCount) {
+            failWithoutHeights();
+        }
+    }
+
+    void add(double x, double y, double z) {
+        set_.points.push_back({x, y});
+        if (heights_ == Heights::Kept) {
+            set_.heights.push_back(z);
+        }
+    }
 
     double number(std::string_view token, std::size_t line, const std::string& where = {}) const {
         double value = 0.0;
@@ -200,7 +253,7 @@ private:
         return value;
     }
 
-    std::vector<PlanePoint> parseCounted(std::string_view countToken) {
+    void parseCounted(std::string_view countToken) {
         const std::size_t countLine = lines_.number();
         std::uint64_t count = 0;
         const NumberProblem problem = parseNumber(countToken, count);
@@ -229,68 +282,82 @@ private:
                                 ")");
         }
         const std::size_t stride = values.size() == 2 * count ? 2 : 3;
-        std::vector<PlanePoint> points(count);
-        for (std::size_t i = 0; i < count; ++i) {
-            points[i] = {values[i * stride], values[i * stride + 1]};
+        if (heights_ == Heights::Kept && count > 0 && stride == 2) {
+            failWithoutHeights();
         }
-        return points;
+        set_.points.resize(count);
+        set_.heights.resize(heights_ == Heights::Kept ? count : 0);
+        for (std::size_t i = 0; i < count; ++i) {
+            set_.points[i] = {values[i * stride], values[i * stride + 1]};
+        }
+        for (std::size_t i = 0; i < set_.heights.size(); ++i) {
+            set_.heights[i] = values[i * stride + 2];
+        }
     }
 
-    PointSet parseNumberLines(std::string_view line) {
-        PointSet set;
-        Columns columns;
-        if (isHeader(tokens_, tokens_.size())) {
-            columns = namedColumns(tokens_);
-            set.geographic = columns.geographic;
-        } else {
-            set.points.push_back(numberLinePoint(columns));
+    void parseNumberLines(std::string_view line) {
+        Columns columns = unnamedColumns(heights_);
+        const bool header = isHeader(tokens_, tokens_.size());
+        if (header) {
+            columns = namedColumns(tokens_, heights_);
+            set_.geographic = columns.geographic;
+        }
+        checkHeightsPresent(columns, tokens_.size());
+        if (!header) {
+            addNumberLine(columns);
         }
         while (lines_.next(line)) {
             splitTokens(line, tokens_);
-            set.points.push_back(numberLinePoint(columns));
+            addNumberLine(columns);
         }
-        return set;
     }
 
-    PlanePoint numberLinePoint(const Columns& columns) {
+    void addNumberLine(const Columns& columns) {
         if (tokens_.size() == 1 && columns.last() == 1) {
             fail("a point needs two numbers, x and y, but the line holds one");
         }
         checkFieldCount(tokens_.size(), columns, lines_.number());
-        PlanePoint point{};
+        double x = 0.0;
+        double y = 0.0;
+        double z = 0.0;
         for (std::size_t i = 0; i < tokens_.size(); ++i) {
             const double value = number(tokens_[i], lines_.number());
-            point.x = i == columns.x ? value : point.x;
-            point.y = i == columns.y ? value : point.y;
+            x = i == columns.x ? value : x;
+            y = i == columns.y ? value : y;
+            z = i == columns.z ? value : z;
         }
-        return point;
+        add(x, y, z);
     }
 
     void checkFieldCount(std::size_t count, const Columns& columns, std::size_t line) const {
         if (count <= columns.last()) {
             fail(line, "the line has " + std::to_string(count) +
-                           (count == 1 ? " field, but " : " fields, but ") +
-                           (columns.x > columns.y ? "x" : "y") + " is field " +
-                           std::to_string(columns.last() + 1));
+                           (count == 1 ? " field, but " : " fields, but ") + columns.lastName() +
+                           " is field " + std::to_string(columns.last() + 1));
         }
     }
 
-    PointSet parseCsv(std::string_view firstLine) {
+    void parseCsv(std::string_view firstLine) {
         const char delimiter = firstLine.find(';') != std::string_view::npos ? ';' : ',';
         CsvRecords records(lines_.fromLine(), delimiter, lines_.number());
-        PointSet set;
-        Columns columns;
+        Columns columns = unnamedColumns(heights_);
         std::vector<std::string_view> fields;
-        if (nextCsvRecord(records, fields) && isHeader(fields, columns.last() + 1)) {
-            columns = namedColumns(fields);
-            set.geographic = columns.geographic;
-        } else if (!fields.empty()) {
-            set.points.push_back(csvPoint(fields, columns, records.line()));
+        if (!nextCsvRecord(records, fields)) {
+            return;
+        }
+        // Only the fields of x and y tell a header.
+        const bool header = isHeader(fields, Columns{}.last() + 1);
+        if (header) {
+            columns = namedColumns(fields, heights_);
+            set_.geographic = columns.geographic;
+        }
+        checkHeightsPresent(columns, fields.size());
+        if (!header) {
+            addCsvPoint(fields, columns, records.line());
         }
         while (nextCsvRecord(records, fields)) {
-            set.points.push_back(csvPoint(fields, columns, records.line()));
+            addCsvPoint(fields, columns, records.line());
         }
-        return set;
     }
 
     bool nextCsvRecord(CsvRecords& records, std::vector<std::string_view>& fields) const {
@@ -310,10 +377,12 @@ private:
         return false;
     }
 
-    PlanePoint csvPoint(const std::vector<std::string_view>& fields, const Columns& columns,
-                        std::size_t line) const {
+    void addCsvPoint(const std::vector<std::string_view>& fields, const Columns& columns,
+                     std::size_t line) {
         checkFieldCount(fields.size(), columns, line);
-        return {csvNumber(fields, columns.x, line), csvNumber(fields, columns.y, line)};
+        const double x = csvNumber(fields, columns.x, line);
+        const double y = csvNumber(fields, columns.y, line);
+        add(x, y, columns.z ? csvNumber(fields, *columns.z, line) : 0.0);
     }
 
     double csvNumber(const std::vector<std::string_view>& fields, std::size_t column,
@@ -327,6 +396,8 @@ private:
 
     Lines lines_;
     const std::string& name_;
+    Heights heights_;
+    PointSet set_;
     std::vector<std::string_view> tokens_;
 };
 
@@ -362,11 +433,11 @@ std::size_t lineOfEnd(std::string_view text) {
 
 } // namespace
 
-PointSet parsePointSet(std::string_view text, const std::string& name) {
+PointSet parsePointSet(std::string_view text, const std::string& name, Heights heights) {
     if (text.substr(0, byteOrderMark.size()) == byteOrderMark) {
         text.remove_prefix(byteOrderMark.size());
     }
-    return PointParser(text, name).parse();
+    return PointParser(text, name, heights).parse();
 }
 
 std::vector<PlanePoint> parsePoints(std::string_view text, const std::string& name) {
@@ -377,7 +448,7 @@ std::string pointFileLabel(const std::string& name) {
     return name == standardStreamName ? "standard input" : name;
 }
 
-PointSet readPointSet(const std::string& name) {
+PointSet readPointSet(const std::string& name, Heights heights) {
     const std::string label = pointFileLabel(name);
     const bool standardInput = name == standardStreamName;
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
@@ -407,7 +478,7 @@ PointSet readPointSet(const std::string& name) {
     if (std::ferror(file.get())) {
         throw PointInputException(label + ": cannot be read: " + systemError());
     }
-    return parsePointSet(text, label);
+    return parsePointSet(text, label, heights);
 }
 
 } // namespace zel

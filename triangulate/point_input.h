@@ -19,11 +19,16 @@ struct PointInputException : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// The points of a file, and whether they are longitudes and latitudes in degrees.
+// The points of a file, their heights when they are kept, and whether they are longitudes and
+// latitudes in degrees.
 struct PointSet {
     std::vector<PlanePoint> points;
+    std::vector<double> heights; // the third coordinate of every point, or none
     bool geographic = false;
 };
+
+// Whether the reader keeps each point's third coordinate or drops it unread.
+enum class Heights { Dropped, Kept };
 
 // The file name that stands for standard input (and, as the output, for standard output).
 inline constexpr std::string_view standardStreamName = "-";
@@ -46,10 +51,16 @@ inline constexpr std::size_t longestToken = std::size_t{1} << 20;
 // latitude) takes x and y from those fields, and the last pair makes the set geographic.
 // Other CSV fields are not read. Every number is a whole token (or a whole field), finite,
 // in the range of a double.
-PointSet readPointSet(const std::string& name);
+// With Heights::Kept the third coordinate is read too: the third of each triple in the
+// counted form, else the field a header names z, elevation, height, elev, alt or altitude,
+// or failing such a name the field after x and y. Every point must have it; a file whose form
+// holds none (pairs after the count, a first point or a header without that field) is refused
+// as a whole: "<file>: --elevation needs a third coordinate (x y z)".
+PointSet readPointSet(const std::string& name, Heights heights = Heights::Dropped);
 
 // The same, from text already in memory; `name` only labels the messages.
-PointSet parsePointSet(std::string_view text, const std::string& name);
+PointSet parsePointSet(std::string_view text, const std::string& name,
+                       Heights heights = Heights::Dropped);
 
 // The name that messages give the file `name` of readPointSet: "standard input" for "-".
 std::string pointFileLabel(const std::string& name);

@@ -1,10 +1,13 @@
 #include "triangulate/triangulate_command.h"
 
+#include "common/number_token.h"
 #include "common/printable_text.h"
 #include "common/standard_options.h"
 #include "triangulate/delaunay_triangles.h"
 #include "triangulate/framing.h"
 #include "triangulate/geographic_projection.h"
+#include "triangulate/long_edge_filter.h"
+#include "triangulate/message_number.h"
 #include "triangulate/point_input.h"
 #include "triangulate/triangulation_writer.h"
 
@@ -27,22 +30,32 @@ constexpr int warningDigits = 10;
 
 constexpr const char* usage =
     "Usage: triangulate [--center | --fit] <points-file> <triangulation-file>\n"
+    "  or:  triangulate --elevation [--center | --fit] <points-file> <terrain-file>\n"
     "  or:  triangulate --help | -h | --version\n"
     "Writes the Delaunay triangulation of the points as a triangulation file for Tessaro.\n"
     "The points file holds a count then \"x y\" or \"x y z\" per point, or lines of two or\n"
     "more numbers (x y first), or CSV (x and y: the first two columns, or the columns named\n"
-    "x/y, easting/northing or lon/lat). z is read and dropped. Longitudes and latitudes are\n"
-    "projected to metres. Either file may be -, for standard input or standard output.\n"
-    "  --center         move the centre of the points to the origin\n"
-    "  --fit            also scale them so that the longer side spans 200 units, as the\n"
-    "                   viewer shows them whole\n"
-    "  --no-projection  keep longitudes and latitudes in degrees\n"
-    "  --help           print this text (also -h)\n"
-    "  --version        print the program's version\n";
+    "x/y, easting/northing or lon/lat). z is read and dropped, unless --elevation keeps it.\n"
+    "Longitudes and latitudes are projected to metres. Either file may be -, for standard\n"
+    "input or standard output.\n"
+    "  --center            move the centre of the points to the origin (and with\n"
+    "                      --elevation the lowest z to 0)\n"
+    "  --fit               also scale them so that the longer side spans 200 units, as the\n"
+    "                      viewer shows them whole (z by the same factor)\n"
+    "  --elevation, -z     keep each point's z (the third number, or the CSV column named\n"
+    "                      z, elevation, height, elev, alt or altitude) and write a terrain\n"
+    "                      file for Tessaro --elevation\n"
+    "  --max-edge <length> leave out every triangle with an edge longer than length across\n"
+    "                      the ground, in the units written (after --center or --fit)\n"
+    "  --no-projection     keep longitudes and latitudes in degrees\n"
+    "  --help              print this text (also -h)\n"
+    "  --version           print the program's version\n";
 
 struct Request {
     FramingMode framing = FramingMode::AsGiven;
     bool projection = true;
+    bool elevation = false;
+    std::optional<double> maxEdge;
     std::string pointsFile;
     std::string triangulationFile;
 };
@@ -56,12 +69,27 @@ struct ParsedCommandLine {
     std::string problem;
 };
 
+// The length after --max-edge, or why there is none.
+std::optional<double> edgeLength(const std::string* text, std::string& problem) {
+    if (text == nullptr) {
+        problem = "--max-edge needs a length after it";
+        return std::nullopt;
+    }
+    double length = 0.0;
+    if (parseNumber(*text, length) != NumberProblem::None || !(length > 0.0)) {
+        problem = "--max-edge needs a positive number, not \"" + printableText(*text) + "\"";
+        return std::nullopt;
+    }
+    return length;
+}
+
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     ParsedCommandLine parsed;
     Request request;
     std::vector<std::string> files;
     bool framed = false;
-    for (const std::string& argument : arguments) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
         if (argument == "--help" || argument == "-h") {
             parsed.help = true;
             return parsed;
@@ -75,6 +103,15 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             request.framing = argument == "--fit" ? FramingMode::Fit : FramingMode::Center;
         } else if (argument == "--no-projection") {
             request.projection = false;
+        } else if (argument == "--elevation" || argument == "-z") {
+            request.elevation = true;
+        } else if (argument == "--max-edge") {
+            ++i;
+            request.maxEdge =
+                edgeLength(i < arguments.size() ? &arguments[i] : nullptr, parsed.problem);
+            if (!request.maxEdge) {
+                return parsed;
+            }
         } else if (argument.size() > 1 && argument[0] == '-') {
             parsed.problem = "unknown option " + argument;
             return parsed;
@@ -129,8 +166,9 @@ std::string outputProblem(const OutputFileException& failure) {
 }
 
 // The points as read, projected to metres when they are degrees and projection is asked for.
-std::vector<PlanePoint> readPoints(const Request& request, std::ostream& notes) {
-    PointSet set = readPointSet(request.pointsFile);
+PointSet readPoints(const Request& request, std::ostream& notes) {
+    PointSet set =
+        readPointSet(request.pointsFile, request.elevation ? Heights::Kept : Heights::Dropped);
     if (set.geographic && request.projection) {
         try {
             const EquirectangularProjection projection = projectionAbout(set.points);
@@ -140,51 +178,76 @@ std::vector<PlanePoint> readPoints(const Request& request, std::ostream& notes) 
             throw std::range_error(pointFileLabel(request.pointsFile) + ": " + notDegrees.what());
         }
     }
-    return std::move(set.points);
+    return set;
 }
 
 // The points as the viewer will hold them, and how they got there.
 struct FramedPoints {
     std::vector<ViewerPoint> points;
+    std::vector<float> heights; // with --elevation
     Framing framing;
     std::optional<Bounds> shown; // the box the viewer gets, none for no points
 };
 
 FramedPoints framedPoints(const Request& request, std::ostream& notes) {
-    const std::vector<PlanePoint> read = readPoints(request, notes);
+    const PointSet read = readPoints(request, notes);
     FramedPoints framed;
-    if (const std::optional<Bounds> bounds = boundsOf(read)) {
-        framed.framing = framingFor(*bounds, request.framing);
+    if (const std::optional<Bounds> bounds = boundsOf(read.points)) {
+        framed.framing = framingFor(*bounds, request.framing, lowestHeight(read.heights));
         framed.shown = shownBounds(*bounds, request.framing);
     }
     try {
-        framed.points = framedFloats(read, framed.framing);
+        framed.points = framedFloats(read.points, framed.framing);
+        framed.heights = framedHeights(read.heights, framed.framing);
     } catch (const std::range_error& outside) {
         throw std::range_error(pointFileLabel(request.pointsFile) + ": " + outside.what());
     }
     return framed;
 }
 
+// The triangles written, and how many --max-edge left out.
+struct WrittenTriangles {
+    DelaunayTriangles delaunay;
+    std::size_t leftOut = 0;
+};
+
+WrittenTriangles trianglesOf(const Request& request, const std::vector<ViewerPoint>& points) {
+    WrittenTriangles written{triangulateClockwise(points)};
+    if (request.maxEdge) {
+        written.leftOut =
+            dropLongEdgedTriangles(written.delaunay.triangles, points, *request.maxEdge);
+    }
+    return written;
+}
+
 // Triangulates and writes the file; through `out` itself when `toStandardOutput`.
-DelaunayTriangles writeTriangulationFile(const Request& request,
-                                         const std::vector<ViewerPoint>& points,
-                                         bool toStandardOutput, std::ostream& out) {
+WrittenTriangles writeTriangulationFile(const Request& request, const FramedPoints& framed,
+                                        bool toStandardOutput, std::ostream& out) {
+    const std::vector<float>* heights = request.elevation ? &framed.heights : nullptr;
     if (toStandardOutput) {
-        const DelaunayTriangles result = triangulateClockwise(points);
-        writeTriangulation(out, points, result.triangles);
+        const WrittenTriangles written = trianglesOf(request, framed.points);
+        writeTriangulation(out, framed.points, heights, written.delaunay.triangles);
         if (!out.flush()) {
             const bool dash = request.triangulationFile == standardStreamName;
             throw OutputFileException(OutputFileException::Failure::Write,
                                       dash ? "standard output" : request.triangulationFile);
         }
-        return result;
+        return written;
     }
     // Created before the long work, so that an unwritable name is reported at once.
     StagedOutputFile file(request.triangulationFile, ".triangulate-");
-    DelaunayTriangles result = triangulateClockwise(points);
-    writeTriangulation(file, points, result.triangles);
+    WrittenTriangles written = trianglesOf(request, framed.points);
+    writeTriangulation(file, framed.points, heights, written.delaunay.triangles);
     file.commit();
-    return result;
+    return written;
+}
+
+void warnIfAllLeftOut(const Request& request, const WrittenTriangles& written, std::ostream& err) {
+    if (written.leftOut > 0 && written.delaunay.triangles.empty()) {
+        err << "triangulate: warning: every triangle has an edge longer than "
+            << messageNumber(*request.maxEdge) << " (--max-edge), so there are no triangles"
+            << std::endl;
+    }
 }
 
 void triangulate(const Request& request, std::ostream& out, std::ostream& err) {
@@ -193,14 +256,15 @@ void triangulate(const Request& request, std::ostream& out, std::ostream& err) {
                                   namesStandardOutput(request.triangulationFile);
     std::ostringstream notes;
     const FramedPoints framed = framedPoints(request, notes);
-    const DelaunayTriangles result =
-        writeTriangulationFile(request, framed.points, toStandardOutput, out);
+    const WrittenTriangles written = writeTriangulationFile(request, framed, toStandardOutput, out);
+    const DelaunayTriangles& result = written.delaunay;
 
     // Only now that the file is written: a failed run has nothing to frame.
     if (framed.shown && request.framing != FramingMode::Fit) {
         warnIfOutsideViewerField(*framed.shown, err);
     }
     warnIfNoTriangles(result, framed.points.size(), err);
+    warnIfAllLeftOut(request, written, err);
     std::ostream& summary = toStandardOutput ? err : out;
     summary << notes.str();
     if (request.framing != FramingMode::AsGiven) {
@@ -208,7 +272,12 @@ void triangulate(const Request& request, std::ostream& out, std::ostream& err) {
     }
     summary << "Triangulated " << counted(framed.points.size(), "point") << ": "
             << counted(result.triangles.size(), "triangle") << ", "
-            << counted(result.duplicates, "duplicate point") << std::endl;
+            << counted(result.duplicates, "duplicate point");
+    if (request.maxEdge) {
+        summary << ", " << counted(written.leftOut, "triangle") << " with an edge longer than "
+                << messageNumber(*request.maxEdge) << " left out";
+    }
+    summary << std::endl;
     if (!summary) {
         throw SummaryNotWritten();
     }

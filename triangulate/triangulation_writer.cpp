@@ -1,5 +1,6 @@
 #include "triangulate/triangulation_writer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string_view>
 
@@ -7,8 +8,10 @@ namespace zel {
 
 namespace {
 
-// Room for a line of two floats or three indices, and its line end.
+// Room for a line of three floats or three indices, and its line end.
 constexpr std::size_t lineCapacity = 64;
+// What follows the point count in a terrain file, so that the density reader refuses it.
+constexpr std::string_view terrainMarker = "xyz";
 
 class Line {
 public:
@@ -17,6 +20,12 @@ public:
             *end_++ = ' ';
         }
         end_ = std::to_chars(end_, text_ + lineCapacity, value).ptr;
+        return *this;
+    }
+
+    Line& operator<<(std::string_view word) {
+        *end_++ = ' ';
+        end_ = std::copy(word.begin(), word.end(), end_);
         return *this;
     }
 
@@ -32,14 +41,22 @@ private:
 };
 
 // `write` takes each line; a lambda, so that the file's own buffer is written without a
-// stream's checks per line.
+// stream's checks per line. With heights, a terrain file.
 template <typename Write>
 void writeLines(const Write& write, const std::vector<ViewerPoint>& points,
+                const std::vector<float>* heights,
                 const std::vector<std::array<std::uint32_t, 3>>& triangles) {
     Line line;
-    (line << points.size()).writeTo(write);
-    for (const ViewerPoint& p : points) {
-        (line << p.x << p.y).writeTo(write);
+    if (heights == nullptr) {
+        (line << points.size()).writeTo(write);
+        for (const ViewerPoint& p : points) {
+            (line << p.x << p.y).writeTo(write);
+        }
+    } else {
+        (line << points.size() << terrainMarker).writeTo(write);
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            (line << points[i].x << points[i].y << (*heights)[i]).writeTo(write);
+        }
     }
     (line << triangles.size()).writeTo(write);
     for (const auto& t : triangles) {
@@ -50,17 +67,19 @@ void writeLines(const Write& write, const std::vector<ViewerPoint>& points,
 } // namespace
 
 void writeTriangulation(StagedOutputFile& out, const std::vector<ViewerPoint>& points,
+                        const std::vector<float>* heights,
                         const std::vector<std::array<std::uint32_t, 3>>& triangles) {
-    writeLines([&out](std::string_view text) { out.write(text); }, points, triangles);
+    writeLines([&out](std::string_view text) { out.write(text); }, points, heights, triangles);
 }
 
 void writeTriangulation(std::ostream& out, const std::vector<ViewerPoint>& points,
+                        const std::vector<float>* heights,
                         const std::vector<std::array<std::uint32_t, 3>>& triangles) {
     writeLines(
         [&out](std::string_view text) {
             out.write(text.data(), static_cast<std::streamsize>(text.size()));
         },
-        points, triangles);
+        points, heights, triangles);
 }
 
 } // namespace zel

@@ -13,11 +13,15 @@ namespace zel {
 // input order (duplicates too, so that indices keep naming the input's points), the
 // triangle count, then every triangle "i0 i1 i2". Each coordinate is written with the
 // shortest text that reads back as the same float.
+// Given `heights` (one per point), it writes a terrain file instead: "xyz" after the point
+// count, and each point's height after its x and y.
 void writeTriangulation(StagedOutputFile& out, const std::vector<ViewerPoint>& points,
+                        const std::vector<float>* heights,
                         const std::vector<std::array<std::uint32_t, 3>>& triangles);
 
 // The same, to an open stream such as standard output; a failure leaves the stream failed.
 void writeTriangulation(std::ostream& out, const std::vector<ViewerPoint>& points,
+                        const std::vector<float>* heights,
                         const std::vector<std::array<std::uint32_t, 3>>& triangles);
 
 } // namespace zel

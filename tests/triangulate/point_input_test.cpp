@@ -57,6 +57,7 @@ struct Reading {
     std::vector<PlanePoint> points; // expected when `problem` is empty
     bool geographic = false;
     std::string problem = {};
+    std::vector<double> heights = {}; // when given, read with the heights kept
 };
 
 void PrintTo(const Reading& param, std::ostream* os) {
@@ -76,7 +77,9 @@ TEST_P(ReadingTest, GivesThePointsOrSaysWhatIsWrong) {
         }
         return;
     }
-    const PointSet set = parsePointSet(c.text, "in.csv");
+    const Heights kept = c.heights.empty() ? Heights::Dropped : Heights::Kept;
+    const PointSet set = parsePointSet(c.text, "in.csv", kept);
+    EXPECT_EQ(set.heights, c.heights);
     EXPECT_EQ(set.geographic, c.geographic);
     ASSERT_EQ(set.points.size(), c.points.size());
     for (std::size_t i = 0; i < c.points.size(); ++i) {
@@ -133,7 +136,14 @@ INSTANTIATE_TEST_SUITE_P(
         Reading{"LongitudeLatitude", "LONGITUDE;Latitude\n7.5;46\n", {{7.5, 46}}, true},
         Reading{"LngLatAfterOtherColumns", "id,lat,lng\na,46,7.5\n", {{7.5, 46}}, true},
         Reading{"LongLatInXyz", "long lat h\n7.5 46 300\n", {{7.5, 46}}, true},
-        Reading{"XYBeforeLonLat", "lon,lat,x,y\n7,46,1,2\n", {{1, 2}}, false}),
+        Reading{"XYBeforeLonLat", "lon,lat,x,y\n7,46,1,2\n", {{1, 2}}, false},
+        // Heights: the third of a triple, a named column anywhere, else the one after x and y.
+        Reading{"HeightsOfTriples", "2\n1 2 3 4 5 6\n", {{1, 2}, {4, 5}}, false, "", {3, 6}},
+        Reading{"HeightNamedFirst", "ALT;lon;lat\n300;7.5;46\n", {{7.5, 46}}, true, "", {300}},
+        Reading{"HeightNamedInXyz", "elev x y\n-2.5 1 2\n", {{1, 2}}, false, "", {-2.5}},
+        Reading{
+            "HeightAfterLatLon", "id,lat,lon,mag\na,46,7.5,4.1\n", {{7.5, 46}}, true, "", {4.1}},
+        Reading{"HeightOfCsvWithoutHeader", "1,2,3,x\n", {{1, 2}}, false, "", {3}}),
     [](const auto& test) { return test.param.name; });
 
 } // namespace

@@ -3,8 +3,13 @@
 #include "triangulate/point_input.h"
 #include "triangulate/triangulate_command.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <optional>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -31,6 +36,7 @@ struct MalformedFile {
     std::string name;
     std::optional<std::string> text; // none: the file does not exist
     std::string problem;             // what follows the file's name in the message
+    bool elevation = false;          // run with --elevation
 };
 
 // Test names say what the case is; the default would print its bytes.
@@ -40,6 +46,8 @@ void PrintTo(const MalformedFile& param, std::ostream* os) {
 
 class MalformedFileTest : public ::testing::TestWithParam<MalformedFile> {};
 
+const std::string noHeights = ": --elevation needs a third coordinate (x y z)";
+
 TEST_P(MalformedFileTest, IsReportedAndLeavesTheOutputAsItWas) {
     test::ScratchDirectory scratch;
     const std::string in = scratch.file("in.txt");
@@ -47,7 +55,8 @@ TEST_P(MalformedFileTest, IsReportedAndLeavesTheOutputAsItWas) {
         scratch.write("in.txt", *GetParam().text);
     }
     const std::string out = scratch.write("out.tri", "old\n");
-    const Outputs result = run({"--fit", in, out});
+    const Outputs result =
+        GetParam().elevation ? run({"--fit", "--elevation", in, out}) : run({"--fit", in, out});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "triangulate: " + in + GetParam().problem + "\n");
     EXPECT_EQ(result.out, "");
@@ -84,12 +93,22 @@ INSTANTIATE_TEST_SUITE_P(
                       ":2: a token longer than 1 MiB cannot be read"},
         MalformedFile{"LatitudeOutsideDegrees", "lon,lat\n7,46\n7,91\n",
                       ": point 2 has the latitude 91, outside -90 to 90; --no-projection keeps "
-                      "the coordinates as they are"}),
+                      "the coordinates as they are"},
+        // Every form without a third coordinate, and a point without one among points with.
+        MalformedFile{"ElevationCountThenPairs", "3\n1 2\n3 4\n5 6\n", noHeights, true},
+        MalformedFile{"ElevationNumberLinesOfTwo", "1 2\n3 4\n5 6\n", noHeights, true},
+        MalformedFile{"ElevationXyzHeaderOfTwo", "x y\n1 2\n", noHeights, true},
+        MalformedFile{"ElevationCsvOfTwoColumns", "1,2\n3,4\n", noHeights, true},
+        MalformedFile{"ElevationCsvHeaderWithoutHeight", "name,lat,lon\na,46,7\n", noHeights, true},
+        MalformedFile{"ElevationLineWithoutHeight", "1 2 3\n4 5\n",
+                      ":2: the line has 2 fields, but z is field 3", true},
+        MalformedFile{"ElevationHeightBeyondFloat", "x,y,z\n0,0,1\n1,1,1e300\n",
+                      ": the height of point 2 lies beyond the range of a float", true}),
     [](const auto& test) { return test.param.name; });
 
 struct Outcome {
     std::string name;
-    std::string framing; // an option, or empty
+    std::string options; // separated by spaces
     std::string points;
     std::string out;
     std::string err;
@@ -107,10 +126,10 @@ TEST_P(OutcomeTest, WritesTheFileAndSaysWhatItDid) {
     test::ScratchDirectory scratch;
     const std::string in = scratch.write("in.txt", GetParam().points);
     const std::string out = scratch.file("out.tri");
-    std::vector<std::string> arguments = {in, out};
-    if (!GetParam().framing.empty()) {
-        arguments.insert(arguments.begin(), GetParam().framing);
-    }
+    std::istringstream options(GetParam().options);
+    std::vector<std::string> arguments{std::istream_iterator<std::string>(options), {}};
+    arguments.push_back(in);
+    arguments.push_back(out);
     const Outputs result = run(arguments);
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, GetParam().out);
@@ -186,7 +205,30 @@ INSTANTIATE_TEST_SUITE_P(
                 "3\n555975.4 6671593.5\n556086.6 6671816\n555975.4 6671816\n"},
         Outcome{"GeographicKeptInDegrees", "--no-projection", "lat,lon\n1,2\n3,2\n1,5\n",
                 "Triangulated 3 points: 1 triangle, 0 duplicate points\n", "",
-                "3\n2 1\n2 3\n5 1\n1\n"}),
+                "3\n2 1\n2 3\n5 1\n1\n"},
+        Outcome{"ElevationAsGiven", "-z", "3\n0 0 7.25\n10 0 -3\n0 10 1e-3\n",
+                "Triangulated 3 points: 1 triangle, 0 duplicate points\n", "",
+                "3 xyz\n0 0 7.25\n10 0 -3\n0 10 0.001\n1\n"},
+        // The height column named anywhere; the lowest height becomes 0.
+        Outcome{"ElevationCentered", "--center --elevation",
+                "Height;Easting;Northing\n120;512000;4123000\n95.5;512010;4123000\n"
+                "130;512000;4123010\n",
+                "Transform: x' = (x - 512005) * 1, y' = (y - 4123005) * 1, z' = (z - 95.5) * 1\n"
+                "Triangulated 3 points: 1 triangle, 0 duplicate points\n",
+                "", "3 xyz\n-5 -5 24.5\n5 -5 0\n-5 5 34.5\n1\n"},
+        // The square's diagonal is 14.1: the triangle that reaches the far point goes.
+        Outcome{"MaxEdgeLeavesOutLongTriangles", "--max-edge 15", "0 0\n10 0\n10 10\n0 10\n60 5\n",
+                "Triangulated 5 points: 2 triangles, 0 duplicate points, 1 triangle with an edge "
+                "longer than 15 left out\n",
+                "", "5\n0 0\n10 0\n10 10\n0 10\n60 5\n2\n"},
+        // In the units written: after --fit the square's side is 200.
+        Outcome{"MaxEdgeLeavesOutEveryTriangle", "--fit --max-edge 250", "0 0\n10 0\n0 10\n",
+                "Transform: x' = (x - 5) * 20, y' = (y - 5) * 20\n"
+                "Triangulated 3 points: 0 triangles, 0 duplicate points, 1 triangle with an edge "
+                "longer than 250 left out\n",
+                "triangulate: warning: every triangle has an edge longer than 250 (--max-edge), so "
+                "there are no triangles\n",
+                "3\n-100 -100\n100 -100\n-100 100\n0\n"}),
     [](const auto& test) { return test.param.name; });
 
 TEST(CommandLineTest, HelpAndMisuse) {
@@ -198,6 +240,84 @@ TEST(CommandLineTest, HelpAndMisuse) {
     EXPECT_EQ(both.status, 2);
     EXPECT_EQ(both.err.substr(0, both.err.find('\n')),
               "triangulate: give one of --center and --fit");
+}
+
+// One axis of the printed transform: v' = (v - shift) * scale.
+struct AxisTransform {
+    double shift = 0.0;
+    std::string scale; // as printed, so that the three can be compared exactly
+};
+
+AxisTransform axisTransform(const std::string& line, char axis) {
+    const std::string v(1, axis);
+    const std::regex pattern(v + "' = (?:\\(" + v + " ([-+]) ([^)]+)\\)|" + v + ") \\* ([^,\n]+)");
+    std::smatch match;
+    if (!std::regex_search(line, match, pattern)) {
+        ADD_FAILURE() << "no " << axis << " in " << line;
+        return {};
+    }
+    const double shift = match[2].matched ? std::stod(match[2]) : 0.0;
+    return {match[1] == "+" ? -shift : shift, match[3]};
+}
+
+// --elevation --fit scales x, y and z by one factor, and the printed transform maps every
+// written point back to its input within the float's rounding and the printed digits.
+TEST(ElevationFitTest, TransformMapsEveryCornerOfTheBoxBack) {
+    struct Box {
+        const char* name;
+        double minX, maxX, minY, maxY, minZ, maxZ;
+    };
+    const std::vector<Box> boxes{
+        {"HillInProjectedMetres", 512000, 513000, 4100000, 4101000, 0, 150},
+        {"BelowSeaLevel", 0, 5000, 0, 3000, -4200, -15},
+        {"TallerThanWide", 0, 2, 0, 1, 10, 1000},
+        {"FlatGround", -50, 50, -20, 20, 300, 300},
+        {"Continental", -2e6, 2e6, 0, 10, 0, 8848},
+        {"Tiny", 0, 1e-3, 0, 1e-3, 0, 1e-4},
+    };
+    test::ScratchDirectory scratch;
+    for (const Box& box : boxes) {
+        SCOPED_TRACE(box.name);
+        std::vector<std::array<double, 3>> corners;
+        std::ostringstream text;
+        text.precision(17);
+        text << "x,y,z\n";
+        for (int i = 0; i < 8; ++i) {
+            corners.push_back({i & 1 ? box.maxX : box.minX, i & 2 ? box.maxY : box.minY,
+                               i & 4 ? box.maxZ : box.minZ});
+            text << corners.back()[0] << ',' << corners.back()[1] << ',' << corners.back()[2]
+                 << '\n';
+        }
+        const std::string out = scratch.file("out.ter");
+        const Outputs result =
+            run({"--elevation", "--fit", scratch.write("in.csv", text.str()), out});
+        ASSERT_EQ(result.status, 0) << result.err;
+        const std::array<AxisTransform, 3> axes{axisTransform(result.out, 'x'),
+                                                axisTransform(result.out, 'y'),
+                                                axisTransform(result.out, 'z')};
+        EXPECT_EQ(axes[1].scale, axes[0].scale);
+        EXPECT_EQ(axes[2].scale, axes[0].scale);
+        EXPECT_EQ(axes[2].shift, box.minZ);
+        const double scale = std::stod(axes[0].scale);
+        const double extent = std::max(box.maxX - box.minX, box.maxY - box.minY);
+
+        std::istringstream file(readFile(out));
+        std::size_t count = 0;
+        std::string marker;
+        file >> count >> marker;
+        ASSERT_EQ(count, corners.size());
+        ASSERT_EQ(marker, "xyz");
+        for (const auto& corner : corners) {
+            std::array<double, 3> written{};
+            file >> written[0] >> written[1] >> written[2];
+            for (int a = 0; a < 3; ++a) {
+                const double tolerance = 1e-7 * extent + 1e-9 * std::fabs(axes[a].shift);
+                EXPECT_NEAR(written[a] / scale + axes[a].shift, corner[a], tolerance)
+                    << "axis " << a;
+            }
+            EXPECT_EQ(written[2], corner[2] == box.minZ ? 0.0 : written[2]) << "the ground";
+        }
+    }
 }
 
 // A run that fails writes no file, so it has nothing to frame and no warning about it.

@@ -1,6 +1,7 @@
 #include "common/standard_options.h"
 #include "viewer/current_seconds.h"
 #include "viewer/render/startup_sequence.h"
+#include "viewer/viewer_options.h"
 
 #include <GL/freeglut.h>
 #include <exception>
@@ -18,7 +19,12 @@ constexpr zel::ProgramDescription tessaroProgram{
     "ground). The TGA images, from the lowest ground to the highest, are blended by height\n"
     "into the terrain's texture. freeglut options such as -geometry 640x480 may stand among\n"
     "the images. In the window, the mouse and keys move the view (press h for the list);\n"
-    "close the window or press q or Escape to end."};
+    "close the window or press q or Escape to end.\n\n"
+    "Options, anywhere among the arguments:\n"
+    "  --elevation              the file is a terrain file, whose points are x y z: show\n"
+    "                           their own heights, with the whole terrain in view at first\n"
+    "  --exaggeration <factor>  multiply every height by factor (default 1); in the window\n"
+    "                           ] and [ multiply and divide the heights by 1.5"};
 
 struct UsageException : std::runtime_error {
     explicit UsageException(const char* programName)
@@ -26,20 +32,39 @@ struct UsageException : std::runtime_error {
                              " <triangulation-file> [<image.tga> ...]") {}
 };
 
+// A problem with the viewer's own options, followed by the usage that shows them.
+std::runtime_error optionUsageError(const char* programName, const std::string& problem) {
+    return std::runtime_error(problem + "\nUsage: " + (programName ? programName : "Tessaro") +
+                              " [--elevation] [--exaggeration <factor>] <triangulation-file> "
+                              "[<image.tga> ...]");
+}
+
 void run(int argc, char** argv) {
     if (argc < 2) {
         throw UsageException(argc > 0 ? argv[0] : nullptr);
     }
+    zel::ViewerOptions options;
+    try {
+        options = zel::takeViewerOptions(argc, argv);
+    } catch (const zel::ViewerOptionException& bad) {
+        throw optionUsageError(argv[0], bad.what());
+    }
+    if (argc < 2) {
+        throw optionUsageError(argv[0], "no file given");
+    }
     // The span the viewer reports: from the file read to the first frame ready to draw.
     double startTime = 0.0;
-    zel::startViewer(argc, argv, [&startTime](zel::StartupStage stage) {
-        if (stage == zel::StartupStage::Read) {
-            startTime = zel::currentSeconds();
-        } else if (stage == zel::StartupStage::Lighting) {
-            std::cout << "Building terrain resources: " << zel::currentSeconds() - startTime
-                      << " seconds" << std::endl;
-        }
-    });
+    zel::startViewer(
+        argc, argv,
+        [&startTime](zel::StartupStage stage) {
+            if (stage == zel::StartupStage::Read) {
+                startTime = zel::currentSeconds();
+            } else if (stage == zel::StartupStage::Lighting) {
+                std::cout << "Building terrain resources: " << zel::currentSeconds() - startTime
+                          << " seconds" << std::endl;
+            }
+        },
+        options);
 
     glutMainLoop();
 }

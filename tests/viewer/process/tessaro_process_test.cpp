@@ -11,10 +11,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <iomanip>
 #include <png.h>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace zel {
@@ -80,6 +83,28 @@ TEST_F(TessaroProcessTest, NoDisplayIsReportedAsAFailure) {
     EXPECT_EQ(viewer.standardError(),
               "Program failed:\nCannot show the window: failed to open display ''\n");
     EXPECT_EQ(viewer.standardOutput(), "");
+}
+
+TEST_F(TessaroProcessTest, ElevationModeAndExaggerationProblemsAreRefusedBeforeAnyWindow) {
+    const std::string usage = "\nUsage: " + tessaro +
+                              " [--elevation] [--exaggeration <factor>] <triangulation-file> "
+                              "[<image.tga> ...]\n";
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"--elevation", files.file("terrain.tri")},
+         "Bad triangulation file \"" + files.file("terrain.tri") +
+             "\": the first line must be the point count followed by \"xyz\" (a terrain file)\n"},
+        {{files.file("terrain.tri"), "--exaggeration", "-1"},
+         "--exaggeration needs a positive number, not \"-1\"" + usage},
+        {{"--elevation"}, "no file given" + usage},
+    };
+    for (const auto& [arguments, message] : cases) {
+        std::vector<std::string> command{tessaro};
+        command.insert(command.end(), arguments.begin(), arguments.end());
+        ChildProcess viewer(command, true);
+        EXPECT_EQ(viewer.waitForExit(startTimeout), 1);
+        EXPECT_EQ(viewer.standardError(), "Program failed:\n" + message);
+        EXPECT_EQ(viewer.standardOutput(), "");
+    }
 }
 
 std::vector<std::uint8_t> shownAfterAWhile(test::XWindows& screen, unsigned long window) {
@@ -294,6 +319,41 @@ TEST_F(TessaroWindowTest, SpaceFreezesTheTurningAndSSavesTheFrameUnderANewName) 
     EXPECT_EQ(test::readFile(files.file("tessaro-0001.png")), "taken");
     EXPECT_TRUE(std::filesystem::exists(files.file("tessaro-0005.png")));
     sendInput({"key", "q"});
+    EXPECT_EQ(viewer.waitForExit(startTimeout), 0);
+    EXPECT_EQ(viewer.standardError(), "");
+}
+
+// A hill given by its own heights, far from the origin: the view starts fitted to it.
+TEST_F(TessaroWindowTest, ElevationModeShowsTheTerrainFittedInTheWindow) {
+    test::XWindows screen;
+    ASSERT_TRUE(screen.connected());
+    const test::GridTerrain grid = test::gridTerrain(
+        {.columns = 12, .rows = 12, .spacing = 400.0f, .originX = 5e5f, .originY = 4e6f});
+    std::ostringstream text;
+    text << std::setprecision(9) << grid.points.size() << " xyz\n";
+    for (std::size_t i = 0; i < grid.points.size(); ++i) {
+        text << grid.points[i].x << ' ' << grid.points[i].y << ' ' << 100.0f * grid.heights[i]
+             << '\n';
+    }
+    text << grid.triangles.size() << '\n';
+    for (const auto& t : grid.triangles) {
+        text << t[0] << ' ' << t[1] << ' ' << t[2] << '\n';
+    }
+    files.write("hill.ter", text.str());
+    ChildProcess viewer({tessaro, "--elevation", files.file("hill.ter"), "-geometry", "320x240+0+0",
+                         files.file("low.tga"), files.file("high.tga")},
+                        false);
+    ASSERT_TRUE(viewer.waitForOutputLine(startTimeout)) << viewer.standardError();
+    const auto window = screen.waitForWindow(windowTitle, startTimeout);
+    ASSERT_TRUE(window.has_value());
+
+    const std::vector<std::uint8_t> shown = shownAfterAWhile(screen, *window);
+    EXPECT_GT(litShare(shown), 0.05);
+    const std::size_t middle = (std::size_t{(240 - 4) / 2} * (320 - 4) + (320 - 4) / 2) * 3;
+    ASSERT_LT(middle + 2, shown.size());
+    EXPECT_NE(shown[middle] | shown[middle + 1] | shown[middle + 2], 0);
+
+    screen.pressEscape(*window);
     EXPECT_EQ(viewer.waitForExit(startTimeout), 0);
     EXPECT_EQ(viewer.standardError(), "");
 }

@@ -1,9 +1,10 @@
 // Writes a triangulation file of any size for tests and benchmarks: a warped, jittered grid
 // of about <points> points over [-100, 100] x [-100, 100], two clockwise triangles per cell.
 // The warp packs the grid densely in some places and sparsely in others, so the terrain
-// has hills and plains. Deterministic for a given size and seed.
+// has hills and plains. Deterministic for a given size and seed. With `xyz` it writes a
+// terrain file of the same points instead, each with the height of a smooth hill and valley.
 //
-// Usage: generate_terrain <points> <seed> <out-file>
+// Usage: generate_terrain <points> <seed> <out-file> [xyz]
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -52,11 +53,17 @@ private:
     std::string buffer_;
 };
 
+// A broad hill in one half and a valley in the other, 0 to about 40 units high.
+double groundHeight(double x, double y) {
+    return 20.0 + 20.0 * std::sin(x / 60.0) * std::cos(y / 45.0);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::cerr << "Usage: " << argv[0] << " <points> <seed> <out-file>\n";
+    const bool withHeights = argc == 5 && std::string(argv[4]) == "xyz";
+    if (argc != 4 && !withHeights) {
+        std::cerr << "Usage: " << argv[0] << " <points> <seed> <out-file> [xyz]\n";
         return 2;
     }
     const long requested = std::strtol(argv[1], nullptr, 10);
@@ -77,14 +84,26 @@ int main(int argc, char** argv) {
     {
         Writer out(file);
         out.number(columns * rows);
+        if (withHeights) {
+            out.put(' ');
+            out.put('x');
+            out.put('y');
+            out.put('z');
+        }
         out.put('\n');
         for (long r = 0; r < rows; ++r) {
             for (long c = 0; c < columns; ++c) {
                 const double u = (c + jitter(random)) / static_cast<double>(columns - 1);
                 const double v = (r + jitter(random)) / static_cast<double>(rows - 1);
-                out.number(static_cast<float>(halfSize * warp(2.0 * u - 1.0)));
+                const auto x = static_cast<float>(halfSize * warp(2.0 * u - 1.0));
+                const auto y = static_cast<float>(halfSize * warp(2.0 * v - 1.0));
+                out.number(x);
                 out.put(' ');
-                out.number(static_cast<float>(halfSize * warp(2.0 * v - 1.0)));
+                out.number(y);
+                if (withHeights) {
+                    out.put(' ');
+                    out.number(static_cast<float>(groundHeight(x, y)));
+                }
                 out.put('\n');
             }
         }

@@ -3,6 +3,7 @@
 #include "common/standard_streams.h"
 #include "viewer/current_seconds.h"
 #include "viewer/render/startup_sequence.h"
+#include "viewer/viewer_options.h"
 
 #include <GL/freeglut.h>
 #include <csignal>
@@ -21,12 +22,27 @@ constexpr zel::ProgramDescription tessaroProgram{
     "ground). The TGA images, from the lowest ground to the highest, are blended by height\n"
     "into the terrain's texture. freeglut options such as -geometry 640x480 may stand among\n"
     "the images. In the window, the mouse and keys move the view (press h for the list);\n"
-    "close the window or press q or Escape to end."};
+    "close the window or press q or Escape to end.\n\n"
+    "Options, anywhere among the arguments:\n"
+    "  --elevation              the file is a terrain file, whose points are x y z: show\n"
+    "                           their own heights, with the whole terrain in view at first\n"
+    "  --exaggeration <factor>  multiply every height by factor (default 1); in the window\n"
+    "                           ] and [ multiply and divide the heights by 1.5"};
 
 struct UsageException : std::runtime_error {
     explicit UsageException(const char* programName)
         : std::runtime_error(std::string("Usage: ") + (programName ? programName : "Tessaro") +
                              " <triangulation-file> [<image.tga> ...]") {}
+};
+
+// A problem with the viewer's own options, shown with the usage that lists them.
+struct OptionUsageError : std::runtime_error {
+    OptionUsageError(const char* programName, const std::string& problem)
+        : std::runtime_error(problem),
+          usage(std::string("Usage: ") + (programName ? programName : "Tessaro") +
+                " [--elevation] [--exaggeration <factor>] <triangulation-file> "
+                "[<image.tga> ...]") {}
+    std::string usage;
 };
 
 void run(int argc, char** argv) {
@@ -36,16 +52,28 @@ void run(int argc, char** argv) {
     // A message whose reader has gone (standard output piped to `head -1`, say) is lost,
     // never the viewer with it.
     std::signal(SIGPIPE, SIG_IGN);
+    zel::ViewerOptions options;
+    try {
+        options = zel::takeViewerOptions(argc, argv);
+    } catch (const zel::ViewerOptionException& bad) {
+        throw OptionUsageError(argv[0], bad.what());
+    }
+    if (argc < 2) {
+        throw OptionUsageError(argv[0], "no file given");
+    }
     // The span the viewer reports: from the file read to the first frame ready to draw.
     double startTime = 0.0;
-    zel::startViewer(argc, argv, [&startTime](zel::StartupStage stage) {
-        if (stage == zel::StartupStage::Read) {
-            startTime = zel::currentSeconds();
-        } else if (stage == zel::StartupStage::Lighting) {
-            std::cout << "Building terrain resources: " << zel::currentSeconds() - startTime
-                      << " seconds" << std::endl;
-        }
-    });
+    zel::startViewer(
+        argc, argv,
+        [&startTime](zel::StartupStage stage) {
+            if (stage == zel::StartupStage::Read) {
+                startTime = zel::currentSeconds();
+            } else if (stage == zel::StartupStage::Lighting) {
+                std::cout << "Building terrain resources: " << zel::currentSeconds() - startTime
+                          << " seconds" << std::endl;
+            }
+        },
+        options);
 
     glutMainLoop();
 }
@@ -59,6 +87,11 @@ int main(int argc, char** argv) {
     }
     try {
         run(argc, argv);
+    } catch (const OptionUsageError& failure) {
+        std::cerr << "Program failed:" << std::endl
+                  << zel::printableText(failure.what()) << std::endl
+                  << zel::printableText(failure.usage) << std::endl;
+        return 1;
     } catch (const std::exception& failure) {
         std::cerr << "Program failed:" << std::endl
                   << zel::printableText(failure.what()) << std::endl;

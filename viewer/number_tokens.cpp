@@ -40,6 +40,7 @@ bool NumberTokens::refill() {
 bool NumberTokens::startToken() {
     do {
         while (next != end && isSpace(*next)) {
+            pendingLineEnd = pendingLineEnd || *next == '\n';
             ++next;
         }
     } while (next == end && refill());
@@ -90,7 +91,27 @@ template <typename Number> std::optional<bool> NumberTokens::scanToken(Number& v
     const bool number = scan.problem == NumberProblem::None && scan.end == tokenEnd && !tooLong;
     next = tokenEnd;
     tooLong = false;
+    lineEnded = pendingLineEnd;
+    pendingLineEnd = false;
     return number;
+}
+
+bool NumberTokens::readWord(std::string_view word) {
+    if (!startToken()) {
+        return false;
+    }
+    // The word and the character after it, which must end the token.
+    while (static_cast<std::size_t>(end - next) <= word.size() && refill()) {
+    }
+    lineEnded = pendingLineEnd;
+    const auto available = static_cast<std::size_t>(end - next);
+    if (available < word.size() || word.compare(0, word.size(), next, word.size()) != 0 ||
+        (available > word.size() && !isSpace(next[word.size()]))) {
+        return false;
+    }
+    next += word.size();
+    pendingLineEnd = false;
+    return true;
 }
 
 template <typename Number> NumberTokens::Token NumberTokens::readNumber(Number& value) {

@@ -5,6 +5,7 @@
 #include <istream>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 namespace zel {
 
@@ -34,6 +35,14 @@ public:
     Token read(std::int32_t& value);
     Token read(std::uint32_t& value);
 
+    // Reads the next token when it is exactly `word` (shorter than a block) and returns true;
+    // otherwise leaves that token for the next read and returns false.
+    bool readWord(std::string_view word);
+
+    // True when a line end (a line feed) stands between the token last read or looked at and
+    // the one read before it, for formats with one item per line.
+    bool lineEndBefore() const { return lineEnded; }
+
     // True once a read of the stream has failed with an error rather than at its end. The
     // tokens wholly read before the error are handed out; the reads then find the text ended.
     bool readFailed() const { return failed; }
@@ -60,6 +69,8 @@ private:
     bool tooLong = false;
     bool streamEnded = false;
     bool failed = false;
+    bool lineEnded = false;      // before the token last read or looked at
+    bool pendingLineEnd = false; // in the whitespace skipped since the last token read
 };
 
 } // namespace zel

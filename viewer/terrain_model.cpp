@@ -1,5 +1,7 @@
 #include "viewer/terrain_model.h"
 
+#include "viewer/texture/bounding_box.h"
+
 namespace zel {
 
 TerrainModel terrainModel;
@@ -8,6 +10,29 @@ TerrainModel::~TerrainModel() {
     for (Triangle* triangle : triangles) {
         delete triangle;
     }
+}
+
+void TerrainModel::computeBounds() {
+    const BoundingBox box = boundingBox(vertices);
+    boundsMax = box.max;
+    boundsMin = box.min;
+}
+
+// The vectors keep their capacity, so a change needs no more memory than start-up did.
+void TerrainModel::changeExaggeration(double factor) {
+    // The surface is interpolated linearly from the heights, so it scales with them.
+    const double ratio = factor / exaggeration;
+    for (std::optional<float>& height : surface.heights) {
+        if (height) {
+            *height = static_cast<float>(*height * ratio);
+        }
+    }
+    exaggeration = factor;
+    vertices.clear();
+    computeHeights();
+    normals.clear();
+    computeNormals();
+    computeBounds();
 }
 
 } // namespace zel

@@ -21,12 +21,20 @@ public:
     TerrainModel(const TerrainModel&) = delete;
     TerrainModel& operator=(const TerrainModel&) = delete;
 
-    // Appends one vertex per point: (x, height, y), the height following from the mean
+    // Appends one vertex per point: (x, height x exaggeration, y), the height being the
+    // point's elevation when `elevations` holds them, and otherwise following from the mean
     // circumradius of the triangles that use the point, summed in list order.
     void computeHeights();
     // Appends one normal per vertex: the unit sum of the area-weighted normals of its
     // triangles, in list order. Needs the vertices.
     void computeNormals();
+
+    // Sets the bounding box (boundsMin, boundsMax) of the vertices.
+    void computeBounds();
+
+    // Heights, normals and bounding box again, for a new exaggeration factor. The texture,
+    // which blends by relative height, stays as it is.
+    void changeExaggeration(double factor);
 
     // Height at ground position (x, z) of the plane through triangle t's vertices.
     float heightAt(float x, float z, const Triangle& t) const;
@@ -43,6 +51,9 @@ public:
     void drawMesh() const;
 
     std::list<Triangle*> triangles;
+    // The heights a terrain file gives, one per point; empty for a triangulation file.
+    std::vector<float> elevations;
+    double exaggeration = 1.0;
     std::vector<Vec3> vertices;
     std::vector<Vec3> normals;
     std::vector<TexCoord> texCoords;

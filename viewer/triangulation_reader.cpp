@@ -10,12 +10,19 @@
 #include <list>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 namespace zel {
 namespace {
 
 using Token = NumberTokens::Token;
+
+// The word after a terrain file's point count, on its first line.
+constexpr std::string_view terrainMarker = "xyz";
+constexpr const char* terrainMarkerExpected =
+    "the first line must be the point count followed by \"xyz\" (a terrain file)";
 
 [[noreturn]] void reject(std::string problem) {
     throw TriangulationFormatException(std::move(problem));
@@ -45,12 +52,16 @@ Number readItemNumber(NumberTokens& in, const Describe& describeItem) {
     return value;
 }
 
-std::uint32_t readCount(NumberTokens& in, const std::string& countName) {
+// `checkShape` runs once a token is there, before its value is judged.
+template <typename CheckShape>
+std::uint32_t readCount(NumberTokens& in, const std::string& countName,
+                        const CheckShape& checkShape) {
     std::uint32_t count = 0;
     const Token token = readNumber(in, count);
     if (token == Token::Missing) {
         reject("the file ends before the " + countName);
     }
+    checkShape();
     if (token == Token::Malformed) {
         reject("the " + countName + " cannot be read");
     }
@@ -105,6 +116,48 @@ void readPoints(NumberTokens& in, std::uint32_t count) {
     }
 }
 
+std::string describeNumbersOnLine(std::uint32_t position, std::uint32_t count,
+                                  const char* numbers) {
+    return ordinalOf("point", position, count) + " has " + numbers +
+           "; a terrain file has x y z on each point line";
+}
+
+// One number of point `k`'s line in a terrain file, the `place`th (0: x, 1: y, 2: z). The
+// line's shape is checked before the number itself, so that a short line is named as such
+// even when the next line's first token is not a number.
+float readTerrainNumber(NumberTokens& in, std::uint32_t k, std::uint32_t count, int place) {
+    const auto describePoint = [k, count] { return ordinalOf("point", k, count); };
+    float value = 0.0f;
+    const Token token = readNumber(in, value);
+    if (token == Token::Missing) {
+        reject("the file ends before " + describePoint() + " is complete");
+    }
+    const bool startsLine = in.lineEndBefore();
+    if (place == 0 && !startsLine) {
+        if (k == 0) {
+            reject(terrainMarkerExpected);
+        }
+        reject(describeNumbersOnLine(k - 1, count, "more than 3 numbers"));
+    }
+    if (place > 0 && startsLine) {
+        reject(describeNumbersOnLine(k, count, place == 1 ? "1 number" : "2 numbers"));
+    }
+    if (token == Token::Malformed) {
+        reject(describePoint() + " cannot be read");
+    }
+    return value;
+}
+
+void readTerrainPoints(NumberTokens& in, std::uint32_t count, std::vector<float>& elevations) {
+    for (std::uint32_t k = 0; k < count; ++k) {
+        const float x = readTerrainNumber(in, k, count, 0);
+        const float y = readTerrainNumber(in, k, count, 1);
+        const float z = readTerrainNumber(in, k, count, 2);
+        points.push_back(Point2{x, y});
+        elevations.push_back(z);
+    }
+}
+
 void readTriangles(NumberTokens& in, std::uint32_t count, std::list<Triangle*>& triangles) {
     for (std::uint32_t k = 0; k < count; ++k) {
         const auto describeTriangle = [k, count] { return ordinalOf("triangle", k, count); };
@@ -116,29 +169,61 @@ void readTriangles(NumberTokens& in, std::uint32_t count, std::list<Triangle*>& 
 
 // Leaves the model and the point list as they were before a failed reading.
 void discardReadingSince(std::size_t pointCount, std::size_t triangleCount,
-                         std::list<Triangle*>& triangles) {
+                         std::size_t elevationCount, TerrainModel& model) {
+    std::list<Triangle*>& triangles = model.triangles;
     const auto firstNew = std::next(triangles.begin(), static_cast<std::ptrdiff_t>(triangleCount));
     for (auto it = firstNew; it != triangles.end(); ++it) {
         delete *it;
     }
     triangles.erase(firstNew, triangles.end());
     points.resize(pointCount);
+    model.elevations.resize(elevationCount);
+}
+
+enum class PointLines { Plane, WithElevation };
+
+void readModel(std::istream& in, TerrainModel& model, PointLines lines) {
+    NumberTokens numbers(in);
+    const std::size_t pointsBefore = points.size();
+    const std::size_t trianglesBefore = model.triangles.size();
+    const std::size_t elevationsBefore = model.elevations.size();
+    try {
+        const std::uint32_t pointCount = readCount(numbers, "point count", [] {});
+        const bool marked = numbers.readWord(terrainMarker);
+        if (lines == PointLines::Plane) {
+            if (marked) {
+                reject("this is a terrain file (its point count is followed by \"xyz\"), which "
+                       "Tessaro shows with --elevation");
+            }
+            readPoints(numbers, pointCount);
+        } else {
+            if (!marked || numbers.lineEndBefore()) {
+                reject(terrainMarkerExpected);
+            }
+            readTerrainPoints(numbers, pointCount, model.elevations);
+        }
+        const auto lastPointLineEnded = [&] {
+            if (lines == PointLines::WithElevation && pointCount > 0 && !numbers.lineEndBefore()) {
+                reject(describeNumbersOnLine(pointCount - 1, pointCount, "more than 3 numbers"));
+            }
+        };
+        readTriangles(numbers, readCount(numbers, "triangle count", lastPointLineEnded),
+                      model.triangles);
+    } catch (...) {
+        discardReadingSince(pointsBefore, trianglesBefore, elevationsBefore, model);
+        throw;
+    }
 }
 
 } // namespace
 
 std::istream& operator>>(std::istream& in, TerrainModel& model) {
-    NumberTokens numbers(in);
-    const std::size_t pointsBefore = points.size();
-    const std::size_t trianglesBefore = model.triangles.size();
-    try {
-        readPoints(numbers, readCount(numbers, "point count"));
-        readTriangles(numbers, readCount(numbers, "triangle count"), model.triangles);
-    } catch (...) {
-        discardReadingSince(pointsBefore, trianglesBefore, model.triangles);
-        throw;
-    }
+    readModel(in, model, PointLines::Plane);
     return in;
+}
+
+void readTerrain(std::istream& in, TerrainModel& model) {
+    readModel(in, model, PointLines::WithElevation);
 }
 
 } // namespace zel

@@ -16,6 +16,13 @@ namespace zel {
 // whatever the stream's own; each number must be a whole token, each count a plain unsigned
 // integer. Whatever follows the last triangle is not looked at, though the stream may have
 // been read past it. A read error of the stream is also a TriangulationFormatException.
+// A file whose point count is followed by "xyz" (a terrain file) is refused.
 std::istream& operator>>(std::istream& in, TerrainModel& model);
+
+// Reads a whole terrain file: the layout above, but with "xyz" after the point count on the
+// first line and each point on a line of its own holding exactly x, y and z. Appends x and y
+// to `points`, z to `model.elevations` and the triangles to `model.triangles`, under the same
+// rules, and leaves all three as they were when the text is not a well-formed terrain file.
+void readTerrain(std::istream& in, TerrainModel& model);
 
 } // namespace zel

@@ -2,6 +2,7 @@
 #include "viewer/terrain_model.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <limits>
 
@@ -40,11 +41,24 @@ struct RadiusSum {
     double mean() const { return sum / count; }
 };
 
+float exaggerated(float height, double factor) {
+    return static_cast<float>(static_cast<double>(height) * factor);
+}
+
 } // namespace
 
 // Each vertex's sum is taken in list order, in one pass over the triangles, which walks the
 // memory in order rather than vertex by vertex.
 void TerrainModel::computeHeights() {
+    if (!elevations.empty()) {
+        assert(elevations.size() == points.size());
+        vertices.reserve(points.size());
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            vertices.push_back(
+                Vec3{points[i].x, exaggerated(elevations[i], exaggeration), points[i].y});
+        }
+        return;
+    }
     std::vector<RadiusSum> sums(points.size());
     for (const Triangle* triangle : triangles) {
         for (const std::int32_t index : triangle->indices) {
@@ -67,6 +81,11 @@ void TerrainModel::computeHeights() {
             v.y = highest;
         } else if (!std::isfinite(v.y)) {
             v.y = lowest;
+        }
+    }
+    if (exaggeration != 1.0) {
+        for (Vec3& v : vertices) {
+            v.y = exaggerated(v.y, exaggeration);
         }
     }
 }

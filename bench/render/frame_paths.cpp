@@ -3,19 +3,22 @@
 // renderer: the default frames (every triangle sent anew each frame) and, once the user has
 // taken the view, the frames drawn from the display list. Prints one line:
 //
-//   triangles default_ms list_ms compile_s
+//   triangles default_ms list_ms compile_s key_s
 //
-// with the median of `frames` frames for each path, and the time the first action takes,
-// compiling the display list included.
+// with the median of `frames` frames for each path, the time the first action takes,
+// compiling the display list included, and the time from the key ] (heights times 1.5) to
+// the next frame finished. With --elevation the file is a terrain file.
 //
-// Usage: frame_paths <triangulation-file> <frames> [<image.tga> ...]
+// Usage: frame_paths [--elevation] <triangulation-file> <frames> [<image.tga> ...]
 #include "tests/support/xvfb_display.h"
 #include "viewer/current_seconds.h"
 #include "viewer/render/frame_drawing.h"
+#include "viewer/render/key_handler.h"
 #include "viewer/render/render_state.h"
 #include "viewer/render/startup_sequence.h"
 #include "viewer/render/user_view.h"
 #include "viewer/terrain_model.h"
+#include "viewer/viewer_options.h"
 
 #include <GL/freeglut.h>
 #include <algorithm>
@@ -44,18 +47,21 @@ double median(std::vector<double> values) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::cerr << "Usage: " << argv[0] << " <triangulation-file> <frames> [<image.tga> ...]\n";
-        return 2;
-    }
     try {
+        const zel::ViewerOptions options = zel::takeViewerOptions(argc, argv);
+        if (argc < 3) {
+            std::cerr << "Usage: " << argv[0]
+                      << " [--elevation] <triangulation-file> <frames> [<image.tga> ...]\n";
+            return 2;
+        }
         zel::test::startPrivateDisplay();
         const int frames = std::max(1, std::atoi(argv[2]));
         // The viewer's command line: the file, then the images.
         std::copy(argv + 3, argv + argc + 1, argv + 2);
         --argc;
         glutInitWindowSize(windowWidth, windowHeight);
-        zel::startViewer(argc, argv, [](zel::StartupStage) {});
+        zel::startViewer(
+            argc, argv, [](zel::StartupStage) {}, options);
 
         // The first frame as the event loop draws it, then the user's first action.
         zel::reshapeView(windowWidth, windowHeight);
@@ -77,8 +83,14 @@ int main(int argc, char** argv) {
         const double defaultMs = median(defaultTimes);
         const double listMs = median(listTimes);
 
-        std::printf("%zu %.2f %.2f %.3f\n", zel::terrainModel.triangles.size(), defaultMs, listMs,
-                    compileSeconds);
+        const double keyStart = zel::currentSeconds();
+        zel::handleKey(']', 0, 0);
+        zel::displayUserFrame();
+        glFinish();
+        const double keySeconds = zel::currentSeconds() - keyStart;
+
+        std::printf("%zu %.2f %.2f %.3f %.3f\n", zel::terrainModel.triangles.size(), defaultMs,
+                    listMs, compileSeconds, keySeconds);
     } catch (const std::exception& failure) {
         std::cerr << failure.what() << "\n";
         return 1;

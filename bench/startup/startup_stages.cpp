@@ -8,16 +8,21 @@
 // `build_s` is the span the viewer reports as "Building terrain resources" (heights to
 // light); `first_frame_s` runs from process start to the first frame finished.
 //
-// Usage: startup_stages <triangulation-file> [<image.tga> ...]
+// With --elevation the file is a terrain file and the stages are the viewer's in elevation
+// mode (`build_s` then includes compiling the display list of the fitted view).
+//
+// Usage: startup_stages [--elevation] <triangulation-file> [<image.tga> ...]
 #include "tests/support/xvfb_display.h"
 #include "viewer/current_seconds.h"
 #include "viewer/point_list.h"
 #include "viewer/render/frame_drawing.h"
 #include "viewer/render/render_state.h"
 #include "viewer/render/startup_sequence.h"
+#include "viewer/render/user_view.h"
 #include "viewer/terrain_model.h"
 #include "viewer/texture/terrain_images.h"
 #include "viewer/texture/texture_synthesis.h"
+#include "viewer/viewer_options.h"
 
 #include <GL/freeglut.h>
 #include <cstdio>
@@ -59,24 +64,31 @@ double peakMegabytes() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::cerr << "Usage: " << argv[0] << " <triangulation-file> [<image.tga> ...]\n";
-        return 2;
-    }
     try {
+        const zel::ViewerOptions options = zel::takeViewerOptions(argc, argv);
+        if (argc < 2) {
+            std::cerr << "Usage: " << argv[0]
+                      << " [--elevation] <triangulation-file> [<image.tga> ...]\n";
+            return 2;
+        }
         zel::test::startPrivateDisplay();
         const std::vector<std::string> imageNames(argv + 2, argv + argc);
         std::map<zel::StartupStage, double> ended;
         const double readStart = zel::currentSeconds();
         glutInitWindowSize(800, 600);
-        zel::startViewer(argc, argv, [&ended](zel::StartupStage stage) {
-            ended[stage] = zel::currentSeconds();
-        });
+        zel::startViewer(
+            argc, argv, [&ended](zel::StartupStage stage) { ended[stage] = zel::currentSeconds(); },
+            options);
         using Stage = zel::StartupStage;
 
         // The first frame as the event loop would draw it: reshape, then display.
-        zel::reshapeView(800, 600);
-        zel::displayFrame();
+        if (options.elevation) {
+            zel::reshapeUserView(800, 600);
+            zel::displayUserFrame();
+        } else {
+            zel::reshapeView(800, 600);
+            zel::displayFrame();
+        }
         glFinish();
         const double firstFrame = secondsSinceProcessStart();
 

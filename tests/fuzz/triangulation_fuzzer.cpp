@@ -1,8 +1,8 @@
-// Reads arbitrary bytes as a triangulation file, then lifts whatever was accepted into a
-// terrain. A malformed file must be rejected with TriangulationFormatException; an accepted
-// one must give every vertex a finite position, a finite unit normal and a texture coordinate
-// within 0..1, and every texel sample a finite ground position. The same bytes,
-// read as a run of numbers of each type, must give what stream extraction gives.
+// Reads arbitrary bytes as a triangulation file and as a terrain file, then lifts whatever was
+// accepted into a terrain. A malformed file must be rejected with TriangulationFormatException; an
+// accepted one must give every vertex a finite position, a finite unit normal and a texture
+// coordinate within 0..1, and every texel sample a finite ground position. The same bytes, read as
+// a run of numbers of each type, must give what stream extraction gives.
 #include "tests/viewer/stream_extraction_reference.h"
 #include "viewer/point_list.h"
 #include "viewer/terrain_model.h"
@@ -54,16 +54,21 @@ void liftAndCheck(zel::TerrainModel& model) {
     }
 }
 
-void readAndCheck(const std::string& text) {
+void readAndCheck(const std::string& text, bool terrainFile) {
     zel::points.clear();
     zel::TerrainModel model;
     std::istringstream in(text);
     try {
-        in >> model;
+        if (terrainFile) {
+            zel::readTerrain(in, model);
+        } else {
+            in >> model;
+        }
     } catch (const zel::TriangulationFormatException&) {
-        check(zel::points.empty() && model.triangles.empty());
+        check(zel::points.empty() && model.triangles.empty() && model.elevations.empty());
         return;
     }
+    check(model.elevations.size() == (terrainFile ? zel::points.size() : 0));
     liftAndCheck(model);
 }
 
@@ -77,7 +82,8 @@ void compareWithStreamExtraction(const std::string& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    readAndCheck(text);
+    readAndCheck(text, false);
+    readAndCheck(text, true);
     compareWithStreamExtraction(text);
     return 0;
 }

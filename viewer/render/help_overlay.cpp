@@ -16,6 +16,8 @@ constexpr const char* helpLines[] = {
     "f                  fit the terrain in the window",
     "Space              pause or resume the turning",
     "r                  reset the view",
+    "], [               raise or lower the heights (x 1.5)",
+    "w                  show or hide the triangle edges",
     "s                  save a screenshot (PNG)",
     "h, F1              show or hide this help",
     "q, Escape          quit",

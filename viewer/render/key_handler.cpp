@@ -10,7 +10,7 @@ namespace zel {
 namespace {
 
 constexpr unsigned char escapeKey = 27;
-constexpr const char* viewKeys = "frsh +=-";
+constexpr const char* viewKeys = "frsh +=-][w";
 
 void actOnView(unsigned char key, UserView& user) {
     switch (key) {
@@ -35,6 +35,15 @@ void actOnView(unsigned char key, UserView& user) {
         break;
     case '-':
         zoomView(user, -1);
+        break;
+    case ']':
+        stepHeights(user, 1);
+        break;
+    case '[':
+        stepHeights(user, -1);
+        break;
+    case 'w':
+        user.edgesShown = !user.edgesShown;
         break;
     default:
         break;

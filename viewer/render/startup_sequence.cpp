@@ -5,6 +5,7 @@
 #include "viewer/render/key_handler.h"
 #include "viewer/render/mouse_handler.h"
 #include "viewer/render/render_state.h"
+#include "viewer/render/user_view.h"
 #include "viewer/render/window_system_failures.h"
 #include "viewer/terrain_model.h"
 #include "viewer/triangulation_format_exception.h"
@@ -18,7 +19,7 @@
 namespace zel {
 namespace {
 
-void readTriangulation(const char* fileName) {
+void readTriangulation(const char* fileName, bool terrainFile) {
     std::ifstream file(fileName);
     if (!file.good()) {
         throw FileNotFoundException();
@@ -29,7 +30,11 @@ void readTriangulation(const char* fileName) {
         throw FileNotFoundException();
     }
     try {
-        file >> terrainModel;
+        if (terrainFile) {
+            readTerrain(file, terrainModel);
+        } else {
+            file >> terrainModel;
+        }
     } catch (const TriangulationFormatException& bad) {
         throw bad.inFile(fileName);
     }
@@ -60,9 +65,11 @@ std::vector<std::string> collectImageNames(int argc, char** argv) {
 
 } // namespace
 
-void startViewer(int& argc, char** argv, const StageObserver& stageEnded) {
-    readTriangulation(argv[1]);
+void startViewer(int& argc, char** argv, const StageObserver& stageEnded,
+                 const ViewerOptions& options) {
+    readTriangulation(argv[1], options.elevation);
     stageEnded(StartupStage::Read);
+    terrainModel.exaggeration = options.exaggeration;
     terrainModel.computeHeights();
     stageEnded(StartupStage::Heights);
     terrainModel.computeNormals();
@@ -75,6 +82,12 @@ void startViewer(int& argc, char** argv, const StageObserver& stageEnded) {
     stageEnded(StartupStage::RenderState);
     terrainModel.buildTerrainResources(imageNames);
     stageEnded(StartupStage::Resources);
+    if (options.elevation) {
+        // Before the light, which must be given under the identity matrix: the view only
+        // reads that matrix.
+        takeFittedView();
+        stageEnded(StartupStage::View);
+    }
     initLighting();
     stageEnded(StartupStage::Lighting);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "viewer/viewer_options.h"
+
 #include <functional>
 
 namespace zel {
@@ -12,6 +14,7 @@ enum class StartupStage {
     Window,      // freeglut, the window and its callbacks
     RenderState, // OpenGL state and the view
     Resources,   // bounding box, texture coordinates, the terrain texture and its upload
+    View,        // with --elevation only: the user's view, fitted, its display list compiled
     Lighting,    // the light; the first frame may follow
 };
 
@@ -23,7 +26,10 @@ using StageObserver = std::function<void(StartupStage)>;
 // glutInit) among the images. argc must be at least 2. Throws FileNotFoundException when the
 // file cannot be opened or read, TriangulationFormatException naming the file when it is not a
 // triangulation, TGAException when an image cannot be loaded; freeglut's own failures go to
-// the failure report (see reportWindowSystemFailures).
-void startViewer(int& argc, char** argv, const StageObserver& stageEnded);
+// the failure report (see reportWindowSystemFailures). With `options.elevation` the file is
+// read as a terrain file and the view starts as the user's, fitted; `options.exaggeration`
+// multiplies the heights.
+void startViewer(int& argc, char** argv, const StageObserver& stageEnded,
+                 const ViewerOptions& options = {});
 
 } // namespace zel

@@ -2,12 +2,14 @@
 
 #include "viewer/current_seconds.h"
 #include "viewer/render/display_list.h"
+#include "viewer/render/edge_overlay.h"
 #include "viewer/render/help_overlay.h"
 #include "viewer/render/screenshot.h"
 #include "viewer/terrain_model.h"
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 #include <numbers>
@@ -62,20 +64,47 @@ UserView& takeView() {
     user.width = glutGet(GLUT_WINDOW_WIDTH);
     user.height = glutGet(GLUT_WINDOW_HEIGHT);
     user.meshList = compileMesh();
+    user.heights.initial = terrainModel.exaggeration;
     glutDisplayFunc(displayUserFrame);
     glutIdleFunc(displayUserFrame);
     glutReshapeFunc(reshapeUserView);
     return user;
 }
 
+void takeFittedView() {
+    UserView& user = takeView();
+    user.startsFitted = true;
+    resetView(user);
+}
+
 void resetView(UserView& user) {
     user.camera = startingView(terrainModel.boundsMax.y, 0.0);
+    if (user.startsFitted) {
+        // A terrain's own heights may lie far below or above the ground plane.
+        user.camera.pitchDegrees =
+            std::clamp(user.camera.pitchDegrees, lowestPitchDegrees, highestPitchDegrees);
+        user.camera = fitted(user.camera, user.bounds, user.width, user.height);
+    }
     user.turning = Turning{};
 }
 
 void zoomView(UserView& user, int steps) {
     user.camera = zoomedWithin(user.camera, steps,
                                {user.bounds, terrainModel.surface, user.width, user.height});
+}
+
+void stepHeights(UserView& user, int step) {
+    const HeightScale next = stepped(user.heights, step);
+    if (next.steps == user.heights.steps) {
+        return;
+    }
+    user.heights = next;
+    terrainModel.changeExaggeration(next.factor());
+    user.bounds = {terrainModel.boundsMin, terrainModel.boundsMax};
+    if (user.meshList != 0) {
+        glDeleteLists(user.meshList, 1);
+    }
+    user.meshList = compileMesh();
 }
 
 void displayUserFrame() {
@@ -89,6 +118,9 @@ void displayUserFrame() {
         glCallList(user.meshList);
     } else {
         terrainModel.drawMesh();
+    }
+    if (user.edgesShown) {
+        drawTriangleEdges(user.meshList);
     }
     if (user.helpShown) {
         drawHelpOverlay(user.width, user.height);

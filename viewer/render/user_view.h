@@ -1,5 +1,6 @@
 #pragma once
 
+#include "viewer/height_scale.h"
 #include "viewer/navigation_state.h"
 
 namespace zel {
@@ -15,6 +16,10 @@ struct UserView {
     bool helpShown = false;
     bool screenshotRequested = false;
     unsigned int meshList = 0; // 0 when the mesh could not be compiled
+    HeightScale heights;
+    bool edgesShown = false;
+    // The starting view fits the whole terrain in the window (elevation mode).
+    bool startsFitted = false;
 };
 
 // The viewer's one user view.
@@ -26,11 +31,19 @@ UserView& userView();
 // only return the view.
 UserView& takeView();
 
+// Takes the view at start-up, before any key, with the starting view fitted to the terrain
+// (as `f` fits it), so that `r` also returns to a fitted view.
+void takeFittedView();
+
 // Back to the starting view, unturned, turning from the next frame on.
 void resetView(UserView& user);
 
 // Zooms in (positive steps) or out within the terrain's limits (see zoomedWithin).
 void zoomView(UserView& user, int steps);
+
+// One press of ] (`step` +1) or [ (-1): heights, normals and bounds for the new factor, and
+// the display list compiled again. Leaves the camera where it is.
+void stepHeights(UserView& user, int step);
 
 // Display and idle callback once the user has the view.
 void displayUserFrame();

@@ -10,10 +10,8 @@
 namespace zel {
 
 void TerrainModel::buildTerrainResources(const std::vector<std::string>& imageNames) {
-    const BoundingBox box = boundingBox(vertices);
-    boundsMax = box.max;
-    boundsMin = box.min;
-    texCoords = textureCoordinates(vertices, box);
+    computeBounds();
+    texCoords = textureCoordinates(vertices, BoundingBox{boundsMax, boundsMin});
 
     const TerrainImages images(imageNames);
     surface = surfaceHeights(*this, points);

@@ -12,7 +12,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <iomanip>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -82,6 +84,16 @@ TEST_F(TessaroProcessTest, NoDisplayIsReportedAsAFailure) {
     EXPECT_EQ(viewer.standardError(),
               "Program failed:\nCannot show the window: failed to open display ''\n");
     EXPECT_EQ(viewer.standardOutput(), "");
+}
+
+TEST_F(TessaroProcessTest, ABadExaggerationFactorIsAUsageError) {
+    ChildProcess viewer({tessaro, files.file("terrain.tri"), "--exaggeration", "-1"}, true);
+    EXPECT_EQ(viewer.waitForExit(startTimeout), 1);
+    EXPECT_EQ(
+        viewer.standardError(),
+        "Program failed:\n--exaggeration needs a positive number, not \"-1\"\nUsage: " + tessaro +
+            " [--elevation] [--exaggeration <factor>] <triangulation-file> [<image.tga> "
+            "...]\n");
 }
 
 std::vector<std::uint8_t> shownAfterAWhile(test::XWindows& screen, unsigned long window) {
@@ -336,6 +348,40 @@ TEST_F(TessaroWindowTest, AScreenshotLineNobodyReadsEndsNothing) {
     EXPECT_EQ(readPng(files.file("tessaro-0001.png")).width, 320);
 
     sendInput({"key", "q"});
+    EXPECT_EQ(viewer.waitForExit(startTimeout), 0);
+}
+
+// A hill given by its own heights, far from the origin: the view starts fitted to it.
+TEST_F(TessaroWindowTest, ElevationModeShowsTheTerrainFittedInTheWindow) {
+    test::XWindows screen;
+    ASSERT_TRUE(screen.connected());
+    const test::GridTerrain grid = test::gridTerrain(
+        {.columns = 12, .rows = 12, .spacing = 400.0f, .originX = 5e5f, .originY = 4e6f});
+    std::ostringstream text;
+    text << std::setprecision(9) << grid.points.size() << " xyz\n";
+    for (std::size_t i = 0; i < grid.points.size(); ++i) {
+        text << grid.points[i].x << ' ' << grid.points[i].y << ' ' << 100.0f * grid.heights[i]
+             << '\n';
+    }
+    text << grid.triangles.size() << '\n';
+    for (const auto& t : grid.triangles) {
+        text << t[0] << ' ' << t[1] << ' ' << t[2] << '\n';
+    }
+    files.write("hill.ter", text.str());
+    ChildProcess viewer({tessaro, "--elevation", files.file("hill.ter"), "-geometry", "320x240+0+0",
+                         files.file("low.tga"), files.file("high.tga")},
+                        false);
+    ASSERT_TRUE(viewer.waitForOutputLine(startTimeout)) << viewer.standardError();
+    const auto window = screen.waitForWindow(windowTitle, startTimeout);
+    ASSERT_TRUE(window.has_value());
+
+    const std::vector<std::uint8_t> shown = shownAfterAWhile(screen, *window);
+    EXPECT_GT(litShare(shown), 0.05);
+    const std::size_t middle = (std::size_t{(240 - 4) / 2} * (320 - 4) + (320 - 4) / 2) * 3;
+    ASSERT_LT(middle + 2, shown.size());
+    EXPECT_NE(shown[middle] | shown[middle + 1] | shown[middle + 2], 0);
+
+    screen.pressEscape(*window);
     EXPECT_EQ(viewer.waitForExit(startTimeout), 0);
     EXPECT_EQ(viewer.standardError(), "");
 }

@@ -1,0 +1,76 @@
+#include "model_test_support.h"
+#include "tests/support/terrain_generator.h"
+#include "viewer/height_scale.h"
+#include "viewer/terrain_model.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <utility>
+#include <vector>
+
+namespace zel {
+namespace {
+
+using ExaggerationTest = test::PointListTest;
+
+// A warped grid, its heights from the density of its points or, with elevations, the plane
+// 0.3 x - 0.2 y + 5, whose upward unit normal under a factor f is (-0.3 f, 1, 0.2 f) / length.
+void buildTerrain(TerrainModel& model, bool elevation) {
+    test::GridTerrain grid = test::gridTerrain({.columns = 7, .rows = 6, .warp = 0.3f});
+    points = std::move(grid.points);
+    for (const auto& t : grid.triangles) {
+        test::addTriangle(model, t[0], t[1], t[2]);
+    }
+    for (std::size_t i = 0; elevation && i < points.size(); ++i) {
+        model.elevations.push_back(0.3f * points[i].x - 0.2f * points[i].y + 5.0f);
+    }
+    model.computeHeights();
+    model.computeNormals();
+}
+
+TEST_F(ExaggerationTest, AKeyMultipliesEveryHeightAndTurnsTheNormalsInBothModes) {
+    for (const bool elevation : {false, true}) {
+        TerrainModel model;
+        buildTerrain(model, elevation);
+        const std::vector<Vec3> before = model.vertices;
+        HeightScale scale;
+        for (const int step : {1, 1, -1, -1, -1}) {
+            scale = stepped(scale, step);
+            model.changeExaggeration(scale.factor());
+            const double f = scale.factor();
+            const double length = std::sqrt(0.13 * f * f + 1.0);
+            for (std::size_t i = 0; i < before.size(); ++i) {
+                SCOPED_TRACE(testing::Message() << elevation << " " << f << " " << i);
+                EXPECT_EQ(model.vertices[i].x, before[i].x);
+                EXPECT_EQ(model.vertices[i].z, before[i].z);
+                EXPECT_EQ(model.vertices[i].y, static_cast<float>(before[i].y * f));
+                if (elevation) {
+                    EXPECT_NEAR(model.normals[i].x, -0.3 * f / length, 1e-5);
+                    EXPECT_NEAR(model.normals[i].y, 1.0 / length, 1e-5);
+                    EXPECT_NEAR(model.normals[i].z, 0.2 * f / length, 1e-5);
+                }
+            }
+            // The normals follow the new heights as those of a terrain that had them from the
+            // start do.
+            TerrainModel same;
+            for (const Vec3& v : model.vertices) {
+                same.elevations.push_back(v.y);
+            }
+            same.triangles = model.triangles;
+            same.computeHeights();
+            same.computeNormals();
+            same.computeBounds();
+            same.triangles.clear();
+            for (std::size_t i = 0; i < before.size(); ++i) {
+                EXPECT_EQ(model.normals[i].y, same.normals[i].y);
+            }
+            EXPECT_EQ(model.boundsMax.y, same.boundsMax.y);
+        }
+        // ] ] [ [ [ ends one step below where it started, and ] brings back the very heights.
+        model.changeExaggeration(stepped(scale, 1).factor());
+        EXPECT_EQ(model.vertices.back().y, before.back().y);
+    }
+}
+
+} // namespace
+} // namespace zel

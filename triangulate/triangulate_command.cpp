@@ -30,9 +30,9 @@ constexpr int warningDigits = 10;
 
 constexpr const char* usage =
     "Usage: triangulate [--center | --fit] <points-file> <triangulation-file>\n"
-    "  or:  triangulate --elevation [--center | --fit] <points-file> <terrain-file>\n"
     "  or:  triangulate --help | -h | --version\n"
-    "Writes the Delaunay triangulation of the points as a triangulation file for Tessaro.\n"
+    "Writes the Delaunay triangulation of the points as a triangulation file for Tessaro;\n"
+    "with --elevation, as a terrain file for Tessaro --elevation, each point with its z.\n"
     "The points file holds a count then \"x y\" or \"x y z\" per point, or lines of two or\n"
     "more numbers (x y first), or CSV (x and y: the first two columns, or the columns named\n"
     "x/y, easting/northing or lon/lat). z is read and dropped, unless --elevation keeps it.\n"

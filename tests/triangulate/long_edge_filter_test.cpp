@@ -24,27 +24,25 @@ long double longestEdge(const std::vector<ViewerPoint>& points,
     return longest;
 }
 
+// Unit grid points in an L: a concave outline.
 std::vector<ViewerPoint> lShape() {
     std::vector<ViewerPoint> points;
-    for (int x = 0; x <= 10; ++x) {
-        for (int y = 0; y <= 10; ++y) {
-            if (x <= 3 || y <= 3) {
-                points.push_back({static_cast<float>(x), static_cast<float>(y)});
-            }
+    for (int i = 0; i < 121; ++i) {
+        if (i % 11 <= 3 || i / 11 <= 3) {
+            points.push_back({static_cast<float>(i % 11), static_cast<float>(i / 11)});
         }
     }
     return points;
 }
 
+// Random points and two far outliers.
 std::vector<ViewerPoint> scatterWithOutliers() {
     std::mt19937 random(17);
     std::uniform_real_distribution<float> field(0.0f, 100.0f);
-    std::vector<ViewerPoint> points(300);
-    for (ViewerPoint& p : points) {
-        p = {field(random), field(random)};
+    std::vector<ViewerPoint> points{{-400.0f, 50.0f}, {50.0f, 900.0f}};
+    for (int i = 0; i < 300; ++i) {
+        points.push_back({field(random), field(random)});
     }
-    points.push_back({-400.0f, 50.0f});
-    points.push_back({50.0f, 900.0f});
     return points;
 }
 

@@ -1,15 +1,13 @@
 // The program's command line, messages, framing and files, run in process.
 #include "tests/support/scratch_directory.h"
+#include "triangulate/framing.h"
 #include "triangulate/point_input.h"
 #include "triangulate/triangulate_command.h"
 
 #include <algorithm>
-#include <array>
-#include <cmath>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <optional>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -206,9 +204,6 @@ INSTANTIATE_TEST_SUITE_P(
         Outcome{"GeographicKeptInDegrees", "--no-projection", "lat,lon\n1,2\n3,2\n1,5\n",
                 "Triangulated 3 points: 1 triangle, 0 duplicate points\n", "",
                 "3\n2 1\n2 3\n5 1\n1\n"},
-        Outcome{"ElevationAsGiven", "-z", "3\n0 0 7.25\n10 0 -3\n0 10 1e-3\n",
-                "Triangulated 3 points: 1 triangle, 0 duplicate points\n", "",
-                "3 xyz\n0 0 7.25\n10 0 -3\n0 10 0.001\n1\n"},
         // The height column named anywhere; the lowest height becomes 0.
         Outcome{"ElevationCentered", "--center --elevation",
                 "Height;Easting;Northing\n120;512000;4123000\n95.5;512010;4123000\n"
@@ -216,11 +211,6 @@ INSTANTIATE_TEST_SUITE_P(
                 "Transform: x' = (x - 512005) * 1, y' = (y - 4123005) * 1, z' = (z - 95.5) * 1\n"
                 "Triangulated 3 points: 1 triangle, 0 duplicate points\n",
                 "", "3 xyz\n-5 -5 24.5\n5 -5 0\n-5 5 34.5\n1\n"},
-        // The square's diagonal is 14.1: the triangle that reaches the far point goes.
-        Outcome{"MaxEdgeLeavesOutLongTriangles", "--max-edge 15", "0 0\n10 0\n10 10\n0 10\n60 5\n",
-                "Triangulated 5 points: 2 triangles, 0 duplicate points, 1 triangle with an edge "
-                "longer than 15 left out\n",
-                "", "5\n0 0\n10 0\n10 10\n0 10\n60 5\n2\n"},
         // In the units written: after --fit the square's side is 200.
         Outcome{"MaxEdgeLeavesOutEveryTriangle", "--fit --max-edge 250", "0 0\n10 0\n0 10\n",
                 "Transform: x' = (x - 5) * 20, y' = (y - 5) * 20\n"
@@ -242,27 +232,9 @@ TEST(CommandLineTest, HelpAndMisuse) {
               "triangulate: give one of --center and --fit");
 }
 
-// One axis of the printed transform: v' = (v - shift) * scale.
-struct AxisTransform {
-    double shift = 0.0;
-    std::string scale; // as printed, so that the three can be compared exactly
-};
-
-AxisTransform axisTransform(const std::string& line, char axis) {
-    const std::string v(1, axis);
-    const std::regex pattern(v + "' = (?:\\(" + v + " ([-+]) ([^)]+)\\)|" + v + ") \\* ([^,\n]+)");
-    std::smatch match;
-    if (!std::regex_search(line, match, pattern)) {
-        ADD_FAILURE() << "no " << axis << " in " << line;
-        return {};
-    }
-    const double shift = match[2].matched ? std::stod(match[2]) : 0.0;
-    return {match[1] == "+" ? -shift : shift, match[3]};
-}
-
-// --elevation --fit scales x, y and z by one factor, and the printed transform maps every
-// written point back to its input within the float's rounding and the printed digits.
-TEST(ElevationFitTest, TransformMapsEveryCornerOfTheBoxBack) {
+// --fit frames heights by the factor of x and y, with the lowest at 0: every corner of the
+// box maps back through the framing (whose numbers the transform line prints).
+TEST(ElevationFitTest, EveryCornerOfTheBoxMapsBack) {
     struct Box {
         const char* name;
         double minX, maxX, minY, maxY, minZ, maxZ;
@@ -275,47 +247,23 @@ TEST(ElevationFitTest, TransformMapsEveryCornerOfTheBoxBack) {
         {"Continental", -2e6, 2e6, 0, 10, 0, 8848},
         {"Tiny", 0, 1e-3, 0, 1e-3, 0, 1e-4},
     };
-    test::ScratchDirectory scratch;
     for (const Box& box : boxes) {
         SCOPED_TRACE(box.name);
-        std::vector<std::array<double, 3>> corners;
-        std::ostringstream text;
-        text.precision(17);
-        text << "x,y,z\n";
+        std::vector<PlanePoint> corners;
+        std::vector<double> heights;
         for (int i = 0; i < 8; ++i) {
-            corners.push_back({i & 1 ? box.maxX : box.minX, i & 2 ? box.maxY : box.minY,
-                               i & 4 ? box.maxZ : box.minZ});
-            text << corners.back()[0] << ',' << corners.back()[1] << ',' << corners.back()[2]
-                 << '\n';
+            corners.push_back({i & 1 ? box.maxX : box.minX, i & 2 ? box.maxY : box.minY});
+            heights.push_back(i & 4 ? box.maxZ : box.minZ);
         }
-        const std::string out = scratch.file("out.ter");
-        const Outputs result =
-            run({"--elevation", "--fit", scratch.write("in.csv", text.str()), out});
-        ASSERT_EQ(result.status, 0) << result.err;
-        const std::array<AxisTransform, 3> axes{axisTransform(result.out, 'x'),
-                                                axisTransform(result.out, 'y'),
-                                                axisTransform(result.out, 'z')};
-        EXPECT_EQ(axes[1].scale, axes[0].scale);
-        EXPECT_EQ(axes[2].scale, axes[0].scale);
-        EXPECT_EQ(axes[2].shift, box.minZ);
-        const double scale = std::stod(axes[0].scale);
+        const Framing f = framingFor(*boundsOf(corners), FramingMode::Fit, lowestHeight(heights));
+        const std::vector<ViewerPoint> framed = framedFloats(corners, f);
+        const std::vector<float> framedZ = framedHeights(heights, f);
         const double extent = std::max(box.maxX - box.minX, box.maxY - box.minY);
-
-        std::istringstream file(readFile(out));
-        std::size_t count = 0;
-        std::string marker;
-        file >> count >> marker;
-        ASSERT_EQ(count, corners.size());
-        ASSERT_EQ(marker, "xyz");
-        for (const auto& corner : corners) {
-            std::array<double, 3> written{};
-            file >> written[0] >> written[1] >> written[2];
-            for (int a = 0; a < 3; ++a) {
-                const double tolerance = 1e-7 * extent + 1e-9 * std::fabs(axes[a].shift);
-                EXPECT_NEAR(written[a] / scale + axes[a].shift, corner[a], tolerance)
-                    << "axis " << a;
-            }
-            EXPECT_EQ(written[2], corner[2] == box.minZ ? 0.0 : written[2]) << "the ground";
+        for (std::size_t i = 0; i < corners.size(); ++i) {
+            EXPECT_NEAR(framed[i].x / f.scale + f.centerX, corners[i].x, 1e-7 * extent);
+            EXPECT_NEAR(framed[i].y / f.scale + f.centerY, corners[i].y, 1e-7 * extent);
+            EXPECT_NEAR(framedZ[i] / f.scale + box.minZ, heights[i], 1e-7 * extent);
+            EXPECT_EQ(framedZ[i] == 0.0f, heights[i] == box.minZ) << "corner " << i;
         }
     }
 }

@@ -1,11 +1,14 @@
 // The triangulation on generated sets, checked against oracles that share nothing with
-// CGAL: signed areas, the convex hull's area, and a brute-force empty-circle test.
+// CGAL: signed areas, the convex hull's area, and a brute-force empty-circle test; and the
+// triangles that --max-edge keeps of it.
 #include "triangulate/delaunay_triangles.h"
+#include "triangulate/long_edge_filter.h"
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -149,6 +152,31 @@ TEST_P(DelaunayTrianglesTest, ClockwiseDelaunayTrianglesCoverTheHull) {
     }
     EXPECT_EQ(static_cast<std::size_t>(std::count(used.begin(), used.end(), true)),
               points.size() - GetParam().duplicates);
+}
+
+// --max-edge keeps exactly the triangles whose longest edge, measured apart from the filter,
+// is within the length, in their order.
+TEST_P(DelaunayTrianglesTest, MaxEdgeKeepsExactlyTheTrianglesWithinTheLength) {
+    const std::vector<ViewerPoint> points = GetParam().make();
+    const auto all = triangulateClockwise(points).triangles;
+    const auto longestEdge = [&points](const std::array<std::uint32_t, 3>& t) {
+        Real longest = 0;
+        for (int i = 0; i < 3; ++i) {
+            const ViewerPoint& a = points[t[i]];
+            const ViewerPoint& b = points[t[(i + 1) % 3]];
+            longest = std::max(longest, std::hypot(Real{a.x} - b.x, Real{a.y} - b.y));
+        }
+        return longest;
+    };
+    for (const double maxEdge : {2.0, 3.0, 12.0}) {
+        auto kept = all;
+        const std::size_t leftOut = dropLongEdgedTriangles(kept, points, maxEdge);
+        std::vector<std::array<std::uint32_t, 3>> within;
+        std::copy_if(all.begin(), all.end(), std::back_inserter(within),
+                     [&](const auto& t) { return longestEdge(t) <= maxEdge; });
+        EXPECT_EQ(kept, within) << "length " << maxEdge;
+        EXPECT_EQ(leftOut, all.size() - within.size()) << "length " << maxEdge;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -140,7 +140,6 @@ INSTANTIATE_TEST_SUITE_P(
         // Heights: the third of a triple, a named column anywhere, else the one after x and y.
         Reading{"HeightsOfTriples", "2\n1 2 3 4 5 6\n", {{1, 2}, {4, 5}}, false, "", {3, 6}},
         Reading{"HeightNamedFirst", "ALT;lon;lat\n300;7.5;46\n", {{7.5, 46}}, true, "", {300}},
-        Reading{"HeightNamedInXyz", "elev x y\n-2.5 1 2\n", {{1, 2}}, false, "", {-2.5}},
         Reading{
             "HeightAfterLatLon", "id,lat,lon,mag\na,46,7.5,4.1\n", {{7.5, 46}}, true, "", {4.1}},
         Reading{"HeightOfCsvWithoutHeader", "1,2,3,x\n", {{1, 2}}, false, "", {3}}),

@@ -47,7 +47,7 @@ public:
     // Turns the view by the time since the previous frame and draws the mesh.
     void drawTerrain();
     // Binds the terrain texture and draws every triangle with its normals and texture
-    // coordinates. Also compiled into the display list that the user's view draws.
+    // coordinates. The user's view draws the same from buffers (see mesh_buffers.h).
     void drawMesh() const;
 
     std::list<Triangle*> triangles;

@@ -1,12 +1,12 @@
 // Frame times of the viewer's two ways of drawing, on one triangulation file built by the
 // viewer's start-up sequence, in an 800 x 600 window on a private Xvfb with Mesa's software
 // renderer: the default frames (every triangle sent anew each frame) and, once the user has
-// taken the view, the frames drawn from the display list. Prints one line:
+// taken the view, the frames drawn from the mesh buffers. Prints one line:
 //
 //   triangles default_ms list_ms compile_s key_s
 //
 // with the median of `frames` frames for each path, the time the first action takes,
-// compiling the display list included, and the time from the key ] (heights times 1.5) to
+// filling the mesh buffers included, and the time from the key ] (heights times 1.5) to
 // the next frame finished. With --elevation the file is a terrain file.
 //
 // Usage: frame_paths [--elevation] <triangulation-file> <frames> [<image.tga> ...]

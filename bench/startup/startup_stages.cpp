@@ -9,7 +9,7 @@
 // light); `first_frame_s` runs from process start to the first frame finished.
 //
 // With --elevation the file is a terrain file and the stages are the viewer's in elevation
-// mode (`build_s` then includes compiling the display list of the fitted view).
+// mode (`build_s` then includes filling the mesh buffers of the fitted view).
 //
 // Usage: startup_stages [--elevation] <triangulation-file> [<image.tga> ...]
 #include "tests/support/xvfb_display.h"

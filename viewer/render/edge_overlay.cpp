@@ -1,7 +1,5 @@
 #include "viewer/render/edge_overlay.h"
 
-#include "viewer/terrain_model.h"
-
 #include <GL/gl.h>
 
 namespace zel {
@@ -11,7 +9,7 @@ constexpr GLfloat edgeGrey = 0.1f;
 
 } // namespace
 
-void drawTriangleEdges(unsigned int meshList) {
+void drawTriangleEdges(const std::function<void()>& drawMesh) {
     // The mesh sets the current normal and texture coordinate too, so those come back
     // with the colour.
     glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_POLYGON_BIT);
@@ -21,11 +19,7 @@ void drawTriangleEdges(unsigned int meshList) {
     glEnable(GL_POLYGON_OFFSET_LINE);
     glPolygonOffset(-1.0f, -1.0f);
     glColor3f(edgeGrey, edgeGrey, edgeGrey);
-    if (meshList != 0) {
-        glCallList(meshList);
-    } else {
-        terrainModel.drawMesh();
-    }
+    drawMesh();
     glPopAttrib();
 }
 

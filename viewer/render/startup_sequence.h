@@ -14,7 +14,7 @@ enum class StartupStage {
     Window,      // freeglut, the window and its callbacks
     RenderState, // OpenGL state and the view
     Resources,   // bounding box, texture coordinates, the terrain texture and its upload
-    View,        // with --elevation only: the user's view, fitted, its display list compiled
+    View,        // with --elevation only: the user's view, fitted, its mesh buffers filled
     Lighting,    // the light; the first frame may follow
 };
 

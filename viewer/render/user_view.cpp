@@ -1,9 +1,9 @@
 #include "viewer/render/user_view.h"
 
 #include "viewer/current_seconds.h"
-#include "viewer/render/display_list.h"
 #include "viewer/render/edge_overlay.h"
 #include "viewer/render/help_overlay.h"
+#include "viewer/render/mesh_buffers.h"
 #include "viewer/render/screenshot.h"
 #include "viewer/terrain_model.h"
 
@@ -26,14 +26,27 @@ double turnShownNow() {
 }
 
 // A terrain too large for the graphics card's memory is still drawn, only more slowly.
-unsigned int compileMesh() {
-    const CompiledList compiled = compileDisplayList([] { terrainModel.drawMesh(); });
-    if (compiled.list == 0) {
-        std::cerr << "Cannot keep the terrain on the graphics card ("
-                  << reinterpret_cast<const char*>(gluErrorString(compiled.error))
-                  << "); drawing it each frame instead." << std::endl;
+void fallBackToDrawingEachFrame(UserView& user, unsigned int error) {
+    deleteMeshBuffers(user.mesh);
+    std::cerr << "Cannot keep the terrain on the graphics card ("
+              << reinterpret_cast<const char*>(gluErrorString(error))
+              << "); drawing it each frame instead." << std::endl;
+}
+
+void uploadMeshOf(UserView& user) {
+    const MeshUpload upload = uploadMesh(terrainModel);
+    user.mesh = upload.buffers;
+    if (upload.error != 0) {
+        fallBackToDrawingEachFrame(user, upload.error);
     }
-    return compiled.list;
+}
+
+void drawUserMesh(const UserView& user) {
+    if (user.mesh.empty()) {
+        terrainModel.drawMesh();
+    } else {
+        drawMeshBuffers(user.mesh, terrainModel.textureId);
+    }
 }
 
 void loadProjection(const UserView& user) {
@@ -63,7 +76,7 @@ UserView& takeView() {
     user.bounds = {terrainModel.boundsMin, terrainModel.boundsMax};
     user.width = glutGet(GLUT_WINDOW_WIDTH);
     user.height = glutGet(GLUT_WINDOW_HEIGHT);
-    user.meshList = compileMesh();
+    uploadMeshOf(user);
     user.heights.initial = terrainModel.exaggeration;
     glutDisplayFunc(displayUserFrame);
     glutIdleFunc(displayUserFrame);
@@ -101,10 +114,11 @@ void stepHeights(UserView& user, int step) {
     user.heights = next;
     terrainModel.changeExaggeration(next.factor());
     user.bounds = {terrainModel.boundsMin, terrainModel.boundsMax};
-    if (user.meshList != 0) {
-        glDeleteLists(user.meshList, 1);
+    if (!user.mesh.empty()) {
+        if (const unsigned int error = updateMeshHeights(user.mesh, terrainModel); error != 0) {
+            fallBackToDrawingEachFrame(user, error);
+        }
     }
-    user.meshList = compileMesh();
 }
 
 void displayUserFrame() {
@@ -114,13 +128,9 @@ void displayUserFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     loadProjection(user);
     glLoadMatrixd(viewMatrix(user.camera).data());
-    if (user.meshList != 0) {
-        glCallList(user.meshList);
-    } else {
-        terrainModel.drawMesh();
-    }
+    drawUserMesh(user);
     if (user.edgesShown) {
-        drawTriangleEdges(user.meshList);
+        drawTriangleEdges([&user] { drawUserMesh(user); });
     }
     if (user.helpShown) {
         drawHelpOverlay(user.width, user.height);

@@ -2,6 +2,7 @@
 
 #include "viewer/height_scale.h"
 #include "viewer/navigation_state.h"
+#include "viewer/render/mesh_buffers.h"
 
 namespace zel {
 
@@ -15,7 +16,7 @@ struct UserView {
     int height = 1;
     bool helpShown = false;
     bool screenshotRequested = false;
-    unsigned int meshList = 0; // 0 when the mesh could not be compiled
+    MeshBuffers mesh; // empty when the graphics card cannot hold the mesh
     HeightScale heights;
     bool edgesShown = false;
     // The starting view fits the whole terrain in the window (elevation mode).
@@ -26,8 +27,8 @@ struct UserView {
 UserView& userView();
 
 // Hands the view to the user at their first key or button: the camera starts where the
-// default frames left it (same turn, same clock), the mesh is compiled into a display
-// list once, and the frame, idle and reshape callbacks switch to the user's. Later calls
+// default frames left it (same turn, same clock), the mesh goes into buffers on the
+// graphics card once, and the frame, idle and reshape callbacks switch to the user's. Later calls
 // only return the view.
 UserView& takeView();
 
@@ -42,7 +43,7 @@ void resetView(UserView& user);
 void zoomView(UserView& user, int steps);
 
 // One press of ] (`step` +1) or [ (-1): heights, normals and bounds for the new factor, and
-// the display list compiled again. Leaves the camera where it is.
+// the vertices and normals in the mesh buffers replaced. Leaves the camera where it is.
 void stepHeights(UserView& user, int step);
 
 // Display and idle callback once the user has the view.

@@ -33,20 +33,16 @@ TEST(EdgeOverlayTest, DrawsTheEdgesOnTheSurfaceAndLeavesTheStateAsItFoundIt) {
     reshapeView(windowSize, windowSize);
     test::buildFlatSquare(terrainModel);
     terrainModel.textureId = test::makeSolidTexture(255, 255, 255);
-    const GLuint list = glGenLists(1);
-    glNewList(list, GL_COMPILE);
-    terrainModel.drawMesh();
-    glEndList();
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glCallList(list);
+    terrainModel.drawMesh();
     const std::vector<std::uint8_t> surface = redChannel();
     glColor4f(0.25f, 0.5f, 0.75f, 1.0f);
     glNormal3f(0.0f, 0.0f, 1.0f);
     std::array<GLfloat, 4> colour{};
     glGetFloatv(GL_CURRENT_COLOR, colour.data());
 
-    drawTriangleEdges(list);
+    drawTriangleEdges([] { terrainModel.drawMesh(); });
     const std::vector<std::uint8_t> edged = redChannel();
     int darkened = 0;
     for (std::size_t i = 0; i < surface.size(); ++i) {
@@ -68,7 +64,6 @@ TEST(EdgeOverlayTest, DrawsTheEdgesOnTheSurfaceAndLeavesTheStateAsItFoundIt) {
     glGetFloatv(GL_CURRENT_NORMAL, normal.data());
     EXPECT_EQ(normal, (std::array<GLfloat, 3>{0.0f, 0.0f, 1.0f}));
 
-    glDeleteLists(list, 1);
     GLuint name = terrainModel.textureId;
     glDeleteTextures(1, &name);
     test::clearTerrain(terrainModel);

@@ -1,0 +1,108 @@
+#include "viewer/render/mesh_buffers.h"
+
+#include "viewer/terrain_model.h"
+
+// The buffer functions are OpenGL 1.5, declared by glext.h only on request.
+#define GL_GLEXT_PROTOTYPES
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <cstdint>
+#include <vector>
+
+namespace zel {
+namespace {
+
+void clearErrors() {
+    while (glGetError() != GL_NO_ERROR) {
+    }
+}
+
+template <typename Record>
+void fill(GLenum target, GLuint buffer, const std::vector<Record>& records, GLenum usage) {
+    glBindBuffer(target, buffer);
+    glBufferData(target, static_cast<GLsizeiptr>(records.size() * sizeof(Record)), records.data(),
+                 usage);
+}
+
+template <typename Record> void replace(GLuint buffer, const std::vector<Record>& records) {
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(records.size() * sizeof(Record)),
+                    records.data());
+}
+
+std::vector<GLuint> cornersOf(const TerrainModel& model) {
+    std::vector<GLuint> corners;
+    corners.reserve(model.triangles.size() * 3);
+    for (const Triangle* triangle : model.triangles) {
+        for (const std::int32_t index : triangle->indices) {
+            corners.push_back(static_cast<GLuint>(index));
+        }
+    }
+    return corners;
+}
+
+} // namespace
+
+MeshUpload uploadMesh(const TerrainModel& model) {
+    clearErrors();
+    MeshBuffers buffers;
+    GLuint names[4];
+    glGenBuffers(4, names);
+    buffers.vertices = names[0];
+    buffers.normals = names[1];
+    buffers.texCoords = names[2];
+    buffers.corners = names[3];
+    fill(GL_ARRAY_BUFFER, buffers.vertices, model.vertices, GL_DYNAMIC_DRAW);
+    fill(GL_ARRAY_BUFFER, buffers.normals, model.normals, GL_DYNAMIC_DRAW);
+    fill(GL_ARRAY_BUFFER, buffers.texCoords, model.texCoords, GL_STATIC_DRAW);
+    const std::vector<GLuint> corners = cornersOf(model);
+    fill(GL_ELEMENT_ARRAY_BUFFER, buffers.corners, corners, GL_STATIC_DRAW);
+    buffers.cornerCount = static_cast<int>(corners.size());
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+
+    const GLenum error = glGetError();
+    if (error != GL_NO_ERROR) {
+        deleteMeshBuffers(buffers);
+        clearErrors();
+    }
+    return {buffers, error};
+}
+
+unsigned int updateMeshHeights(const MeshBuffers& buffers, const TerrainModel& model) {
+    clearErrors();
+    replace(buffers.vertices, model.vertices);
+    replace(buffers.normals, model.normals);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    const GLenum error = glGetError();
+    clearErrors();
+    return error;
+}
+
+void drawMeshBuffers(const MeshBuffers& buffers, unsigned int textureId) {
+    glBindTexture(GL_TEXTURE_2D, textureId);
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glBindBuffer(GL_ARRAY_BUFFER, buffers.vertices);
+    glVertexPointer(3, GL_FLOAT, 0, nullptr);
+    glBindBuffer(GL_ARRAY_BUFFER, buffers.normals);
+    glNormalPointer(GL_FLOAT, 0, nullptr);
+    glBindBuffer(GL_ARRAY_BUFFER, buffers.texCoords);
+    glTexCoordPointer(2, GL_FLOAT, 0, nullptr);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers.corners);
+    glDrawElements(GL_TRIANGLES, buffers.cornerCount, GL_UNSIGNED_INT, nullptr);
+    // The buffer bindings are not client state; nothing else in the viewer binds buffers.
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    glPopClientAttrib();
+}
+
+void deleteMeshBuffers(MeshBuffers& buffers) {
+    const GLuint names[4] = {buffers.vertices, buffers.normals, buffers.texCoords, buffers.corners};
+    glDeleteBuffers(4, names);
+    buffers = MeshBuffers{};
+}
+
+} // namespace zel

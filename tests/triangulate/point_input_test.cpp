@@ -54,9 +54,9 @@ INSTANTIATE_TEST_SUITE_P(
 struct Reading {
     std::string name;
     std::string text;
-    std::vector<PlanePoint> points; // expected when `problem` is empty
+    std::string problem; // the message after "in.csv:", or empty when points are read
+    std::vector<PlanePoint> points = {};
     bool geographic = false;
-    std::string problem = {};
     std::vector<double> heights = {}; // when given, read with the heights kept
 };
 
@@ -93,56 +93,44 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Reading{"CsvWithoutHeaderKeepsItsFirstPoint",
                 "100,200,bench A\n300,400,bench B\n",
+                "",
                 {{100, 200}, {300, 400}}},
-        Reading{"CsvFirstLinePartlyNumbers",
-                "x,200,a\n1,2,b\n",
-                {},
-                false,
+        Reading{"CsvFirstLinePartlyNumbers", "x,200,a\n1,2,b\n",
                 "1: field 1: \"x\" is not a number"},
-        Reading{"CsvHeaderWithEmptyFirstName", ",x,y\n0,1,2\n", {{1, 2}}},
-        Reading{"CsvQuotedDelimiter", "name,x,y\n\"Smith, J\",100,200\n", {{100, 200}}},
+        Reading{"CsvHeaderWithEmptyFirstName", ",x,y\n0,1,2\n", "", {{1, 2}}},
+        Reading{"CsvQuotedDelimiter", "name,x,y\n\"Smith, J\",100,200\n", "", {{100, 200}}},
         Reading{"CsvDoubledQuotesAndLineEndInQuotes",
                 "name;x;y\n\"say \"\"hi\"\";\nthere\";1;2\n\" \"\"b\"\" \";3;4\n",
+                "",
                 {{1, 2}, {3, 4}}},
-        Reading{"CsvLinesCountedAcrossQuotedLineEnds",
-                "name,x,y\n\"a\nb\",1,2\nc,3,z\n",
-                {},
-                false,
+        Reading{"CsvLinesCountedAcrossQuotedLineEnds", "name,x,y\n\"a\nb\",1,2\nc,3,z\n",
                 "4: field 3: \"z\" is not a number"},
-        Reading{"CsvUnclosedQuote",
-                "x,y\n1,2\n\"3,4\n",
-                {},
-                false,
+        Reading{"CsvUnclosedQuote", "x,y\n1,2\n\"3,4\n",
                 "3: field 1: the quote that opens it is never closed"},
-        Reading{"CsvTextAfterClosingQuote",
-                "x,y\n\"1\"2,3\n",
-                {},
-                false,
+        Reading{"CsvTextAfterClosingQuote", "x,y\n\"1\"2,3\n",
                 "2: field 1: more than whitespace follows its closing quote"},
-        Reading{"CsvCommentsOnlyBeforeTheRecords",
-                "# survey, 2024\nx,y\n1,2\n#3,4\n",
-                {},
-                false,
+        Reading{"CsvCommentsOnlyBeforeTheRecords", "# survey, 2024\nx,y\n1,2\n#3,4\n",
                 "4: field 1: \"#3\" is not a number"},
         Reading{"XyzHeaderAndComments",
                 "# exported\nX Y Z\n1 2 3\n  # a note\n4 5 6\n",
+                "",
                 {{1, 2}, {4, 5}}},
-        Reading{"XyzHeaderNamingTheColumns", "z northing easting\n1 2 3\n", {{3, 2}}},
-        Reading{
-            "XyzFirstLinePartlyNumbers", "x 2 3\n1 2 3\n", {}, false, "1: \"x\" is not a number"},
+        Reading{"XyzHeaderNamingTheColumns", "z northing easting\n1 2 3\n", "", {{3, 2}}},
+        Reading{"XyzFirstLinePartlyNumbers", "x 2 3\n1 2 3\n", "1: \"x\" is not a number"},
         Reading{"CountedWithComments",
                 "# three\n3\n1 2\n# middle\n3 4\n5 6\n",
+                "",
                 {{1, 2}, {3, 4}, {5, 6}}},
-        Reading{"LongitudeLatitude", "LONGITUDE;Latitude\n7.5;46\n", {{7.5, 46}}, true},
-        Reading{"LngLatAfterOtherColumns", "id,lat,lng\na,46,7.5\n", {{7.5, 46}}, true},
-        Reading{"LongLatInXyz", "long lat h\n7.5 46 300\n", {{7.5, 46}}, true},
-        Reading{"XYBeforeLonLat", "lon,lat,x,y\n7,46,1,2\n", {{1, 2}}, false},
+        Reading{"LongitudeLatitude", "LONGITUDE;Latitude\n7.5;46\n", "", {{7.5, 46}}, true},
+        Reading{"LngLatAfterOtherColumns", "id,lat,lng\na,46,7.5\n", "", {{7.5, 46}}, true},
+        Reading{"LongLatInXyz", "long lat h\n7.5 46 300\n", "", {{7.5, 46}}, true},
+        Reading{"XYBeforeLonLat", "lon,lat,x,y\n7,46,1,2\n", "", {{1, 2}}, false},
         // Heights: the third of a triple, a named column anywhere, else the one after x and y.
-        Reading{"HeightsOfTriples", "2\n1 2 3 4 5 6\n", {{1, 2}, {4, 5}}, false, "", {3, 6}},
-        Reading{"HeightNamedFirst", "ALT;lon;lat\n300;7.5;46\n", {{7.5, 46}}, true, "", {300}},
+        Reading{"HeightsOfTriples", "2\n1 2 3 4 5 6\n", "", {{1, 2}, {4, 5}}, false, {3, 6}},
+        Reading{"HeightNamedFirst", "ALT;lon;lat\n300;7.5;46\n", "", {{7.5, 46}}, true, {300}},
         Reading{
-            "HeightAfterLatLon", "id,lat,lon,mag\na,46,7.5,4.1\n", {{7.5, 46}}, true, "", {4.1}},
-        Reading{"HeightOfCsvWithoutHeader", "1,2,3,x\n", {{1, 2}}, false, "", {3}}),
+            "HeightAfterLatLon", "id,lat,lon,mag\na,46,7.5,4.1\n", "", {{7.5, 46}}, true, {4.1}},
+        Reading{"HeightOfCsvWithoutHeader", "1,2,3,x\n", "", {{1, 2}}, false, {3}}),
     [](const auto& test) { return test.param.name; });
 
 } // namespace

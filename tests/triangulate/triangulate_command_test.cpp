@@ -30,11 +30,20 @@ Outputs run(const std::vector<std::string>& arguments) {
     return {status, out.str(), err.str()};
 }
 
+// `options` separated by spaces, then the two files.
+Outputs run(const std::string& options, const std::string& in, const std::string& out) {
+    std::istringstream words(options);
+    std::vector<std::string> arguments{std::istream_iterator<std::string>(words), {}};
+    arguments.push_back(in);
+    arguments.push_back(out);
+    return run(arguments);
+}
+
 struct MalformedFile {
     std::string name;
     std::optional<std::string> text; // none: the file does not exist
     std::string problem;             // what follows the file's name in the message
-    bool elevation = false;          // run with --elevation
+    std::string options = "--fit";
 };
 
 // Test names say what the case is; the default would print its bytes.
@@ -45,6 +54,7 @@ void PrintTo(const MalformedFile& param, std::ostream* os) {
 class MalformedFileTest : public ::testing::TestWithParam<MalformedFile> {};
 
 const std::string noHeights = ": --elevation needs a third coordinate (x y z)";
+const std::string elevation = "--fit --elevation";
 
 TEST_P(MalformedFileTest, IsReportedAndLeavesTheOutputAsItWas) {
     test::ScratchDirectory scratch;
@@ -53,8 +63,7 @@ TEST_P(MalformedFileTest, IsReportedAndLeavesTheOutputAsItWas) {
         scratch.write("in.txt", *GetParam().text);
     }
     const std::string out = scratch.write("out.tri", "old\n");
-    const Outputs result =
-        GetParam().elevation ? run({"--fit", "--elevation", in, out}) : run({"--fit", in, out});
+    const Outputs result = run(GetParam().options, in, out);
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "triangulate: " + in + GetParam().problem + "\n");
     EXPECT_EQ(result.out, "");
@@ -93,14 +102,18 @@ INSTANTIATE_TEST_SUITE_P(
                       ": point 2 has the latitude 91, outside -90 to 90; --no-projection keeps "
                       "the coordinates as they are"},
         // Every form without a third coordinate, and a point without one among points with.
-        MalformedFile{"ElevationCountThenPairs", "3\n1 2\n3 4\n5 6\n", noHeights, true},
-        MalformedFile{"ElevationNumberLinesOfTwo", "1 2\n3 4\n5 6\n", noHeights, true},
-        MalformedFile{"ElevationCsvOfTwoColumns", "1,2\n3,4\n", noHeights, true},
-        MalformedFile{"ElevationCsvHeaderWithoutHeight", "name,lat,lon\na,46,7\n", noHeights, true},
+        MalformedFile{"ElevationCountThenPairs", "3\n1 2\n3 4\n5 6\n", noHeights, elevation},
+        MalformedFile{"ElevationNumberLinesOfTwo", "1 2\n3 4\n5 6\n", noHeights, elevation},
+        MalformedFile{"ElevationCsvOfTwoColumns", "1,2\n3,4\n", noHeights, elevation},
+        MalformedFile{"ElevationCsvHeaderWithoutHeight", "name,lat,lon\na,46,7\n", noHeights,
+                      elevation},
         MalformedFile{"ElevationLineWithoutHeight", "1 2 3\n4 5\n",
-                      ":2: the line has 2 fields, but z is field 3", true},
+                      ":2: the line has 2 fields, but z is field 3", elevation},
         MalformedFile{"ElevationHeightBeyondFloat", "x,y,z\n0,0,1\n1,1,1e300\n",
-                      ": the height of point 2 lies beyond the range of a float", true}),
+                      ": the height of point 2 lies beyond the range of a float", elevation},
+        // A run that fails writes no file, so it has nothing to frame and no warning about it.
+        MalformedFile{"BeyondFloatWithoutFit", "1e308 0\n-1e308 1\n0 1e308\n",
+                      ": point 1 lies beyond the range of a float; --fit brings it in", ""}),
     [](const auto& test) { return test.param.name; });
 
 struct Outcome {
@@ -123,11 +136,7 @@ TEST_P(OutcomeTest, WritesTheFileAndSaysWhatItDid) {
     test::ScratchDirectory scratch;
     const std::string in = scratch.write("in.txt", GetParam().points);
     const std::string out = scratch.file("out.tri");
-    std::istringstream options(GetParam().options);
-    std::vector<std::string> arguments{std::istream_iterator<std::string>(options), {}};
-    arguments.push_back(in);
-    arguments.push_back(out);
-    const Outputs result = run(arguments);
+    const Outputs result = run(GetParam().options, in, out);
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, GetParam().out);
     EXPECT_EQ(result.err, GetParam().err);
@@ -264,16 +273,6 @@ TEST(ElevationFitTest, EveryCornerOfTheBoxMapsBack) {
             EXPECT_EQ(framedZ[i] == 0.0f, heights[i] == box.minZ) << "corner " << i;
         }
     }
-}
-
-// A run that fails writes no file, so it has nothing to frame and no warning about it.
-TEST(FramingWarningTest, OnlyForARunThatWritesItsFile) {
-    test::ScratchDirectory scratch;
-    const std::string in = scratch.write("in.txt", "1e308 0\n-1e308 1\n0 1e308\n");
-    const Outputs result = run({in, scratch.file("out.tri")});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "triangulate: " + in +
-                              ": point 1 lies beyond the range of a float; --fit brings it in\n");
 }
 
 } // namespace

@@ -153,14 +153,10 @@ struct Sight {
 
 Sight sightOf(const OrbitView& view) {
     const ViewMatrix m = viewMatrix(view);
-    Sight sight{};
-    double eye[3];
-    for (int c = 0; c < 3; ++c) {
-        eye[c] = -(m[4 * c] * m[12] + m[4 * c + 1] * m[13] + m[4 * c + 2] * m[14]);
-    }
-    sight.eye = {eye[0], eye[1], eye[2]};
-    sight.ahead = {-m[2], -m[6], -m[10]};
-    return sight;
+    const auto eye = [&m](int c) {
+        return -(m[4 * c] * m[12] + m[4 * c + 1] * m[13] + m[4 * c + 2] * m[14]);
+    };
+    return {{eye(0), eye(1), eye(2)}, {-m[2], -m[6], -m[10]}};
 }
 
 // A terrain over -100 ... 100 on both ground axes whose surface is `height` at every sample.
@@ -191,10 +187,7 @@ TEST(NavigationStateTest, ZoomingInStopsShortOfTheSurfaceAndLooksAtWhereTheSight
         OrbitView from;
         bool meetsSurface;
     };
-    OrbitView grazing;
-    grazing.targetY = 10.0;
-    grazing.distance = 150.0;
-    grazing.pitchDegrees = 2.0;
+    const OrbitView grazing{.targetY = 10.0, .distance = 150.0, .pitchDegrees = 2.0};
     OrbitView beyond = startingView(60.0f, 0.0);
     beyond.targetX = 300.0;
     const std::vector<Case> cases = {

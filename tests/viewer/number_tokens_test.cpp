@@ -163,27 +163,14 @@ TEST(NumberTokens, AgreesWithStreamExtractionOnGeneratedNumberRuns) {
 // Decimals that lie on or right beside the midpoint between two floats, where a value
 // rounded first to double and then to float could come out one float off.
 TEST(NumberTokens, RoundsDecimalsNearFloatMidpointsAsStreamExtractionDoes) {
+    // clang-format off
     std::vector<std::string> texts = {
-        "16777217",
-        "16777219",
-        "33554434",
-        "33554438",
-        "-16777217",
-        "16777217.0",
-        "16777217.00001",
-        "16777216.99999",
-        "0.1",
-        "0.2",
-        "0.3",
-        "3.4028235e38",
-        "1.00000005960464477539",
-        "1.0000000596046448",
-        "1.000000059604645",
-        "0.000000000000001",
-        "999999999999999",
-        "9999999999999999",
-        "0.30000001192092896",
+        "16777217", "16777219", "33554434", "33554438", "-16777217", "16777217.0",
+        "16777217.00001", "16777216.99999", "0.1", "0.2", "0.3", "3.4028235e38",
+        "1.00000005960464477539", "1.0000000596046448", "1.000000059604645",
+        "0.000000000000001", "999999999999999", "9999999999999999", "0.30000001192092896",
     };
+    // clang-format on
     std::mt19937 generator(2026);
     std::uniform_int_distribution<std::uint32_t> mantissa(1u << 23, (1u << 24) - 1);
     std::uniform_int_distribution<int> exponent(-40, 20);

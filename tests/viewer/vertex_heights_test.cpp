@@ -79,16 +79,10 @@ TEST_F(VertexHeightsTest, DegenerateTriangleContributesItsFirstPointsDistanceFro
 // A point that no triangle uses has no mean radius (0/0); a vertex on degenerate triangles of
 // radius 0 would stand infinitely high. Neither may leave a NaN or an infinity behind.
 TEST_F(VertexHeightsTest, UnusedPointLiesAtTheLowestAndAZeroRadiusVertexAtTheHighestGround) {
-    setPoints({{0, 0},
-               {1, 1},
-               {2, 2}, // one degenerate triangle of radius 0
-               {10, 0},
-               {11, 0},
-               {10, 1}, // a small triangle: high ground
-               {50, 0},
-               {70, 0},
-               {50, 20}, // a large triangle: low ground
-               {5, 5}}); // used by no triangle
+    // One degenerate triangle of radius 0, a small triangle (high ground), a large triangle
+    // (low ground), and a point used by no triangle.
+    setPoints(
+        {{0, 0}, {1, 1}, {2, 2}, {10, 0}, {11, 0}, {10, 1}, {50, 0}, {70, 0}, {50, 20}, {5, 5}});
     TerrainModel model;
     addTriangle(model, 0, 1, 2);
     const Triangle* small = addTriangle(model, 3, 4, 5);

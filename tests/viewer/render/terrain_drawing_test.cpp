@@ -3,11 +3,15 @@
 #include "tests/viewer/render/shown_window.h"
 #include "tests/viewer/render/test_terrain.h"
 #include "viewer/current_seconds.h"
+#include "viewer/render/edge_overlay.h"
 #include "viewer/render/frame_drawing.h"
+#include "viewer/render/mesh_buffers.h"
 #include "viewer/render/render_state.h"
 #include "viewer/terrain_model.h"
 
 #include <GL/gl.h>
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -300,6 +304,99 @@ TEST_F(TerrainDrawingTest, DisplayFrameDrawsTheViewersTerrainAndShowsIt) {
     test::clearTerrain(terrainModel);
     terrainModel.lastFrameTime = -1.0;
     terrainModel.textureId = 0xFFFFFFFFu;
+}
+
+// Over the lit, white square the edges show as dark lines; the state comes back whole.
+TEST_F(TerrainDrawingTest, EdgeOverlayDrawsTheEdgesOnTheSurfaceAndLeavesTheStateAsItFoundIt) {
+    TerrainModel model;
+    test::buildFlatSquare(model);
+    model.textureId = test::makeSolidTexture(255, 255, 255);
+
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    model.drawMesh();
+    const std::vector<std::uint8_t> surface = readFrame(GL_BACK);
+    glColor4f(0.25f, 0.5f, 0.75f, 1.0f);
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    std::array<GLfloat, 4> colour{};
+    glGetFloatv(GL_CURRENT_COLOR, colour.data());
+
+    drawTriangleEdges([&model] { model.drawMesh(); });
+    const std::vector<std::uint8_t> edged = readFrame(GL_BACK);
+    int darkened = 0;
+    for (std::size_t i = 0; i < surface.size(); i += 3) {
+        darkened += surface[i] > 100 && edged[i] < 40 ? 1 : 0;
+    }
+    // The diagonal and the near edge, some 190 pixels in all.
+    EXPECT_GT(darkened, 100);
+
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_FALSE(glIsEnabled(GL_POLYGON_OFFSET_LINE));
+    std::array<GLint, 2> mode{};
+    glGetIntegerv(GL_POLYGON_MODE, mode.data());
+    EXPECT_EQ(mode, (std::array<GLint, 2>{GL_FILL, GL_FILL}));
+    std::array<GLfloat, 4> after{};
+    glGetFloatv(GL_CURRENT_COLOR, after.data());
+    EXPECT_EQ(after, colour);
+    std::array<GLfloat, 3> normal{};
+    glGetFloatv(GL_CURRENT_NORMAL, normal.data());
+    EXPECT_EQ(normal, (std::array<GLfloat, 3>{0.0f, 0.0f, 1.0f}));
+
+    GLuint name = model.textureId;
+    glDeleteTextures(1, &name);
+}
+
+// The mesh buffers draw exactly what the triangle loop draws, before and after the heights
+// change, whatever error was pending; they leave no error and no client array behind.
+TEST_F(TerrainDrawingTest, MeshBuffersDrawWhatTheTriangleLoopDrawsBeforeAndAfterAChangeOfHeights) {
+    TerrainModel model;
+    test::generateGridTerrain(model, {.columns = 12,
+                                      .rows = 12,
+                                      .spacing = 12.0f,
+                                      .originX = -66.0f,
+                                      .originY = -66.0f,
+                                      .warp = 0.2f});
+    model.computeNormals();
+    for (const Vec3& v : model.vertices) {
+        model.texCoords.push_back(TexCoord{(v.x + 66.0f) / 132.0f, (v.z + 66.0f) / 132.0f});
+    }
+    model.textureId = test::makeSolidTexture(200, 180, 120);
+    const auto frameOf = [](const auto& draw) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        draw();
+        return readFrame(GL_BACK);
+    };
+    const auto drawLoop = [&model] { model.drawMesh(); };
+
+    glEnable(GL_TRUE + 0x7000); // not a capability: a pending GL_INVALID_ENUM
+    MeshUpload upload = uploadMesh(model);
+    ASSERT_EQ(upload.error, 0u);
+    ASSERT_FALSE(upload.buffers.empty());
+    const auto drawBuffers = [&] { drawMeshBuffers(upload.buffers, model.textureId); };
+    const std::vector<std::uint8_t> looped = frameOf(drawLoop);
+    EXPECT_GT(std::count_if(looped.begin(), looped.end(), [](std::uint8_t c) { return c > 0; }),
+              windowSize * windowSize / 8);
+    EXPECT_EQ(frameOf(drawBuffers), looped);
+
+    for (Vec3& v : model.vertices) {
+        v.y *= 3.0f;
+    }
+    model.normals.clear();
+    model.computeNormals();
+    EXPECT_EQ(updateMeshHeights(upload.buffers, model), 0u);
+    EXPECT_EQ(frameOf(drawBuffers), frameOf(drawLoop));
+
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
+    EXPECT_FALSE(glIsEnabled(GL_NORMAL_ARRAY));
+    GLint bound = -1;
+    glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &bound);
+    EXPECT_EQ(bound, 0);
+
+    deleteMeshBuffers(upload.buffers);
+    EXPECT_TRUE(upload.buffers.empty());
+    GLuint name = model.textureId;
+    glDeleteTextures(1, &name);
 }
 
 } // namespace

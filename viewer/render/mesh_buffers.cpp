@@ -30,15 +30,23 @@ template <typename Record> void replace(GLuint buffer, const std::vector<Record>
                     records.data());
 }
 
-std::vector<GLuint> cornersOf(const TerrainModel& model) {
-    std::vector<GLuint> corners;
-    corners.reserve(model.triangles.size() * 3);
+// Written straight into the buffer, so that no second copy of the corners is held: the
+// terrain's peak memory stays where it was.
+bool fillCorners(GLuint buffer, const TerrainModel& model) {
+    const std::size_t count = model.triangles.size() * 3;
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(GLuint)), nullptr,
+                 GL_STATIC_DRAW);
+    auto* corner = static_cast<GLuint*>(glMapBuffer(GL_ELEMENT_ARRAY_BUFFER, GL_WRITE_ONLY));
+    if (corner == nullptr) {
+        return false;
+    }
     for (const Triangle* triangle : model.triangles) {
         for (const std::int32_t index : triangle->indices) {
-            corners.push_back(static_cast<GLuint>(index));
+            *corner++ = static_cast<GLuint>(index);
         }
     }
-    return corners;
+    return glUnmapBuffer(GL_ELEMENT_ARRAY_BUFFER) == GL_TRUE;
 }
 
 } // namespace
@@ -55,13 +63,15 @@ MeshUpload uploadMesh(const TerrainModel& model) {
     fill(GL_ARRAY_BUFFER, buffers.vertices, model.vertices, GL_DYNAMIC_DRAW);
     fill(GL_ARRAY_BUFFER, buffers.normals, model.normals, GL_DYNAMIC_DRAW);
     fill(GL_ARRAY_BUFFER, buffers.texCoords, model.texCoords, GL_STATIC_DRAW);
-    const std::vector<GLuint> corners = cornersOf(model);
-    fill(GL_ELEMENT_ARRAY_BUFFER, buffers.corners, corners, GL_STATIC_DRAW);
-    buffers.cornerCount = static_cast<int>(corners.size());
+    const bool cornersKept = fillCorners(buffers.corners, model);
+    buffers.cornerCount = static_cast<int>(model.triangles.size() * 3);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 
-    const GLenum error = glGetError();
+    GLenum error = glGetError();
+    if (error == GL_NO_ERROR && !cornersKept) {
+        error = GL_OUT_OF_MEMORY; // the buffer's contents were lost while it was mapped
+    }
     if (error != GL_NO_ERROR) {
         deleteMeshBuffers(buffers);
         clearErrors();

@@ -138,8 +138,9 @@ void warnIfOutsideViewerField(const Bounds& bounds, std::ostream& err) {
     if (outsideViewerField(bounds)) {
         // Enough digits to tell projected coordinates apart, not so many as to blur them.
         err << std::setprecision(warningDigits) << "triangulate: warning: the points span "
-            << bounds.longerSide() << " units around (" << bounds.centerX() << ", "
-            << bounds.centerY() << "), but the viewer shows about " << viewerFieldSize
+            << bounds.longerSide() << (bounds.longerSide() == 1.0 ? " unit" : " units")
+            << " around (" << bounds.centerX() << ", " << bounds.centerY()
+            << "), but the viewer shows about " << viewerFieldSize
             << " units around the origin; --fit frames them" << std::endl;
     }
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace zel {
 
@@ -15,6 +16,10 @@ HeightScale stepped(const HeightScale& scale, int step) {
         result.steps += step;
     }
     return result;
+}
+
+bool staysWithinFloat(double tallestHeight, const HeightScale& from, const HeightScale& to) {
+    return tallestHeight * (to.factor() / from.factor()) <= std::numeric_limits<float>::max();
 }
 
 } // namespace zel

@@ -21,4 +21,8 @@ struct HeightScale {
 // mostHeightSteps changes nothing.
 HeightScale stepped(const HeightScale& scale, int step);
 
+// Whether heights as tall as `tallestHeight` (in magnitude) under `from` stay within the
+// range of a float under `to`: beyond it a height is infinite and there is nothing to show.
+bool staysWithinFloat(double tallestHeight, const HeightScale& from, const HeightScale& to);
+
 } // namespace zel

@@ -70,6 +70,11 @@ TEST_F(ExaggerationTest, AKeyMultipliesEveryHeightAndTurnsTheNormalsInBothModes)
         model.changeExaggeration(stepped(scale, 1).factor());
         EXPECT_EQ(model.vertices.back().y, before.back().y);
     }
+    // A step that would make a height infinite is refused.
+    const HeightScale one{}, up = stepped(one, 1);
+    EXPECT_TRUE(staysWithinFloat(1e38, one, up));
+    EXPECT_FALSE(staysWithinFloat(3e38, one, up));
+    EXPECT_TRUE(staysWithinFloat(3e38, up, one));
 }
 
 } // namespace

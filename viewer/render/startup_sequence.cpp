@@ -12,7 +12,10 @@
 #include "viewer/triangulation_reader.h"
 
 #include <GL/freeglut.h>
+#include <cmath>
 #include <fstream>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -63,6 +66,21 @@ std::vector<std::string> collectImageNames(int argc, char** argv) {
     return names;
 }
 
+// A factor that lifts a height beyond the range of a float leaves nothing to show.
+void refuseHeightsBeyondFloat(const ViewerOptions& options) {
+    if (options.exaggeration == 1.0) {
+        return;
+    }
+    for (const Vec3& vertex : terrainModel.vertices) {
+        if (!std::isfinite(vertex.y)) {
+            std::ostringstream message;
+            message << "--exaggeration " << options.exaggeration
+                    << " lifts the heights beyond the range of a float";
+            throw std::runtime_error(message.str());
+        }
+    }
+}
+
 } // namespace
 
 void startViewer(int& argc, char** argv, const StageObserver& stageEnded,
@@ -71,6 +89,7 @@ void startViewer(int& argc, char** argv, const StageObserver& stageEnded,
     stageEnded(StartupStage::Read);
     terrainModel.exaggeration = options.exaggeration;
     terrainModel.computeHeights();
+    refuseHeightsBeyondFloat(options);
     stageEnded(StartupStage::Heights);
     terrainModel.computeNormals();
     stageEnded(StartupStage::Normals);

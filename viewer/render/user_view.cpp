@@ -108,7 +108,9 @@ void zoomView(UserView& user, int steps) {
 
 void stepHeights(UserView& user, int step) {
     const HeightScale next = stepped(user.heights, step);
-    if (next.steps == user.heights.steps) {
+    const double tallest =
+        std::max(std::fabs(terrainModel.boundsMin.y), std::fabs(terrainModel.boundsMax.y));
+    if (next.steps == user.heights.steps || !staysWithinFloat(tallest, user.heights, next)) {
         return;
     }
     user.heights = next;

@@ -7,6 +7,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace zel {
@@ -53,6 +54,11 @@ bool fillCorners(GLuint buffer, const TerrainModel& model) {
 
 MeshUpload uploadMesh(const TerrainModel& model) {
     clearErrors();
+    // One draw call counts its corners in a GLsizei.
+    if (model.triangles.size() >
+        static_cast<std::size_t>(std::numeric_limits<GLsizei>::max()) / 3) {
+        return {MeshBuffers{}, GL_OUT_OF_MEMORY};
+    }
     MeshBuffers buffers;
     GLuint names[4];
     glGenBuffers(4, names);

@@ -1,4 +1,5 @@
 // The three programs' readers give a coordinate token the same value, or all refuse it.
+#include "common/number_token.h"
 #include "extract/point_extraction.h"
 #include "tests/support/empty_point_list.h"
 #include "triangulate/point_input.h"
@@ -6,10 +7,14 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <optional>
+#include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace zel {
 namespace {
@@ -84,6 +89,48 @@ TEST(NumberAgreementTest, EveryReaderGivesATokenTheSameValueOrRefusesIt) {
             EXPECT_EQ(*triangulate, *c.value);
             EXPECT_EQ(std::signbit(*triangulate), std::signbit(*c.value));
         }
+    }
+}
+
+// Short decimals are read by a quick path of their own; it must give the C library's values
+// and stop where from_chars does, within its limits (15 digits, 22 places), beyond them, and on
+// a float midpoint (2^24 + 1) and next to one (the nearest double to 7.67102313041687 is a
+// midpoint, the decimal is not).
+TEST(NumberAgreementTest, DecimalsReadAsTheCLibraryReadsThem) {
+    std::mt19937_64 random(3);
+    std::vector<std::string> tokens = {"16777217",
+                                       "7.67102313041687",
+                                       "999999999999999",
+                                       "9999999999999999",
+                                       "0.0000000000000000000001",
+                                       "0.00000000000000000000001",
+                                       "7.e",
+                                       "-.25",
+                                       "3.5.",
+                                       "1.5e2",
+                                       "-0.000"};
+    for (int k = 0; k < 100000; ++k) {
+        // Up to 15 digits with a point anywhere among them, maybe negative.
+        const std::string number = std::to_string(random() % (std::uint64_t{1} << (random() % 50)));
+        const std::size_t cut = random() % (number.size() + 1);
+        std::string token = random() % 2 ? "-" : "";
+        token.append(number, 0, cut).append(1, '.').append(number, cut);
+        tokens.push_back(token);
+    }
+    for (const std::string& token : tokens) {
+        SCOPED_TRACE(token);
+        const char* const last = token.data() + token.size();
+        char* expectedEnd = nullptr;
+        float single = 0.0f;
+        const NumberScan singleScan = scanNumber(token.data(), last, single);
+        const float expectedSingle = std::strtof(token.c_str(), &expectedEnd);
+        ASSERT_EQ(singleScan.end - token.data(), expectedEnd - token.c_str());
+        ASSERT_EQ(single, expectedSingle);
+        ASSERT_EQ(std::signbit(single), std::signbit(expectedSingle));
+        double wide = 0.0;
+        const NumberScan wideScan = scanNumber(token.data(), last, wide);
+        ASSERT_EQ(wideScan.end, singleScan.end);
+        ASSERT_EQ(wide, std::strtod(token.c_str(), nullptr));
     }
 }
 

@@ -6,9 +6,16 @@ namespace zel {
 
 TerrainModel terrainModel;
 
-TerrainModel::~TerrainModel() {
-    for (Triangle* triangle : triangles) {
-        delete triangle;
+Triangle* TerrainModel::addTriangle(const Triangle& triangle) {
+    Triangle* kept = &triangleStore.emplace_back(triangle);
+    triangles.push_back(kept);
+    return kept;
+}
+
+void TerrainModel::keepFirstTriangles(std::size_t count) {
+    while (triangles.size() > count) {
+        triangles.pop_back();
+        triangleStore.pop_back();
     }
 }
 

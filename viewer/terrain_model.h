@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <list>
 #include <string>
 #include <vector>
@@ -17,9 +18,15 @@ namespace zel {
 class TerrainModel {
 public:
     TerrainModel() = default;
-    ~TerrainModel();
     TerrainModel(const TerrainModel&) = delete;
     TerrainModel& operator=(const TerrainModel&) = delete;
+    TerrainModel(TerrainModel&&) = default;
+    TerrainModel& operator=(TerrainModel&&) = default;
+
+    // Keeps a copy of `triangle` and appends it to `triangles`.
+    Triangle* addTriangle(const Triangle& triangle);
+    // Removes the triangles added after the first `count`, newest first.
+    void keepFirstTriangles(std::size_t count);
 
     // Appends one vertex per point: (x, height x exaggeration, y), the height being the
     // point's elevation when `elevations` holds them, and otherwise following from the mean
@@ -40,9 +47,15 @@ public:
     float heightAt(float x, float z, const Triangle& t) const;
 
     // Bounding box, texture coordinates, the surface heights, the height-blended texture
-    // (coloured from those heights) and its upload.
-    // Needs a current OpenGL context. Throws TGAException when an image cannot be loaded.
+    // (coloured from those heights) and its upload: computeSurface, then buildTexture.
     void buildTerrainResources(const std::vector<std::string>& imageNames);
+    // Bounding box, texture coordinates and the surface heights: the part of the resources
+    // that needs only the vertices and no OpenGL.
+    void computeSurface();
+    // The height-blended texture, coloured from the surface heights, and its upload. Needs
+    // computeSurface's results and a current OpenGL context. Throws TGAException when an image
+    // cannot be loaded.
+    void buildTexture(const std::vector<std::string>& imageNames);
 
     // Turns the view by the time since the previous frame and draws the mesh.
     void drawTerrain();
@@ -50,6 +63,8 @@ public:
     // coordinates. The user's view draws the same from buffers (see mesh_buffers.h).
     void drawMesh() const;
 
+    // The triangles in file order. They live in `triangleStore`, which allocates them in
+    // blocks: a terrain has millions, and one allocation each costs more than the reading.
     std::list<Triangle*> triangles;
     // The heights a terrain file gives, one per point; empty for a triangulation file.
     std::vector<float> elevations;
@@ -63,6 +78,9 @@ public:
     Vec3 boundsMin{0.0f, 0.0f, 0.0f};
     // Where the camera must not go, sampled where the texture is.
     SurfaceHeights surface;
+
+private:
+    std::deque<Triangle> triangleStore;
 };
 
 // The viewer's process-wide terrain.

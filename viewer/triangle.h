@@ -8,7 +8,7 @@
 
 namespace zel {
 
-// One triangle of the terrain, always heap-allocated and owned by the TerrainModel.
+// One triangle of the terrain, kept by the TerrainModel that lists it.
 struct Triangle {
     // Stores the indices and computes the circumcircle from entries i0, i1, i2 of
     // `points`, which must already exist.

@@ -4,11 +4,11 @@
 #include "viewer/point_list.h"
 #include "viewer/triangulation_format_exception.h"
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <iterator>
-#include <list>
-#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -94,18 +94,43 @@ template <typename Describe> void checkIndex(std::int32_t index, const Describe&
     }
 }
 
-template <typename Describe>
-Triangle* readTriangle(NumberTokens& in, const Describe& describeItem) {
-    std::int32_t indices[3];
-    for (std::int32_t& index : indices) {
+using Corners = std::array<std::int32_t, 3>;
+
+template <typename Describe> Corners readCorners(NumberTokens& in, const Describe& describeItem) {
+    Corners corners{};
+    for (std::int32_t& index : corners) {
         index = readItemNumber<std::int32_t>(in, describeItem);
         checkIndex(index, describeItem);
     }
-    return new Triangle(indices[0], indices[1], indices[2]);
+    return corners;
 }
 
-// The counts are not trusted for reserving memory: the lists grow only as far as the file
-// actually holds points and triangles, so a huge count in a short file fails fast.
+// The bytes from here to the end of a stream that can say so (a file, not a pipe).
+std::optional<std::uint64_t> bytesLeft(std::istream& in) {
+    std::streambuf& buffer = *in.rdbuf();
+    const std::streampos here = buffer.pubseekoff(0, std::ios::cur, std::ios::in);
+    if (here == std::streampos(-1)) {
+        return std::nullopt;
+    }
+    const std::streampos end = buffer.pubseekoff(0, std::ios::end, std::ios::in);
+    buffer.pubseekpos(here, std::ios::in);
+    if (end == std::streampos(-1) || end < here) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(end - here);
+}
+
+// A count is not trusted for reserving memory: room is made only for as many points as the
+// rest of the text can hold (one in every 4 bytes, "0 0\n"), so a huge count in a short file
+// takes no more memory than the file could fill. Where the text's length is not known the
+// lists grow as the points arrive.
+std::size_t roomForPoints(std::uint32_t count, std::optional<std::uint64_t> textBytes) {
+    constexpr std::uint64_t shortestPointLine = 4;
+    return textBytes ? static_cast<std::size_t>(
+                           std::min<std::uint64_t>(count, *textBytes / shortestPointLine))
+                     : 0;
+}
+
 void readPoints(NumberTokens& in, std::uint32_t count) {
     for (std::uint32_t k = 0; k < count; ++k) {
         const auto describePoint = [k, count] { return ordinalOf("point", k, count); };
@@ -158,24 +183,35 @@ void readTerrainPoints(NumberTokens& in, std::uint32_t count, std::vector<float>
     }
 }
 
-void readTriangles(NumberTokens& in, std::uint32_t count, std::list<Triangle*>& triangles) {
+// The triangles are made a batch at a time, after their corners have been read: in a loop of
+// its own, one triangle's circumcircle (a division and a square root) is worked out while the
+// next one's starts, instead of waiting between numbers.
+constexpr std::size_t triangleBatch = 4096;
+
+void addTriangles(const std::vector<Corners>& batch, TerrainModel& model) {
+    for (const Corners& c : batch) {
+        model.addTriangle(Triangle(c[0], c[1], c[2]));
+    }
+}
+
+void readTriangles(NumberTokens& in, std::uint32_t count, TerrainModel& model) {
+    std::vector<Corners> batch;
+    batch.reserve(triangleBatch);
     for (std::uint32_t k = 0; k < count; ++k) {
         const auto describeTriangle = [k, count] { return ordinalOf("triangle", k, count); };
-        std::unique_ptr<Triangle> triangle(readTriangle(in, describeTriangle));
-        triangles.push_back(triangle.get());
-        triangle.release();
+        batch.push_back(readCorners(in, describeTriangle));
+        if (batch.size() == triangleBatch) {
+            addTriangles(batch, model);
+            batch.clear();
+        }
     }
+    addTriangles(batch, model);
 }
 
 // Leaves the model and the point list as they were before a failed reading.
 void discardReadingSince(std::size_t pointCount, std::size_t triangleCount,
                          std::size_t elevationCount, TerrainModel& model) {
-    std::list<Triangle*>& triangles = model.triangles;
-    const auto firstNew = std::next(triangles.begin(), static_cast<std::ptrdiff_t>(triangleCount));
-    for (auto it = firstNew; it != triangles.end(); ++it) {
-        delete *it;
-    }
-    triangles.erase(firstNew, triangles.end());
+    model.keepFirstTriangles(triangleCount);
     points.resize(pointCount);
     model.elevations.resize(elevationCount);
 }
@@ -183,6 +219,7 @@ void discardReadingSince(std::size_t pointCount, std::size_t triangleCount,
 enum class PointLines { Plane, WithElevation };
 
 void readModel(std::istream& in, TerrainModel& model, PointLines lines) {
+    const std::optional<std::uint64_t> textBytes = bytesLeft(in);
     NumberTokens numbers(in);
     const std::size_t pointsBefore = points.size();
     const std::size_t trianglesBefore = model.triangles.size();
@@ -190,6 +227,8 @@ void readModel(std::istream& in, TerrainModel& model, PointLines lines) {
     try {
         const std::uint32_t pointCount = readCount(numbers, "point count", [] {});
         const bool marked = numbers.readWord(terrainMarker);
+        const std::size_t room = roomForPoints(pointCount, textBytes);
+        points.reserve(points.size() + room);
         if (lines == PointLines::Plane) {
             if (marked) {
                 reject("this is a terrain file (its point count is followed by \"xyz\"), which "
@@ -200,6 +239,7 @@ void readModel(std::istream& in, TerrainModel& model, PointLines lines) {
             if (!marked || numbers.lineEndBefore()) {
                 reject(terrainMarkerExpected);
             }
+            model.elevations.reserve(model.elevations.size() + room);
             readTerrainPoints(numbers, pointCount, model.elevations);
         }
         const auto lastPointLineEnded = [&] {
@@ -207,8 +247,7 @@ void readModel(std::istream& in, TerrainModel& model, PointLines lines) {
                 reject(describeNumbersOnLine(pointCount - 1, pointCount, "more than 3 numbers"));
             }
         };
-        readTriangles(numbers, readCount(numbers, "triangle count", lastPointLineEnded),
-                      model.triangles);
+        readTriangles(numbers, readCount(numbers, "triangle count", lastPointLineEnded), model);
     } catch (...) {
         discardReadingSince(pointsBefore, trianglesBefore, elevationsBefore, model);
         throw;

@@ -104,19 +104,13 @@ inline void generateGridTerrain(TerrainModel& model, const GridTerrainShape& sha
         model.vertices.push_back(Vec3{points[i].x, grid.heights[i], points[i].y});
     }
     for (const auto& t : grid.triangles) {
-        model.triangles.push_back(new Triangle(t[0], t[1], t[2]));
+        model.addTriangle(Triangle(t[0], t[1], t[2]));
     }
 }
 
-// Moves the triangles out of `model` and deletes them, leaving every list empty.
+// Leaves `model` as a new one.
 inline void clearTerrain(TerrainModel& model) {
-    for (Triangle* triangle : model.triangles) {
-        delete triangle;
-    }
-    model.triangles.clear();
-    model.vertices.clear();
-    model.normals.clear();
-    model.texCoords.clear();
+    model = TerrainModel();
 }
 
 } // namespace zel::test

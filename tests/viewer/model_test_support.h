@@ -26,8 +26,7 @@ inline void setPoints(std::initializer_list<Point2> list) {
 
 inline Triangle* addTriangle(TerrainModel& model, std::int32_t i0, std::int32_t i1,
                              std::int32_t i2) {
-    model.triangles.push_back(new Triangle(i0, i1, i2));
-    return model.triangles.back();
+    return model.addTriangle(Triangle(i0, i1, i2));
 }
 
 // The height that a vertex with mean circumradius m gets, with its one rounding to float.
@@ -66,7 +65,7 @@ inline Vec3 vertexNormal(const TerrainModel& model, const std::list<Triangle*>& 
     TerrainModel alone;
     alone.vertices = model.vertices;
     for (const Triangle* triangle : around) {
-        alone.triangles.push_back(new Triangle(*triangle));
+        alone.addTriangle(*triangle);
     }
     alone.computeNormals();
     return alone.normals[i];

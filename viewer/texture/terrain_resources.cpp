@@ -10,11 +10,18 @@
 namespace zel {
 
 void TerrainModel::buildTerrainResources(const std::vector<std::string>& imageNames) {
+    computeSurface();
+    buildTexture(imageNames);
+}
+
+void TerrainModel::computeSurface() {
     computeBounds();
     texCoords = textureCoordinates(vertices, BoundingBox{boundsMax, boundsMin});
-
-    const TerrainImages images(imageNames);
     surface = surfaceHeights(*this, points);
+}
+
+void TerrainModel::buildTexture(const std::vector<std::string>& imageNames) {
+    const TerrainImages images(imageNames);
     const std::vector<unsigned char> texels =
         synthesizeTexels(surface, boundsMin.y, boundsMax.y - boundsMin.y, images.views());
     textureId = createTexture(textureSize, textureSize, texels.data());

@@ -8,8 +8,8 @@ namespace zel::test {
 
 void buildFlatSquare(TerrainModel& model) {
     points = {{-80.0f, -80.0f}, {80.0f, -80.0f}, {80.0f, 80.0f}, {-80.0f, 80.0f}};
-    model.triangles.push_back(new Triangle(0, 3, 2));
-    model.triangles.push_back(new Triangle(0, 2, 1));
+    model.addTriangle(Triangle(0, 3, 2));
+    model.addTriangle(Triangle(0, 2, 1));
     for (const Point2& p : points) {
         model.vertices.push_back({p.x, 0.0f, p.y});
         model.normals.push_back({0.0f, 1.0f, 0.0f});

@@ -22,8 +22,7 @@ struct SmallTerrain {
     }
 
     const Triangle& triangle(std::int32_t i0, std::int32_t i1, std::int32_t i2) {
-        model.triangles.push_back(new Triangle(i0, i1, i2));
-        return *model.triangles.back();
+        return *model.addTriangle(Triangle(i0, i1, i2));
     }
 
     TerrainModel model;

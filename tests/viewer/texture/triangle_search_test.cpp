@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <random>
 #include <vector>
 
@@ -83,12 +84,12 @@ TEST_F(TriangleSearch, ShuffledOverlappingAndReversedTrianglesAgree) {
     // over the rest: the first in list order decides.
     for (std::size_t k = 0; k < list.size(); k += 5) {
         const Triangle* t = list[k];
-        list.push_back(new Triangle(t->indices[0], t->indices[2], t->indices[1]));
-        list.push_back(new Triangle(t->indices[0], t->indices[1], t->indices[2]));
+        list.push_back(model.addTriangle(Triangle(t->indices[0], t->indices[2], t->indices[1])));
+        list.push_back(model.addTriangle(Triangle(t->indices[0], t->indices[1], t->indices[2])));
     }
-    list.push_back(new Triangle(0, 143, 11));
-    list.push_back(new Triangle(0, 132, 143));
-    list.push_back(new Triangle(0, 11, 143));
+    list.push_back(model.addTriangle(Triangle(0, 143, 11)));
+    list.push_back(model.addTriangle(Triangle(0, 132, 143)));
+    list.push_back(model.addTriangle(Triangle(0, 11, 143)));
     std::shuffle(list.begin(), list.end(), random);
     model.triangles.assign(list.begin(), list.end());
     expectIndexAgreesWithScan(model);
@@ -109,8 +110,11 @@ TEST_F(TriangleSearch, TerrainFarFromTheOriginAgrees) {
 
 TEST_F(TriangleSearch, DegenerateTrianglesAgree) {
     test::generateGridTerrain(model, {.columns = 10, .rows = 10, .spacing = 1.0f});
-    model.triangles.push_front(new Triangle(0, 11, 22)); // collinear along the diagonal
-    model.triangles.push_front(new Triangle(5, 5, 5));   // a single point
+    // Added last, then moved to the front.
+    model.addTriangle(Triangle(5, 5, 5));   // a single point
+    model.addTriangle(Triangle(0, 11, 22)); // collinear along the diagonal
+    model.triangles.splice(model.triangles.begin(), model.triangles,
+                           std::prev(model.triangles.end(), 2), model.triangles.end());
     expectIndexAgreesWithScan(model);
 }
 

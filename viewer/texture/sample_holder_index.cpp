@@ -1,8 +1,10 @@
 #include "viewer/texture/sample_holder_index.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 
 namespace zel {
 namespace {
@@ -13,6 +15,10 @@ struct IndexRange {
 };
 
 constexpr IndexRange everySample{0, textureSize};
+
+IndexRange widened(const IndexRange& range) {
+    return IndexRange{std::max(range.begin - 1, 0), std::min(range.end + 1, textureSize)};
+}
 
 // Finds which sample positions along one axis fall within an interval. The positions are
 // non-decreasing; they need not be evenly spaced once rounded (far from the origin several
@@ -32,12 +38,9 @@ public:
 
     bool usable() const { return usable_; }
 
-    // The samples within [low, high], widened by one on each side: a triangle's edge
-    // values are rounded, so a position just beyond its box might still count as held.
-    IndexRange near(float low, float high) const {
-        const int begin = firstNotBelow(low);
-        const int end = firstAbove(high);
-        return IndexRange{std::max(begin - 1, 0), std::min(end + 1, textureSize)};
+    // The samples within [low, high].
+    IndexRange within(float low, float high) const {
+        return IndexRange{firstNotBelow(low), firstAbove(high)};
     }
 
 private:
@@ -92,6 +95,56 @@ bool isFinite(const GroundBox& box) {
            std::isfinite(box.maxY);
 }
 
+// Whether rounding could make a triangle hold no position `gap` or more beyond its box.
+// locate finds a position on an edge only within the edge's box, and inside only when all
+// three edge values are negative. Each edge value is off by at most 2^-49 |e| R (|e| the
+// edge's length, R the position's farthest coordinate distance from a corner). With A the
+// area, L the longest edge and k = L^2 / A, a position whose gaps beyond the box add up to
+// more than 2^-47 W k^2 (W the box's larger side) has, for a clockwise triangle, an edge value
+// above that error, and for a counter-clockwise one cannot be that close to all three edge
+// lines. So for k^2 below 2^40, a gap over 2^-40 W k^2 is safely out of reach.
+class RoundingReach {
+public:
+    RoundingReach(const Point2& p0, const Point2& p1, const Point2& p2, const GroundBox& box) {
+        const double ax = static_cast<double>(p1.x) - p0.x, ay = static_cast<double>(p1.y) - p0.y;
+        const double bx = static_cast<double>(p2.x) - p0.x, by = static_cast<double>(p2.y) - p0.y;
+        const double cx = bx - ax, cy = by - ay;
+        const double longest = std::max({ax * ax + ay * ay, bx * bx + by * by, cx * cx + cy * cy});
+        // Twice the area, less a bound on its own rounding; k^2 = (2 L^2 / twiceArea)^2.
+        twiceArea_ = std::abs(ax * by - ay * bx) - 0x1p-46 * longest;
+        fourthPower_ = 4.0 * longest * longest;
+        side_ = std::max(static_cast<double>(box.maxX) - box.minX,
+                         static_cast<double>(box.maxY) - box.minY);
+    }
+
+    // Without a division: the comparisons fail for infinities and not-a-number alike.
+    bool outOfReach(double gap) const {
+        const double areaSquared = twiceArea_ * twiceArea_;
+        return twiceArea_ > 0.0 && fourthPower_ < 0x1p40 * areaSquared &&
+               0x1p-40 * side_ * fourthPower_ < gap * areaSquared;
+    }
+
+private:
+    double twiceArea_;
+    double fourthPower_;
+    double side_;
+};
+
+// The gap between a box side and the nearest sample that `near` adds beyond it; infinite
+// where it adds none.
+double ringGap(const std::array<float, textureSize>& positions, const IndexRange& inside,
+               const IndexRange& near, float low, float high) {
+    double gap = std::numeric_limits<double>::infinity();
+    if (near.begin < inside.begin) {
+        gap = static_cast<double>(low) - positions[static_cast<std::size_t>(near.begin)];
+    }
+    if (near.end > inside.end) {
+        gap = std::min(gap,
+                       static_cast<double>(positions[static_cast<std::size_t>(inside.end)]) - high);
+    }
+    return gap;
+}
+
 } // namespace
 
 SampleHolderIndex::SampleHolderIndex(const std::list<Triangle*>& triangles,
@@ -102,15 +155,30 @@ SampleHolderIndex::SampleHolderIndex(const std::list<Triangle*>& triangles,
     const bool latticeUsable = columns.usable() && rows.usable();
 
     for (const Triangle* triangle : triangles) {
-        const GroundBox box = groundBox(pts[static_cast<std::size_t>(triangle->indices[0])],
-                                        pts[static_cast<std::size_t>(triangle->indices[1])],
-                                        pts[static_cast<std::size_t>(triangle->indices[2])]);
+        const Point2& p0 = pts[static_cast<std::size_t>(triangle->indices[0])];
+        const Point2& p1 = pts[static_cast<std::size_t>(triangle->indices[1])];
+        const Point2& p2 = pts[static_cast<std::size_t>(triangle->indices[2])];
+        const GroundBox box = groundBox(p0, p1, p2);
         // Without finite numbers on both sides nearness means nothing; such a triangle
         // is tried on every sample, as the plain scan would.
         const bool bounded = latticeUsable && isFinite(box);
-        const IndexRange columnRange = bounded ? columns.near(box.minX, box.maxX) : everySample;
-        const IndexRange rowRange = bounded ? rows.near(box.minY, box.maxY) : everySample;
-
+        IndexRange columnRange = everySample;
+        IndexRange rowRange = everySample;
+        if (bounded) {
+            // The samples inside the box, and one more on each side that rounding might let
+            // the triangle hold; for most triangles that one is out of reach.
+            columnRange = columns.within(box.minX, box.maxX);
+            rowRange = rows.within(box.minY, box.maxY);
+            const IndexRange nearColumns = widened(columnRange);
+            const IndexRange nearRows = widened(rowRange);
+            const double gap =
+                std::min(ringGap(lattice.x, columnRange, nearColumns, box.minX, box.maxX),
+                         ringGap(lattice.z, rowRange, nearRows, box.minY, box.maxY));
+            if (!RoundingReach(p0, p1, p2, box).outOfReach(gap)) {
+                columnRange = nearColumns;
+                rowRange = nearRows;
+            }
+        }
         for (int i = columnRange.begin; i < columnRange.end; ++i) {
             const float x = lattice.x[static_cast<std::size_t>(i)];
             for (int j = rowRange.begin; j < rowRange.end; ++j) {

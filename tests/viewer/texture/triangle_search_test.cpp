@@ -7,6 +7,7 @@
 #include "viewer/texture/triangle_search.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -115,6 +116,43 @@ TEST_F(TriangleSearch, DegenerateTrianglesAgree) {
     model.addTriangle(Triangle(0, 11, 22)); // collinear along the diagonal
     model.triangles.splice(model.triangles.begin(), model.triangles,
                            std::prev(model.triangles.end(), 2), model.triangles.end());
+    expectIndexAgreesWithScan(model);
+}
+
+// Triangles pointing at a sample with their tip on it or one float step short of it, first in
+// the list and in both orientations: from plain ones to slivers, whose rounded edge values
+// might reach beyond their box.
+TEST_F(TriangleSearch, TrianglesEndingJustShortOfASampleAgree) {
+    test::generateGridTerrain(model, {.columns = 12, .rows = 12, .spacing = 1.5f});
+    const SampleLattice lattice = latticeOver(model);
+    const auto addPoint = [this](float x, float y) {
+        points.push_back(Point2{x, y});
+        model.vertices.push_back(Vec3{x, 0.0f, y});
+        return static_cast<std::int32_t>(points.size() - 1);
+    };
+    std::vector<Triangle*> front;
+    const auto addBothWays = [&](std::int32_t a, std::int32_t b, std::int32_t c) {
+        front.push_back(model.addTriangle(Triangle(a, b, c)));
+        front.push_back(model.addTriangle(Triangle(a, c, b)));
+    };
+    for (const int k : {30, 77, 110}) {
+        const float x = lattice.x[static_cast<std::size_t>(k)];
+        const float z = lattice.z[static_cast<std::size_t>(k)];
+        for (const int step : {0, 1}) {
+            const float tipX = step ? std::nextafter(x, -1e9f) : x;
+            const float tipZ = step ? std::nextafter(z, -1e9f) : z;
+            for (const float thin : {0.5f, 1e-4f, 1e-6f}) {
+                addBothWays(addPoint(tipX, z), addPoint(tipX - 3.0f, z + thin),
+                            addPoint(tipX - 1.5f, z - thin));
+                addBothWays(addPoint(x, tipZ), addPoint(x + thin, tipZ - 3.0f),
+                            addPoint(x - thin, tipZ - 1.5f));
+            }
+        }
+    }
+    model.triangles.erase(std::prev(model.triangles.end(), static_cast<long>(front.size())),
+                          model.triangles.end());
+    model.triangles.insert(model.triangles.begin(), front.begin(), front.end());
+    ASSERT_EQ(latticeOver(model).x, lattice.x); // the new points lie inside the box
     expectIndexAgreesWithScan(model);
 }
 

@@ -6,7 +6,8 @@
 //   bytes read_s heights_s normals_s texels_s build_s first_frame_s peak_mb
 //
 // `build_s` is the span the viewer reports as "Building terrain resources" (heights to
-// light); `first_frame_s` runs from process start to the first frame finished.
+// light); `first_frame_s` runs from process start to the first frame finished. `normals_s`
+// also covers the surface heights under the texture, which are found beside the normals.
 //
 // With --elevation the file is a terrain file and the stages are the viewer's in elevation
 // mode (`build_s` then includes filling the mesh buffers of the fitted view).

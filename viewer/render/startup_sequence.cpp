@@ -7,6 +7,7 @@
 #include "viewer/render/render_state.h"
 #include "viewer/render/user_view.h"
 #include "viewer/render/window_system_failures.h"
+#include "viewer/run_beside.h"
 #include "viewer/terrain_model.h"
 #include "viewer/triangulation_format_exception.h"
 #include "viewer/triangulation_reader.h"
@@ -81,6 +82,14 @@ void refuseHeightsBeyondFloat(const ViewerOptions& options) {
     }
 }
 
+// Both need only the heights, so the surface is found on a second core meanwhile. The thread
+// ends here: none may run once freeglut can end the process.
+void computeNormalsAndSurface() {
+    std::future<void> surface = runBeside([] { terrainModel.computeSurface(); });
+    terrainModel.computeNormals();
+    surface.get();
+}
+
 } // namespace
 
 void startViewer(int& argc, char** argv, const StageObserver& stageEnded,
@@ -91,7 +100,7 @@ void startViewer(int& argc, char** argv, const StageObserver& stageEnded,
     terrainModel.computeHeights();
     refuseHeightsBeyondFloat(options);
     stageEnded(StartupStage::Heights);
-    terrainModel.computeNormals();
+    computeNormalsAndSurface();
     stageEnded(StartupStage::Normals);
 
     openWindow(argc, argv);
@@ -99,7 +108,7 @@ void startViewer(int& argc, char** argv, const StageObserver& stageEnded,
     stageEnded(StartupStage::Window);
     initRenderState();
     stageEnded(StartupStage::RenderState);
-    terrainModel.buildTerrainResources(imageNames);
+    terrainModel.buildTexture(imageNames);
     stageEnded(StartupStage::Resources);
     if (options.elevation) {
         // Before the light, which must be given under the identity matrix: the view only

@@ -10,10 +10,11 @@ namespace zel {
 enum class StartupStage {
     Read,        // the triangulation file into the terrain model and the point list
     Heights,     // one vertex per point
-    Normals,     // one normal per vertex
+    Normals,     // one normal per vertex; beside them, bounding box, texture coordinates and
+                 // the surface heights
     Window,      // freeglut, the window and its callbacks
     RenderState, // OpenGL state and the view
-    Resources,   // bounding box, texture coordinates, the terrain texture and its upload
+    Resources,   // the terrain texture and its upload
     View,        // with --elevation only: the user's view, fitted, its mesh buffers filled
     Lighting,    // the light; the first frame may follow
 };

@@ -107,6 +107,9 @@ template <typename Describe> Corners readCorners(NumberTokens& in, const Describ
 
 // The bytes from here to the end of a stream that can say so (a file, not a pipe).
 std::optional<std::uint64_t> bytesLeft(std::istream& in) {
+    if (in.rdbuf() == nullptr) {
+        return std::nullopt;
+    }
     std::streambuf& buffer = *in.rdbuf();
     const std::streampos here = buffer.pubseekoff(0, std::ios::cur, std::ios::in);
     if (here == std::streampos(-1)) {

@@ -5,7 +5,6 @@
 #include "viewer/triangulation_format_exception.h"
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -94,15 +93,13 @@ template <typename Describe> void checkIndex(std::int32_t index, const Describe&
     }
 }
 
-using Corners = std::array<std::int32_t, 3>;
-
-template <typename Describe> Corners readCorners(NumberTokens& in, const Describe& describeItem) {
-    Corners corners{};
-    for (std::int32_t& index : corners) {
+template <typename Describe> Triangle readTriangle(NumberTokens& in, const Describe& describeItem) {
+    std::int32_t indices[3];
+    for (std::int32_t& index : indices) {
         index = readItemNumber<std::int32_t>(in, describeItem);
         checkIndex(index, describeItem);
     }
-    return corners;
+    return Triangle(indices[0], indices[1], indices[2]);
 }
 
 // The bytes from here to the end of a stream that can say so (a file, not a pipe).
@@ -186,29 +183,11 @@ void readTerrainPoints(NumberTokens& in, std::uint32_t count, std::vector<float>
     }
 }
 
-// The triangles are made a batch at a time, after their corners have been read: in a loop of
-// its own, one triangle's circumcircle (a division and a square root) is worked out while the
-// next one's starts, instead of waiting between numbers.
-constexpr std::size_t triangleBatch = 4096;
-
-void addTriangles(const std::vector<Corners>& batch, TerrainModel& model) {
-    for (const Corners& c : batch) {
-        model.addTriangle(Triangle(c[0], c[1], c[2]));
-    }
-}
-
 void readTriangles(NumberTokens& in, std::uint32_t count, TerrainModel& model) {
-    std::vector<Corners> batch;
-    batch.reserve(triangleBatch);
     for (std::uint32_t k = 0; k < count; ++k) {
         const auto describeTriangle = [k, count] { return ordinalOf("triangle", k, count); };
-        batch.push_back(readCorners(in, describeTriangle));
-        if (batch.size() == triangleBatch) {
-            addTriangles(batch, model);
-            batch.clear();
-        }
+        model.addTriangle(readTriangle(in, describeTriangle));
     }
-    addTriangles(batch, model);
 }
 
 // Leaves the model and the point list as they were before a failed reading.

@@ -64,7 +64,7 @@ public:
     void drawMesh() const;
 
     // The triangles in file order. They live in `triangleStore`, which allocates them in
-    // blocks: a terrain has millions, and one allocation each costs more than the reading.
+    // blocks rather than one at a time: a terrain may have tens of millions.
     std::list<Triangle*> triangles;
     // The heights a terrain file gives, one per point; empty for a triangulation file.
     std::vector<float> elevations;

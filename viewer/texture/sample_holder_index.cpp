@@ -95,14 +95,14 @@ bool isFinite(const GroundBox& box) {
            std::isfinite(box.maxY);
 }
 
-// Whether rounding could make a triangle hold no position `gap` or more beyond its box.
-// locate finds a position on an edge only within the edge's box, and inside only when all
-// three edge values are negative. Each edge value is off by at most 2^-49 |e| R (|e| the
-// edge's length, R the position's farthest coordinate distance from a corner). With A the
-// area, L the longest edge and k = L^2 / A, a position whose gaps beyond the box add up to
-// more than 2^-47 W k^2 (W the box's larger side) has, for a clockwise triangle, an edge value
-// above that error, and for a counter-clockwise one cannot be that close to all three edge
-// lines. So for k^2 below 2^40, a gap over 2^-40 W k^2 is safely out of reach.
+// Tells whether a position `gap` or more beyond a triangle's box is out of the reach of
+// rounding, so that locate cannot find it held. locate finds a position on an edge only within the
+// edge's box, and inside only when all three edge values are negative. Each edge value is off by at
+// most 2^-49 |e| R (|e| the edge's length, R the position's farthest coordinate distance from a
+// corner). With A the area, L the longest edge and k = L^2 / A, a position whose gaps beyond the
+// box add up to more than 2^-47 W k^2 (W the box's larger side) has, for a clockwise triangle, an
+// edge value above that error, and for a counter-clockwise one cannot be that close to all three
+// edge lines. So for k^2 below 2^40, a gap over 2^-40 W k^2 is safely out of reach.
 class RoundingReach {
 public:
     RoundingReach(const Point2& p0, const Point2& p1, const Point2& p2, const GroundBox& box) {

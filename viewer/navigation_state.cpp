@@ -40,9 +40,11 @@ Point3 along(const Point3& from, const Point3& direction, double t) {
     return {from.x + t * direction.x, from.y + t * direction.y, from.z + t * direction.z};
 }
 
-// The rotation that the view matrix applies after moving the target to the origin: the
-// turn about the vertical, then the tilt. Its rows are the screen's right, its up and the
-// direction back towards the camera, in terrain coordinates.
+// What the view matrix applies after moving the target to the origin: the turn about the
+// vertical, the mirror along z, then the tilt. Its rows are the screen's right, its up and
+// the direction back towards the camera, in terrain coordinates. The mirror is there because
+// a terrain vertex is (x, height, y): without it, y (north) would point towards the viewer
+// and every map would be seen mirrored.
 using Rotation = std::array<Point3, 3>;
 
 Rotation rotationOf(const OrbitView& view) {
@@ -51,8 +53,8 @@ Rotation rotationOf(const OrbitView& view) {
     const double cosTurn = std::cos(radians(view.turnDegrees));
     const double sinTurn = std::sin(radians(view.turnDegrees));
     return {{{cosTurn, 0.0, sinTurn},
-             {sinPitch * sinTurn, cosPitch, -sinPitch * cosTurn},
-             {-cosPitch * sinTurn, sinPitch, cosPitch * cosTurn}}};
+             {-sinPitch * sinTurn, cosPitch, sinPitch * cosTurn},
+             {cosPitch * sinTurn, sinPitch, -cosPitch * cosTurn}}};
 }
 
 double dot(const Point3& a, const Point3& b) {
@@ -177,7 +179,9 @@ OrbitView startingView(float top, double turnDegrees) {
 
 OrbitView orbited(const OrbitView& view, double dx, double dy) {
     OrbitView result = view;
-    result.turnDegrees += dx * degreesPerPixel;
+    // The terrain turns clockwise seen from above as the angle grows: a drag to the right
+    // turns it the other way, so that the ground under the cursor follows the drag.
+    result.turnDegrees -= dx * degreesPerPixel;
     result.pitchDegrees = std::clamp(view.pitchDegrees + dy * degreesPerPixel, lowestPitchDegrees,
                                      highestPitchDegrees);
     return result;
@@ -194,16 +198,15 @@ OrbitView panned(const OrbitView& view, double dx, double dy, int windowHeight) 
     const double groundPerPixel = 2.0 * view.distance *
                                   std::tan(radians(viewFieldOfViewDegrees) / 2.0) /
                                   std::max(windowHeight, 1);
-    const double turn = radians(view.turnDegrees);
     // The screen's right and its "into the picture" direction, laid on the ground plane.
-    const double rightX = std::cos(turn);
-    const double rightZ = std::sin(turn);
-    const double aheadX = std::sin(turn);
-    const double aheadZ = -std::cos(turn);
+    const Rotation rows = rotationOf(view);
+    const Point3 right = rows[0];
+    const double backLength = std::hypot(rows[2].x, rows[2].z);
+    const Point3 ahead{-rows[2].x / backLength, 0.0, -rows[2].z / backLength};
     // The ground follows the cursor, so the point looked at moves against the drag.
     OrbitView result = view;
-    result.targetX += groundPerPixel * (-dx * rightX + dy * aheadX);
-    result.targetZ += groundPerPixel * (-dx * rightZ + dy * aheadZ);
+    result.targetX += groundPerPixel * (-dx * right.x + dy * ahead.x);
+    result.targetZ += groundPerPixel * (-dx * right.z + dy * ahead.z);
     return result;
 }
 
@@ -283,8 +286,8 @@ ClipPlanes clipPlanes(const OrbitView& view, const TerrainBounds& bounds) {
 }
 
 ViewMatrix viewMatrix(const OrbitView& view) {
-    // Translate the target to the origin, turn the terrain, tilt, then step back by the
-    // distance: M = T(0, 0, -d) Rx(pitch) Ry(turn) T(-target).
+    // Translate the target to the origin, turn the terrain, mirror z, tilt, then step back
+    // by the distance: M = T(0, 0, -d) Rx(pitch) S(1, 1, -1) Ry(turn) T(-target).
     const Rotation rows = rotationOf(view);
     const Point3 moved = rotated(rows, targetOf(view));
     ViewMatrix m{};

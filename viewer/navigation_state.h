@@ -8,8 +8,9 @@
 namespace zel {
 
 // The user's camera. It looks at `target` from `distance` away, raised `pitchDegrees` above
-// the ground plane, and the terrain is turned by `turnDegrees` (counter-clockwise seen from
-// above) about the vertical line through the target.
+// the ground plane, and the terrain is turned by `turnDegrees` (clockwise seen from above)
+// about the vertical line through the target. At a turn of 0 the camera looks north (along
+// the file's +y, which is the terrain's +z), with east (+x) on the right.
 struct OrbitView {
     double targetX = 0.0;
     double targetY = 0.0;
@@ -48,7 +49,8 @@ struct ZoomRoom {
 using ViewMatrix = std::array<double, 16>;
 
 // The camera at start-up: the vertical field of view, and the eye 100 units above the
-// highest vertex and 250 units along +z from the origin, which it looks at.
+// highest vertex and 250 units south of the origin (along -z, the file's -y), which it
+// looks at.
 inline constexpr double viewFieldOfViewDegrees = 45.0;
 inline constexpr double startingEyeAboveTop = 100.0;
 inline constexpr double startingEyeDistance = 250.0;
@@ -60,11 +62,11 @@ inline constexpr double highestPitchDegrees = 89.0;
 inline constexpr double closestDistance = 1e-6;
 
 // The view that start-up shows, turned by `turnDegrees`: the origin seen from 250 units
-// along +z and 100 units above the highest vertex (`top`).
+// south and 100 units above the highest vertex (`top`).
 OrbitView startingView(float top, double turnDegrees);
 
-// A drag of (dx, dy) pixels: horizontal motion turns, vertical motion tilts (down tilts
-// the view towards the vertical), within the pitch limits.
+// A drag of (dx, dy) pixels: horizontal motion turns the terrain the way the cursor moves,
+// vertical motion tilts (down tilts the view towards the vertical), within the pitch limits.
 OrbitView orbited(const OrbitView& view, double dx, double dy);
 
 // Positive steps move towards the target, negative ones away, each by a fixed share of

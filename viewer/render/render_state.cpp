@@ -43,6 +43,10 @@ void reshapeView(int width, int height) {
     glLoadIdentity();
     const double eyeHeight = static_cast<double>(terrainModel.boundsMax.y) + startingEyeAboveTop;
     gluLookAt(0.0, eyeHeight, startingEyeDistance, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+    // A vertex is (x, height, y): mirrored along z, the file's y (north) points away from
+    // the viewer and x (east) to the right, so that a map is not seen as its mirror image.
+    // Lengths stay the same, so the normals need no rescaling.
+    glScaled(1.0, 1.0, -1.0);
 }
 
 void initLighting() {

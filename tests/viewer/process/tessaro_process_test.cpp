@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <iomanip>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -368,6 +369,123 @@ TEST_F(TessaroWindowTest, ElevationModeWithStandardOutputClosedShowsTheTerrainFi
     screen.pressEscape(*window);
     EXPECT_EQ(viewer.waitForExit(startTimeout), 0);
     EXPECT_EQ(viewer.standardError(), "");
+}
+
+// Three flat islands of a map: A in the south-west, B east of it and C north of it, each a
+// grid of its own spacing (so that the density heights differ too) and, in a terrain file,
+// its own height. With images red, green and blue from the lowest ground to the highest,
+// A shows red, B green and C blue in either mode.
+std::string islandMap(bool withHeights) {
+    struct Island {
+        int points;
+        float spacing, x, y, height;
+    };
+    const Island islands[] = {{3, 20.0f, -60.0f, -60.0f, 0.0f},
+                              {9, 5.0f, 20.0f, -60.0f, 10.0f},
+                              {21, 2.0f, -60.0f, 20.0f, 20.0f}};
+    std::ostringstream pointText;
+    std::ostringstream triangleText;
+    std::size_t pointCount = 0;
+    std::size_t triangleCount = 0;
+    for (const Island& island : islands) {
+        const test::GridTerrain grid = test::gridTerrain({.columns = island.points,
+                                                          .rows = island.points,
+                                                          .spacing = island.spacing,
+                                                          .originX = island.x,
+                                                          .originY = island.y});
+        for (const Point2& p : grid.points) {
+            pointText << p.x << ' ' << p.y;
+            if (withHeights) {
+                pointText << ' ' << island.height;
+            }
+            pointText << '\n';
+        }
+        for (const auto& t : grid.triangles) {
+            triangleText << t[0] + pointCount << ' ' << t[1] + pointCount << ' '
+                         << t[2] + pointCount << '\n';
+        }
+        pointCount += grid.points.size();
+        triangleCount += grid.triangles.size();
+    }
+    return std::to_string(pointCount) + (withHeights ? " xyz\n" : "\n") + pointText.str() +
+           std::to_string(triangleCount) + '\n' + triangleText.str();
+}
+
+struct ScreenPoint {
+    double x = 0.0, y = 0.0; // pixels, y downward
+};
+
+// The middle of the pixels in which colour channel `channel` clearly dominates.
+std::optional<ScreenPoint> middleOfChannel(const Picture& picture, int channel) {
+    double sumX = 0.0, sumY = 0.0, count = 0.0;
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const std::uint8_t* rgb =
+                &picture.rgb[3 * static_cast<std::size_t>(y * picture.width + x)];
+            const int own = rgb[channel];
+            if (own > 30 && own > 2 * rgb[(channel + 1) % 3] && own > 2 * rgb[(channel + 2) % 3]) {
+                sumX += x;
+                sumY += y;
+                count += 1.0;
+            }
+        }
+    }
+    if (count < 20.0) {
+        return std::nullopt;
+    }
+    return ScreenPoint{sumX / count, sumY / count};
+}
+
+// Whether the picture shows the islands as a map drawn north up shows them: B to the right
+// of A, C above it. A mirror image gives the opposite turn from A's east to its north,
+// which no turn of the view undoes.
+void expectNorthUp(const Picture& picture, const std::string& view) {
+    SCOPED_TRACE(view);
+    const auto a = middleOfChannel(picture, 0);
+    const auto b = middleOfChannel(picture, 1);
+    const auto c = middleOfChannel(picture, 2);
+    ASSERT_TRUE(a && b && c);
+    const ScreenPoint east{b->x - a->x, b->y - a->y};
+    const ScreenPoint north{c->x - a->x, c->y - a->y};
+    EXPECT_GT(east.x, 2.0 * std::abs(east.y));
+    EXPECT_GT(-north.y, 2.0 * std::abs(north.x));
+    EXPECT_LT(east.x * north.y - east.y * north.x, 0.0);
+}
+
+TEST_F(TessaroWindowTest, MapsAreShownNorthUpWithEastOnTheRight) {
+    files.write("red.tga", test::solidTga(255, 0, 0));
+    files.write("green.tga", test::solidTga(0, 255, 0));
+    files.write("blue.tga", test::solidTga(0, 0, 255));
+    files.write("islands.tri", islandMap(false));
+    files.write("islands.ter", islandMap(true));
+    const test::WorkingDirectory here(files.path());
+    for (const bool elevation : {false, true}) {
+        test::XWindows screen;
+        ASSERT_TRUE(screen.connected());
+        std::vector<std::string> command{tessaro};
+        if (elevation) {
+            command.push_back("--elevation");
+        }
+        for (const char* argument : {elevation ? "islands.ter" : "islands.tri", "-geometry",
+                                     "320x240+0+0", "red.tga", "green.tga", "blue.tga"}) {
+            command.push_back(argument);
+        }
+        ChildProcess viewer(command, false);
+        ASSERT_TRUE(viewer.waitForOutputLine(startTimeout)) << viewer.standardError();
+        ASSERT_TRUE(screen.waitForWindow(windowTitle, startTimeout).has_value());
+        // Back to the starting view, which is paused before it has turned by more than a
+        // frame's worth.
+        sendInput({"mousemove", "160", "120", "key", "--delay", "0", "r", "space"});
+        expectNorthUp(screenshotAfter(viewer, {}), elevation ? "elevation, start" : "start");
+        // Straight down: a drag from the top of the window to near its bottom, the pointer
+        // staying on the window, which takes the keys.
+        sendInput({"mousemove", "160", "20", "mousedown", "1", "mousemove_relative", "--", "0",
+                   "200", "mouseup", "1"});
+        expectNorthUp(screenshotAfter(viewer, {"f"}),
+                      elevation ? "elevation, from above" : "from above");
+        sendInput({"key", "q"});
+        EXPECT_EQ(viewer.waitForExit(startTimeout), 0);
+    }
 }
 
 TEST_F(TessaroWindowTest, MissingImageIsReportedAndNothingIsPrinted) {

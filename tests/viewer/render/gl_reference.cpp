@@ -112,8 +112,17 @@ double matrixDifference(const Matrix4& a, const Matrix4& b) {
     return worst;
 }
 
+Matrix4 northUp() {
+    Matrix4 m{};
+    m[0] = 1.0;
+    m[5] = 1.0;
+    m[10] = -1.0;
+    m[15] = 1.0;
+    return m;
+}
+
 Matrix4 viewerCamera(double top) {
-    return lookAtMatrix({0, top + 100, 250}, {0, 0, 0}, {0, 1, 0});
+    return multiply(lookAtMatrix({0, top + 100, 250}, {0, 0, 0}, {0, 1, 0}), northUp());
 }
 
 double litIntensity(Vector3 eyePosition, Vector3 eyeNormal) {

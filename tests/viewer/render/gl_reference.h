@@ -30,7 +30,11 @@ Matrix4 currentMatrix(unsigned int which);
 // Largest difference of two matrices, each element's relative to its size (at least 1).
 double matrixDifference(const Matrix4& a, const Matrix4& b);
 
-// The viewer's camera for a terrain whose highest vertex has height `top`.
+// The mirror along z that turns a vertex (x, height, y) into the picture of a map with y
+// (north) pointing away from the viewer.
+Matrix4 northUp();
+
+// The viewer's camera for a terrain whose highest vertex has height `top`, mirror included.
 Matrix4 viewerCamera(double top);
 
 // Fixed-function lighting of one vertex (eye coordinates) by the viewer's light 1 with

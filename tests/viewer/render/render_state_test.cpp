@@ -139,8 +139,9 @@ TEST_F(RenderStateTest, EyeStaysOneHundredAboveTheHighestVertex) {
     const Matrix4 camera = currentMatrix(GL_MODELVIEW_MATRIX);
     EXPECT_LT(matrixDifference(camera, test::viewerCamera(30.0)), matrixTolerance);
 
-    // The eye, recovered from the matrix: the point that it maps to the origin.
-    const test::Vector3 eyeInEye = test::transformPoint(camera, {0.0, 130.0, 250.0});
+    // The eye, recovered from the matrix: the point that it maps to the origin, south of the
+    // terrain.
+    const test::Vector3 eyeInEye = test::transformPoint(camera, {0.0, 130.0, -250.0});
     EXPECT_NEAR(eyeInEye.x, 0.0, 1e-4);
     EXPECT_NEAR(eyeInEye.y, 0.0, 1e-4);
     EXPECT_NEAR(eyeInEye.z, 0.0, 1e-4);

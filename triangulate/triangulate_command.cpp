@@ -278,8 +278,7 @@ void warnIfAllLeftOut(const Request& request, const WrittenTriangles& written,
                       const std::string& unit, std::ostream& err) {
     if (written.leftOut > 0 && written.delaunay.triangles.empty()) {
         err << "triangulate: warning: every triangle has an edge longer than "
-            << messageNumber(*request.maxEdge) << unit
-            << " (--max-edge), so there are no triangles"
+            << messageNumber(*request.maxEdge) << unit << " (--max-edge), so there are no triangles"
             << std::endl;
     }
 }

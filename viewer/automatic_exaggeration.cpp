@@ -17,10 +17,9 @@ constexpr int factorDigits = 15;
 
 template <typename Value, typename Get>
 double extent(const std::vector<Value>& values, const Get& get) {
-    const auto [lowest, highest] = std::minmax_element(
-        values.begin(), values.end(), [&get](const Value& a, const Value& b) {
-            return get(a) < get(b);
-        });
+    const auto [lowest, highest] =
+        std::minmax_element(values.begin(), values.end(),
+                            [&get](const Value& a, const Value& b) { return get(a) < get(b); });
     return static_cast<double>(get(*highest)) - static_cast<double>(get(*lowest));
 }
 
@@ -53,8 +52,7 @@ std::optional<AutomaticExaggeration> automaticExaggeration(const std::vector<Poi
     if (!(relief > 0.0) || !(relief < side * flattestShown)) {
         return std::nullopt;
     }
-    return AutomaticExaggeration{roundNumber(reliefAimedAt * side / relief),
-                                 100.0 * relief / side};
+    return AutomaticExaggeration{roundNumber(reliefAimedAt * side / relief), 100.0 * relief / side};
 }
 
 std::string describe(const AutomaticExaggeration& exaggeration) {

@@ -74,8 +74,8 @@ void run(int argc, char** argv) {
                 if (stage == zel::StartupStage::Read) {
                     startTime = zel::currentSeconds();
                 } else if (stage == zel::StartupStage::Lighting) {
-                    std::cout << "Building terrain resources: "
-                              << zel::currentSeconds() - startTime << " seconds" << std::endl;
+                    std::cout << "Building terrain resources: " << zel::currentSeconds() - startTime
+                              << " seconds" << std::endl;
                 }
             },
             options);

@@ -7,8 +7,7 @@ namespace zel {
 namespace {
 
 // The inverse of ((value - center) * 2^binaryExponent - offset) * scale.
-double unframed(double fileValue, double center, double offset, double scale,
-                int binaryExponent) {
+double unframed(double fileValue, double center, double offset, double scale, int binaryExponent) {
     return center + std::ldexp(fileValue / scale + offset, -binaryExponent);
 }
 

@@ -52,8 +52,8 @@ FrameProjection readProjection(NumberTokens& in) {
     projection.metresPerDegreeX =
         positive(recordNumber<double>(in, "metres per degree of longitude"),
                  "metres per degree of longitude");
-    projection.metresPerDegree = positive(recordNumber<double>(in, "metres per degree"),
-                                          "metres per degree");
+    projection.metresPerDegree =
+        positive(recordNumber<double>(in, "metres per degree"), "metres per degree");
     return projection;
 }
 

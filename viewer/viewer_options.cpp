@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
-#include <vector>
 #include <string_view>
+#include <vector>
 
 namespace zel {
 namespace {

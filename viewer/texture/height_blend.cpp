@@ -45,8 +45,8 @@ float imagePosition(float height, const std::vector<double>& pureHeights) {
     return static_cast<float>(pureHeights.size() - 1);
 }
 
-void blendAtPosition(const std::vector<RgbImageView>& images, float position, int column,
-                     int row, unsigned char* rgb) {
+void blendAtPosition(const std::vector<RgbImageView>& images, float position, int column, int row,
+                     unsigned char* rgb) {
     if (images.empty()) {
         rgb[0] = rgb[1] = rgb[2] = 255;
         return;

@@ -26,7 +26,7 @@ float imagePosition(float height, const std::vector<double>& pureHeights);
 // Writes the R, G, B of the texel in `column` and `row` at image position `position` (0 ...
 // count - 1, anything else counting as 0): image k at k, a linear blend of k and k + 1
 // between them, each image tiled by its own size. Without images it is white.
-void blendAtPosition(const std::vector<RgbImageView>& images, float position, int column,
-                     int row, unsigned char* rgb);
+void blendAtPosition(const std::vector<RgbImageView>& images, float position, int column, int row,
+                     unsigned char* rgb);
 
 } // namespace zel

@@ -329,7 +329,8 @@ TEST(TriangulateProcessTest, HillWithItsOwnHeightsShowsSnowOnTopAndWaterAtItsFoo
         ASSERT_TRUE(screen.connected());
         ChildProcess viewer(viewing, false);
         ASSERT_TRUE(viewer.waitForOutputLine(timeout)) << viewer.standardError();
-        const auto window = screen.waitForWindow("ZEL - Delaunay triangulation", timeout);
+        const auto window = screen.waitForWindow(
+            elevation ? "Tessaro - hill" : "ZEL - Delaunay triangulation", timeout);
         ASSERT_TRUE(window.has_value());
         // Dragged down, the view tilts to straight down; f frames the terrain again.
         ChildProcess input({"/usr/bin/xdotool", "mousemove", "150", "10", "mousedown", "1",

@@ -7,15 +7,16 @@ namespace zel {
 namespace {
 
 // The inverse of ((value - center) * 2^binaryExponent - offset) * scale.
-double unframed(double fileValue, double center, double offset, double scale, int binaryExponent) {
-    return center + std::ldexp(fileValue / scale + offset, -binaryExponent);
+double unframed(double fileValue, double center, double offset, const FrameTransform& t) {
+    return center + std::ldexp(fileValue / t.scale + offset, -t.binaryExponent);
 }
 
 } // namespace
 
 DataPosition MapFrame::toData(double fileX, double fileY) const {
-    DataPosition data{unframed(fileX, centerX, offsetX, scale, binaryExponent),
-                      unframed(fileY, centerY, offsetY, scale, binaryExponent)};
+    const FrameTransform& t = transform;
+    DataPosition data{unframed(fileX, t.centerX, t.offsetX, t),
+                      unframed(fileY, t.centerY, t.offsetY, t)};
     if (projection) {
         data.x /= projection->metresPerDegreeX;
         data.y /= projection->metresPerDegree;
@@ -24,15 +25,16 @@ DataPosition MapFrame::toData(double fileX, double fileY) const {
 }
 
 double MapFrame::heightToData(double fileZ) const {
-    return ground ? unframed(fileZ, *ground, 0.0, scale, binaryExponent) : fileZ;
+    return transform.ground ? unframed(fileZ, *transform.ground, 0.0, transform) : fileZ;
 }
 
 double MapFrame::heightToFile(double dataZ) const {
-    return ground ? std::ldexp(dataZ - *ground, binaryExponent) * scale : dataZ;
+    const FrameTransform& t = transform;
+    return t.ground ? std::ldexp(dataZ - *t.ground, t.binaryExponent) * t.scale : dataZ;
 }
 
 double MapFrame::dataUnitsPerFileUnit() const {
-    return std::ldexp(1.0 / scale, -binaryExponent);
+    return std::ldexp(1.0 / transform.scale, -transform.binaryExponent);
 }
 
 std::string MapFrame::unitName() const {

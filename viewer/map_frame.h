@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/frame_transform.h"
+
 #include <optional>
 #include <string>
 
@@ -12,31 +14,16 @@ struct DataPosition {
     double y;
 };
 
-// The equirectangular projection triangulate applied to degrees: x = longitude *
-// metresPerDegreeX, y = latitude * metresPerDegree.
-struct FrameProjection {
-    double standardLatitude;
-    double metresPerDegreeX;
-    double metresPerDegree;
-};
-
 // How the file's coordinates came from the data's, as the file's frame record says (see
-// common/frame_record.h): a file x is ((x - centerX) * 2^binaryExponent - offsetX) * scale,
-// likewise y, a file height (z - ground) * 2^binaryExponent * scale. A file without the
-// record holds the data's own coordinates: `known` is false and every mapping is the
-// identity.
+// common/frame_record.h). A file without the record holds the data's own coordinates:
+// `known` is false and every mapping is the identity.
 struct MapFrame {
     bool known = false;
-    double centerX = 0.0;
-    double centerY = 0.0;
-    double scale = 1.0;
-    int binaryExponent = 0;
-    double offsetX = 0.0;
-    double offsetY = 0.0;
-    // None when the heights were not framed (a triangulation file, or no --center or --fit).
-    std::optional<double> ground;
+    // Its ground is none when the heights were not framed (a triangulation file, or neither
+    // --center nor --fit).
+    FrameTransform transform;
     // Some where the data were degrees, projected to metres.
-    std::optional<FrameProjection> projection;
+    std::optional<EquirectangularProjection> projection;
 
     // The data's own x and y at a file position (longitude and latitude where projected).
     DataPosition toData(double fileX, double fileY) const;

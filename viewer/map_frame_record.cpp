@@ -43,8 +43,8 @@ bool partFollows(NumberTokens& in, std::string_view word) {
     return in.readWord(word) && !in.lineEndBefore();
 }
 
-FrameProjection readProjection(NumberTokens& in) {
-    FrameProjection projection{};
+EquirectangularProjection readProjection(NumberTokens& in) {
+    EquirectangularProjection projection{};
     projection.standardLatitude = recordNumber<double>(in, "standard latitude");
     if (!(std::fabs(projection.standardLatitude) <= 90.0)) {
         reject("has a standard latitude outside -90 to 90");
@@ -65,18 +65,19 @@ std::optional<MapFrame> readFrameRecord(NumberTokens& in) {
     }
     MapFrame frame;
     frame.known = true;
-    frame.centerX = recordNumber<double>(in, "centre x");
-    frame.centerY = recordNumber<double>(in, "centre y");
-    frame.scale = positive(recordNumber<double>(in, "scale"), "scale");
-    frame.binaryExponent = recordNumber<std::int32_t>(in, "binary exponent");
-    if (std::abs(frame.binaryExponent) > largestExponent) {
+    FrameTransform& t = frame.transform;
+    t.centerX = recordNumber<double>(in, "centre x");
+    t.centerY = recordNumber<double>(in, "centre y");
+    t.scale = positive(recordNumber<double>(in, "scale"), "scale");
+    t.binaryExponent = recordNumber<std::int32_t>(in, "binary exponent");
+    if (std::abs(t.binaryExponent) > largestExponent) {
         reject("has a binary exponent beyond " + std::to_string(largestExponent));
     }
-    frame.offsetX = recordNumber<double>(in, "offset x");
-    frame.offsetY = recordNumber<double>(in, "offset y");
+    t.offsetX = recordNumber<double>(in, "offset x");
+    t.offsetY = recordNumber<double>(in, "offset y");
     // A part's word on a later line is no part of the record (a well-formed file has none).
     if (partFollows(in, frameGroundWord)) {
-        frame.ground = recordNumber<double>(in, "ground");
+        t.ground = recordNumber<double>(in, "ground");
     }
     if (partFollows(in, frameProjectionWord)) {
         frame.projection = readProjection(in);

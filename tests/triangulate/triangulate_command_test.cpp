@@ -224,12 +224,14 @@ INSTANTIATE_TEST_SUITE_P(
                 "Triangulated 3 points: 1 triangle, 0 duplicate points\n", "",
                 "3\n2 1\n2 3\n5 1\n1\n"},
         // The height column named anywhere; the lowest height becomes 0.
-        Outcome{"ElevationCentered", "--center --elevation",
-                "Height;Easting;Northing\n120;512000;4123000\n95.5;512010;4123000\n"
-                "130;512000;4123010\n",
-                "Transform: x' = (x - 512005) * 1, y' = (y - 4123005) * 1, z' = (z - 95.5) * 1\n"
-                "Triangulated 3 points: 1 triangle, 0 duplicate points\n",
-                "", "3 xyz frame 512005 4123005 1 0 0 0 ground 95.5\n-5 -5 24.5\n5 -5 0\n-5 5 34.5\n1\n"},
+        Outcome{
+            "ElevationCentered", "--center --elevation",
+            "Height;Easting;Northing\n120;512000;4123000\n95.5;512010;4123000\n"
+            "130;512000;4123010\n",
+            "Transform: x' = (x - 512005) * 1, y' = (y - 4123005) * 1, z' = (z - 95.5) * 1\n"
+            "Triangulated 3 points: 1 triangle, 0 duplicate points\n",
+            "",
+            "3 xyz frame 512005 4123005 1 0 0 0 ground 95.5\n-5 -5 24.5\n5 -5 0\n-5 5 34.5\n1\n"},
         // In the input's units, whatever --fit makes of them (here 20 times as long).
         Outcome{"MaxEdgeLeavesOutEveryTriangle", "--fit --max-edge 9.99", "0 0\n10 0\n0 10\n",
                 "Transform: x' = (x - 5) * 20, y' = (y - 5) * 20\n"
@@ -237,7 +239,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "longer than 9.99 left out\n",
                 "triangulate: warning: every triangle has an edge longer than 9.99 (--max-edge), "
                 "so there are no triangles\n",
-                "3\n-100 -100\n100 -100\n-100 100\n0\n"}),
+                "3\n-100 -100\n100 -100\n-100 100\n0\n"},
         // An edge exactly as long as the length stays (3, 4, 5 m far from the origin).
         Outcome{"MaxEdgeKeepsAnEdgeOfExactlyTheLength", "--fit --max-edge 5",
                 "512000 4123000\n512003 4123000\n512000 4123004\n",
@@ -272,8 +274,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "Triangulated 3 points: 1 triangle, 0 duplicate points, 0 triangles with an edge "
                 "longer than 1500 m left out\n",
                 "", "3\n"}),
-    [](const auto& test) {
-    return test.param.name; });
+    [](const auto& test) { return test.param.name; });
 
 TEST(CommandLineTest, HelpAndMisuse) {
     const Outputs help = run({"--help"});

@@ -39,8 +39,8 @@ TEST(PureImageHeights, EvenlyAtLevelsOrAboveTheSea) {
 TEST(PureImageHeights, FollowTheModelsGroundBackToTheData) {
     TerrainModel model;
     model.frame.known = true;
-    model.frame.scale = 0.25;
-    model.frame.ground = 100.0;
+    model.frame.transform.scale = 0.25;
+    model.frame.transform.ground = 100.0;
     model.exaggeration = 3.0;
     model.boundsMin.y = 6.0;  // file height 2
     model.boundsMax.y = 30.0; // file height 10

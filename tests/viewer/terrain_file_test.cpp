@@ -141,13 +141,13 @@ TEST_F(TerrainFileTest, TheFrameRecordIsReadWhereItMayStandAndCheckedNumberByNum
                              model),
               "");
     const MapFrame& frame = model.frame;
-    EXPECT_EQ(frame.centerX, -1.5);
-    EXPECT_EQ(frame.centerY, 2e6);
-    EXPECT_EQ(frame.scale, 0.25);
-    EXPECT_EQ(frame.binaryExponent, -3);
-    EXPECT_EQ(frame.offsetX, 0.5);
-    EXPECT_EQ(frame.offsetY, 0.125);
-    EXPECT_EQ(frame.ground, -40.0);
+    EXPECT_EQ(frame.transform.centerX, -1.5);
+    EXPECT_EQ(frame.transform.centerY, 2e6);
+    EXPECT_EQ(frame.transform.scale, 0.25);
+    EXPECT_EQ(frame.transform.binaryExponent, -3);
+    EXPECT_EQ(frame.transform.offsetX, 0.5);
+    EXPECT_EQ(frame.transform.offsetY, 0.125);
+    EXPECT_EQ(frame.transform.ground, -40.0);
     ASSERT_TRUE(frame.projection.has_value());
     EXPECT_EQ(frame.projection->standardLatitude, -33.5);
     EXPECT_EQ(frame.projection->metresPerDegreeX, 92000.0);
@@ -167,10 +167,10 @@ TEST(MapFrameTest, MapsFilePositionsAndHeightsBackToTheData) {
     // x' = (x - 512000) * 0.02: 100 file units east of the middle are 5 km.
     MapFrame fitted;
     fitted.known = true;
-    fitted.centerX = 512000.0;
-    fitted.centerY = 4100000.0;
-    fitted.scale = 0.02;
-    fitted.ground = 120.0;
+    fitted.transform.centerX = 512000.0;
+    fitted.transform.centerY = 4100000.0;
+    fitted.transform.scale = 0.02;
+    fitted.transform.ground = 120.0;
     EXPECT_DOUBLE_EQ(fitted.toData(100.0, -50.0).x, 517000.0);
     EXPECT_DOUBLE_EQ(fitted.toData(100.0, -50.0).y, 4097500.0);
     EXPECT_DOUBLE_EQ(fitted.heightToData(3.0), 270.0);
@@ -178,7 +178,7 @@ TEST(MapFrameTest, MapsFilePositionsAndHeightsBackToTheData) {
     EXPECT_DOUBLE_EQ(fitted.dataUnitsPerFileUnit(), 50.0);
 
     // The same metres were degrees: 517000 m east at 78000 m a degree.
-    fitted.projection = FrameProjection{45.5, 78000.0, 111000.0};
+    fitted.projection = EquirectangularProjection{45.5, 78000.0, 111000.0};
     EXPECT_DOUBLE_EQ(fitted.toData(100.0, -50.0).x, 517000.0 / 78000.0);
     EXPECT_DOUBLE_EQ(fitted.toData(100.0, -50.0).y, 4097500.0 / 111000.0);
     EXPECT_EQ(fitted.unitName(), "m");
@@ -186,13 +186,13 @@ TEST(MapFrameTest, MapsFilePositionsAndHeightsBackToTheData) {
     // A box too narrow for a double scale: x' = ((x - 1) * 2^10 - 0.5) * 4.
     MapFrame narrow;
     narrow.known = true;
-    narrow.centerX = 1.0;
-    narrow.centerY = 2.0;
-    narrow.binaryExponent = 10;
-    narrow.offsetX = 0.5;
-    narrow.offsetY = 0.25;
-    narrow.scale = 4.0;
-    narrow.ground = 100.0;
+    narrow.transform.centerX = 1.0;
+    narrow.transform.centerY = 2.0;
+    narrow.transform.binaryExponent = 10;
+    narrow.transform.offsetX = 0.5;
+    narrow.transform.offsetY = 0.25;
+    narrow.transform.scale = 4.0;
+    narrow.transform.ground = 100.0;
     EXPECT_EQ(narrow.toData(2.0, -1.0).x, 1.0 + 1.0 / 1024.0);
     EXPECT_EQ(narrow.toData(2.0, -1.0).y, 2.0);
     EXPECT_EQ(narrow.heightToData(8192.0), 102.0);

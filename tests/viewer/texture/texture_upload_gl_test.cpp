@@ -146,8 +146,8 @@ TEST_F(TerrainResources, LevelsAndSeaLevelGiveTheTexelsTheyDescribe) {
     terrain.triangle(a, d, c);
     TerrainModel& model = terrain.model;
     model.frame.known = true;
-    model.frame.scale = 0.25;
-    model.frame.ground = 100.0;
+    model.frame.transform.scale = 0.25;
+    model.frame.transform.ground = 100.0;
     model.exaggeration = 2.0;
     const std::vector<std::array<double, 3>> colours{{200, 0, 0}, {0, 200, 0}, {0, 0, 200}};
     const std::string red = scratch.write("red.tga", test::solidTga(200, 0, 0));

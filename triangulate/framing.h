@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/frame_transform.h"
 #include "triangulate/point_input.h"
 
 #include <optional>
@@ -36,21 +37,8 @@ struct Bounds {
 // The box around the points; none for no points.
 std::optional<Bounds> boundsOf(const std::vector<PlanePoint>& points);
 
-// Where a point goes: (((x - centerX) * 2^binaryExponent - offsetX) * scale, likewise for y).
-// The power of two and the offsets are 0 but for a box too narrow for any double scale to span
-// the field: there centerX is the box's lower corner and offsetX its half width after the
-// power of two, because the middle of such a box need not be a double.
-// A height goes to ((z - ground) * 2^binaryExponent) * scale, so that the ground starts at 0
-// and the proportions stay true; with no ground, heights are not framed.
-struct Framing {
-    double centerX = 0.0;
-    double centerY = 0.0;
-    double scale = 1.0;
-    int binaryExponent = 0;
-    double offsetX = 0.0;
-    double offsetY = 0.0;
-    std::optional<double> ground;
-};
+// Where a point goes (see FrameTransform), which the file records for the viewer.
+using Framing = FrameTransform;
 
 // AsGiven leaves the points where they are; Center moves the box's centre to the origin;
 // Fit also scales uniformly so that the box's longer side spans the viewer's field, however

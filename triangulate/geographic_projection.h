@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/frame_transform.h"
 #include "triangulate/point_input.h"
 
 #include <string>
@@ -7,16 +8,10 @@
 
 namespace zel {
 
-// An equirectangular projection from degrees to metres on a sphere of the Earth's mean
-// radius: x = longitude * metresPerDegreeX, y = latitude * metresPerDegree, where the first
-// factor is the second shrunk by the cosine of a standard latitude. Distances come out true
-// along that latitude and every meridian, and stretch east-west away from it: fine for
-// regional data, poor for wide east-west extents and near the poles.
-struct EquirectangularProjection {
-    double standardLatitude;
-    double metresPerDegreeX;
-    double metresPerDegree;
-};
+// The equirectangular projection (see common/frame_transform.h) on a sphere of the Earth's
+// mean radius. Distances come out true along the standard latitude and every meridian, and
+// stretch east-west away from it: fine for regional data, poor for wide east-west extents and
+// near the poles.
 
 // The projection about the middle latitude of the points' box. Throws std::range_error naming
 // the point (counted from 1) when a latitude lies outside -90 to 90 or a longitude outside

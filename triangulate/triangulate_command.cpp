@@ -4,6 +4,7 @@
 #include "common/printable_text.h"
 #include "common/standard_options.h"
 #include "triangulate/delaunay_triangles.h"
+#include "triangulate/frame_record_text.h"
 #include "triangulate/framing.h"
 #include "triangulate/geographic_projection.h"
 #include "triangulate/long_edge_filter.h"
@@ -46,7 +47,8 @@ constexpr const char* usage =
     "                      z, elevation, height, elev, alt or altitude) and write a terrain\n"
     "                      file for Tessaro --elevation\n"
     "  --max-edge <length> leave out every triangle with an edge longer than length across\n"
-    "                      the ground, in the units written (after --center or --fit)\n"
+    "                      the ground, in the units of the points (metres for longitudes\n"
+    "                      and latitudes), before --center or --fit\n"
     "  --no-projection     keep longitudes and latitudes in degrees\n"
     "  --help              print this text (also -h)\n"
     "  --version           print the program's version\n";
@@ -166,20 +168,27 @@ std::string outputProblem(const OutputFileException& failure) {
     return failure.name() + what + reason;
 }
 
-// The points as read, projected to metres when they are degrees and projection is asked for.
-PointSet readPoints(const Request& request, std::ostream& notes) {
-    PointSet set =
-        readPointSet(request.pointsFile, request.elevation ? Heights::Kept : Heights::Dropped);
-    if (set.geographic && request.projection) {
+// The points as read, projected to metres when they are degrees and projection is asked for,
+// and the projection that did so.
+struct ReadPoints {
+    PointSet set;
+    std::optional<EquirectangularProjection> projection;
+};
+
+ReadPoints readPoints(const Request& request, std::ostream& notes) {
+    ReadPoints read{
+        readPointSet(request.pointsFile, request.elevation ? Heights::Kept : Heights::Dropped),
+        std::nullopt};
+    if (read.set.geographic && request.projection) {
         try {
-            const EquirectangularProjection projection = projectionAbout(set.points);
-            project(set.points, projection);
-            notes << "Projection: " << describe(projection) << '\n';
+            read.projection = projectionAbout(read.set.points);
+            project(read.set.points, *read.projection);
+            notes << "Projection: " << describe(*read.projection) << '\n';
         } catch (const std::range_error& notDegrees) {
             throw std::range_error(pointFileLabel(request.pointsFile) + ": " + notDegrees.what());
         }
     }
-    return set;
+    return read;
 }
 
 // The points as the viewer will hold them, and how they got there.
@@ -187,12 +196,30 @@ struct FramedPoints {
     std::vector<ViewerPoint> points;
     std::vector<float> heights; // with --elevation
     Framing framing;
+    std::optional<EquirectangularProjection> projection;
     std::optional<Bounds> shown; // the box the viewer gets, none for no points
+    // The points before framing, which --max-edge measures; none without it.
+    std::vector<PlanePoint> input;
 };
 
+// The record of the transform, none when the file holds the input's own coordinates.
+std::string frameRecordOf(const Request& request, const FramedPoints& framed) {
+    if (request.framing == FramingMode::AsGiven && !framed.projection) {
+        return {};
+    }
+    return frameRecordText(framed.framing, framed.projection);
+}
+
+// " m" after a length when the points are known to be in metres, else nothing.
+std::string lengthUnit(const FramedPoints& framed) {
+    return framed.projection ? " m" : "";
+}
+
 FramedPoints framedPoints(const Request& request, std::ostream& notes) {
-    const PointSet read = readPoints(request, notes);
+    ReadPoints readSet = readPoints(request, notes);
+    const PointSet& read = readSet.set;
     FramedPoints framed;
+    framed.projection = readSet.projection;
     if (const std::optional<Bounds> bounds = boundsOf(read.points)) {
         framed.framing = framingFor(*bounds, request.framing, lowestHeight(read.heights));
         framed.shown = shownBounds(*bounds, request.framing);
@@ -203,6 +230,9 @@ FramedPoints framedPoints(const Request& request, std::ostream& notes) {
     } catch (const std::range_error& outside) {
         throw std::range_error(pointFileLabel(request.pointsFile) + ": " + outside.what());
     }
+    if (request.maxEdge) {
+        framed.input = std::move(readSet.set.points);
+    }
     return framed;
 }
 
@@ -212,11 +242,11 @@ struct WrittenTriangles {
     std::size_t leftOut = 0;
 };
 
-WrittenTriangles trianglesOf(const Request& request, const std::vector<ViewerPoint>& points) {
-    WrittenTriangles written{triangulateClockwise(points)};
+WrittenTriangles trianglesOf(const Request& request, const FramedPoints& framed) {
+    WrittenTriangles written{triangulateClockwise(framed.points)};
     if (request.maxEdge) {
         written.leftOut =
-            dropLongEdgedTriangles(written.delaunay.triangles, points, *request.maxEdge);
+            dropLongEdgedTriangles(written.delaunay.triangles, framed.input, *request.maxEdge);
     }
     return written;
 }
@@ -225,9 +255,10 @@ WrittenTriangles trianglesOf(const Request& request, const std::vector<ViewerPoi
 WrittenTriangles writeTriangulationFile(const Request& request, const FramedPoints& framed,
                                         bool toStandardOutput, std::ostream& out) {
     const std::vector<float>* heights = request.elevation ? &framed.heights : nullptr;
+    const std::string record = frameRecordOf(request, framed);
     if (toStandardOutput) {
-        const WrittenTriangles written = trianglesOf(request, framed.points);
-        writeTriangulation(out, framed.points, heights, written.delaunay.triangles);
+        const WrittenTriangles written = trianglesOf(request, framed);
+        writeTriangulation(out, framed.points, heights, written.delaunay.triangles, record);
         if (!out.flush()) {
             const bool dash = request.triangulationFile == standardStreamName;
             throw OutputFileException(OutputFileException::Failure::Write,
@@ -237,16 +268,17 @@ WrittenTriangles writeTriangulationFile(const Request& request, const FramedPoin
     }
     // Created before the long work, so that an unwritable name is reported at once.
     StagedOutputFile file(request.triangulationFile, ".triangulate-");
-    WrittenTriangles written = trianglesOf(request, framed.points);
-    writeTriangulation(file, framed.points, heights, written.delaunay.triangles);
+    WrittenTriangles written = trianglesOf(request, framed);
+    writeTriangulation(file, framed.points, heights, written.delaunay.triangles, record);
     file.commit();
     return written;
 }
 
-void warnIfAllLeftOut(const Request& request, const WrittenTriangles& written, std::ostream& err) {
+void warnIfAllLeftOut(const Request& request, const WrittenTriangles& written,
+                      const std::string& unit, std::ostream& err) {
     if (written.leftOut > 0 && written.delaunay.triangles.empty()) {
         err << "triangulate: warning: every triangle has an edge longer than "
-            << messageNumber(*request.maxEdge) << " (--max-edge), so there are no triangles"
+            << messageNumber(*request.maxEdge) << unit << " (--max-edge), so there are no triangles"
             << std::endl;
     }
 }
@@ -265,7 +297,7 @@ void triangulate(const Request& request, std::ostream& out, std::ostream& err) {
         warnIfOutsideViewerField(*framed.shown, err);
     }
     warnIfNoTriangles(result, framed.points.size(), err);
-    warnIfAllLeftOut(request, written, err);
+    warnIfAllLeftOut(request, written, lengthUnit(framed), err);
     std::ostream& summary = toStandardOutput ? err : out;
     summary << notes.str();
     if (request.framing != FramingMode::AsGiven) {
@@ -276,7 +308,7 @@ void triangulate(const Request& request, std::ostream& out, std::ostream& err) {
             << counted(result.duplicates, "duplicate point");
     if (request.maxEdge) {
         summary << ", " << counted(written.leftOut, "triangle") << " with an edge longer than "
-                << messageNumber(*request.maxEdge) << " left out";
+                << messageNumber(*request.maxEdge) << lengthUnit(framed) << " left out";
     }
     summary << std::endl;
     if (!summary) {

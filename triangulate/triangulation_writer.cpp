@@ -31,6 +31,11 @@ public:
 
     template <typename Write> void writeTo(const Write& write) {
         *end_++ = '\n';
+        writeWithout(write);
+    }
+
+    // The line so far, without its line end, for a line that goes on.
+    template <typename Write> void writeWithout(const Write& write) {
         write(std::string_view(text_, static_cast<std::size_t>(end_ - text_)));
         end_ = text_;
     }
@@ -45,7 +50,8 @@ private:
 template <typename Write>
 void writeLines(const Write& write, const std::vector<ViewerPoint>& points,
                 const std::vector<float>* heights,
-                const std::vector<std::array<std::uint32_t, 3>>& triangles) {
+                const std::vector<std::array<std::uint32_t, 3>>& triangles,
+                std::string_view frameRecord) {
     Line line;
     if (heights == nullptr) {
         (line << points.size()).writeTo(write);
@@ -53,7 +59,15 @@ void writeLines(const Write& write, const std::vector<ViewerPoint>& points,
             (line << p.x << p.y).writeTo(write);
         }
     } else {
-        (line << points.size() << terrainMarker).writeTo(write);
+        // The record may be longer than a line of numbers, so it goes out on its own.
+        if (frameRecord.empty()) {
+            (line << points.size() << terrainMarker).writeTo(write);
+        } else {
+            (line << points.size() << terrainMarker).writeWithout(write);
+            write(" ");
+            write(frameRecord);
+            write("\n");
+        }
         for (std::size_t i = 0; i < points.size(); ++i) {
             (line << points[i].x << points[i].y << (*heights)[i]).writeTo(write);
         }
@@ -62,24 +76,31 @@ void writeLines(const Write& write, const std::vector<ViewerPoint>& points,
     for (const auto& t : triangles) {
         (line << t[0] << t[1] << t[2]).writeTo(write);
     }
+    if (heights == nullptr && !frameRecord.empty()) {
+        write(frameRecord);
+        write("\n");
+    }
 }
 
 } // namespace
 
 void writeTriangulation(StagedOutputFile& out, const std::vector<ViewerPoint>& points,
                         const std::vector<float>* heights,
-                        const std::vector<std::array<std::uint32_t, 3>>& triangles) {
-    writeLines([&out](std::string_view text) { out.write(text); }, points, heights, triangles);
+                        const std::vector<std::array<std::uint32_t, 3>>& triangles,
+                        std::string_view frameRecord) {
+    writeLines([&out](std::string_view text) { out.write(text); }, points, heights, triangles,
+               frameRecord);
 }
 
 void writeTriangulation(std::ostream& out, const std::vector<ViewerPoint>& points,
                         const std::vector<float>* heights,
-                        const std::vector<std::array<std::uint32_t, 3>>& triangles) {
+                        const std::vector<std::array<std::uint32_t, 3>>& triangles,
+                        std::string_view frameRecord) {
     writeLines(
         [&out](std::string_view text) {
             out.write(text.data(), static_cast<std::streamsize>(text.size()));
         },
-        points, heights, triangles);
+        points, heights, triangles, frameRecord);
 }
 
 } // namespace zel

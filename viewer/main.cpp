@@ -26,8 +26,12 @@ constexpr zel::ProgramDescription tessaroProgram{
     "Options, anywhere among the arguments:\n"
     "  --elevation              the file is a terrain file, whose points are x y z: show\n"
     "                           their own heights, with the whole terrain in view at first\n"
-    "  --exaggeration <factor>  multiply every height by factor (default 1); in the window\n"
-    "                           ] and [ multiply and divide the heights by 1.5"};
+    "  --exaggeration <factor>  multiply every height by factor (default 1; with --elevation\n"
+    "                           a flat terrain starts raised, as a line says); in the window\n"
+    "                           ] and [ multiply and divide the heights by 1.5\n"
+    "  --levels <h1,h2,...>     the height at which each image is pure, one per image,\n"
+    "                           increasing, in the data's units\n"
+    "  --sea-level <h>          the first image at and below h, the others evenly above it"};
 
 struct UsageException : std::runtime_error {
     explicit UsageException(const char* programName)
@@ -40,8 +44,8 @@ struct OptionUsageError : std::runtime_error {
     OptionUsageError(const char* programName, const std::string& problem)
         : std::runtime_error(problem),
           usage(std::string("Usage: ") + (programName ? programName : "Tessaro") +
-                " [--elevation] [--exaggeration <factor>] <triangulation-file> "
-                "[<image.tga> ...]") {}
+                " [--elevation] [--exaggeration <factor>] [--levels <h1,h2,...> | --sea-level "
+                "<h>] <triangulation-file> [<image.tga> ...]") {}
     std::string usage;
 };
 
@@ -63,17 +67,21 @@ void run(int argc, char** argv) {
     }
     // The span the viewer reports: from the file read to the first frame ready to draw.
     double startTime = 0.0;
-    zel::startViewer(
-        argc, argv,
-        [&startTime](zel::StartupStage stage) {
-            if (stage == zel::StartupStage::Read) {
-                startTime = zel::currentSeconds();
-            } else if (stage == zel::StartupStage::Lighting) {
-                std::cout << "Building terrain resources: " << zel::currentSeconds() - startTime
-                          << " seconds" << std::endl;
-            }
-        },
-        options);
+    try {
+        zel::startViewer(
+            argc, argv,
+            [&startTime](zel::StartupStage stage) {
+                if (stage == zel::StartupStage::Read) {
+                    startTime = zel::currentSeconds();
+                } else if (stage == zel::StartupStage::Lighting) {
+                    std::cout << "Building terrain resources: " << zel::currentSeconds() - startTime
+                              << " seconds" << std::endl;
+                }
+            },
+            options);
+    } catch (const zel::ViewerOptionException& bad) {
+        throw OptionUsageError(argv[0], bad.what());
+    }
 
     glutMainLoop();
 }

@@ -131,6 +131,10 @@ NumberTokens::Token NumberTokens::read(float& value) {
     return readNumber(value);
 }
 
+NumberTokens::Token NumberTokens::read(double& value) {
+    return readNumber(value);
+}
+
 NumberTokens::Token NumberTokens::read(std::int32_t& value) {
     return readNumber(value);
 }

@@ -32,6 +32,7 @@ public:
     // The target is left unchanged unless the result is Read. A malformed token is passed
     // over, so the next read starts after it.
     Token read(float& value);
+    Token read(double& value);
     Token read(std::int32_t& value);
     Token read(std::uint32_t& value);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "viewer/geometry.h"
+#include "viewer/map_frame.h"
 #include "viewer/texture/surface_heights.h"
 #include "viewer/triangle.h"
 
@@ -12,6 +13,8 @@
 #include <vector>
 
 namespace zel {
+
+struct ImageLevels;
 
 // The terrain that every start-up stage fills in turn and that every frame draws.
 // One process-wide instance (`terrainModel`); it owns its triangles.
@@ -54,8 +57,10 @@ public:
     void computeSurface();
     // The height-blended texture, coloured from the surface heights, and its upload. Needs
     // computeSurface's results and a current OpenGL context. Throws TGAException when an image
-    // cannot be loaded.
+    // cannot be loaded. The images are spread evenly over the bounding box's heights, or
+    // placed on the data's heights by `levels` (one per image when given).
     void buildTexture(const std::vector<std::string>& imageNames);
+    void buildTexture(const std::vector<std::string>& imageNames, const ImageLevels& levels);
 
     // Turns the view by the time since the previous frame and draws the mesh.
     void drawTerrain();
@@ -68,6 +73,9 @@ public:
     std::list<Triangle*> triangles;
     // The heights a terrain file gives, one per point; empty for a triangulation file.
     std::vector<float> elevations;
+    // How the file's coordinates map back to the data's, as its frame record says (the
+    // identity for a file without one).
+    MapFrame frame;
     double exaggeration = 1.0;
     std::vector<Vec3> vertices;
     std::vector<Vec3> normals;

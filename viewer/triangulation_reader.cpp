@@ -1,5 +1,6 @@
 #include "viewer/triangulation_reader.h"
 
+#include "viewer/map_frame_record.h"
 #include "viewer/number_tokens.h"
 #include "viewer/point_list.h"
 #include "viewer/triangulation_format_exception.h"
@@ -22,6 +23,8 @@ using Token = NumberTokens::Token;
 constexpr std::string_view terrainMarker = "xyz";
 constexpr const char* terrainMarkerExpected =
     "the first line must be the point count followed by \"xyz\" (a terrain file)";
+constexpr const char* recordEndsLine =
+    "the first line must end after the frame record; the points follow, one to a line";
 
 [[noreturn]] void reject(std::string problem) {
     throw TriangulationFormatException(std::move(problem));
@@ -150,7 +153,8 @@ std::string describeNumbersOnLine(std::uint32_t position, std::uint32_t count,
 // One number of point `k`'s line in a terrain file, the `place`th (0: x, 1: y, 2: z). The
 // line's shape is checked before the number itself, so that a short line is named as such
 // even when the next line's first token is not a number.
-float readTerrainNumber(NumberTokens& in, std::uint32_t k, std::uint32_t count, int place) {
+float readTerrainNumber(NumberTokens& in, std::uint32_t k, std::uint32_t count, int place,
+                        bool framed) {
     const auto describePoint = [k, count] { return ordinalOf("point", k, count); };
     float value = 0.0f;
     const Token token = readNumber(in, value);
@@ -160,7 +164,7 @@ float readTerrainNumber(NumberTokens& in, std::uint32_t k, std::uint32_t count, 
     const bool startsLine = in.lineEndBefore();
     if (place == 0 && !startsLine) {
         if (k == 0) {
-            reject(terrainMarkerExpected);
+            reject(framed ? recordEndsLine : terrainMarkerExpected);
         }
         reject(describeNumbersOnLine(k - 1, count, "more than 3 numbers"));
     }
@@ -173,11 +177,12 @@ float readTerrainNumber(NumberTokens& in, std::uint32_t k, std::uint32_t count, 
     return value;
 }
 
-void readTerrainPoints(NumberTokens& in, std::uint32_t count, std::vector<float>& elevations) {
+void readTerrainPoints(NumberTokens& in, std::uint32_t count, std::vector<float>& elevations,
+                       bool framed) {
     for (std::uint32_t k = 0; k < count; ++k) {
-        const float x = readTerrainNumber(in, k, count, 0);
-        const float y = readTerrainNumber(in, k, count, 1);
-        const float z = readTerrainNumber(in, k, count, 2);
+        const float x = readTerrainNumber(in, k, count, 0, framed);
+        const float y = readTerrainNumber(in, k, count, 1, framed);
+        const float z = readTerrainNumber(in, k, count, 2, framed);
         points.push_back(Point2{x, y});
         elevations.push_back(z);
     }
@@ -206,6 +211,7 @@ void readModel(std::istream& in, TerrainModel& model, PointLines lines) {
     const std::size_t pointsBefore = points.size();
     const std::size_t trianglesBefore = model.triangles.size();
     const std::size_t elevationsBefore = model.elevations.size();
+    std::optional<MapFrame> frame;
     try {
         const std::uint32_t pointCount = readCount(numbers, "point count", [] {});
         const bool marked = numbers.readWord(terrainMarker);
@@ -221,8 +227,9 @@ void readModel(std::istream& in, TerrainModel& model, PointLines lines) {
             if (!marked || numbers.lineEndBefore()) {
                 reject(terrainMarkerExpected);
             }
+            frame = readFrameRecord(numbers);
             model.elevations.reserve(model.elevations.size() + room);
-            readTerrainPoints(numbers, pointCount, model.elevations);
+            readTerrainPoints(numbers, pointCount, model.elevations, frame.has_value());
         }
         const auto lastPointLineEnded = [&] {
             if (lines == PointLines::WithElevation && pointCount > 0 && !numbers.lineEndBefore()) {
@@ -230,10 +237,14 @@ void readModel(std::istream& in, TerrainModel& model, PointLines lines) {
             }
         };
         readTriangles(numbers, readCount(numbers, "triangle count", lastPointLineEnded), model);
+        if (lines == PointLines::Plane) {
+            frame = readFrameRecord(numbers);
+        }
     } catch (...) {
         discardReadingSince(pointsBefore, trianglesBefore, elevationsBefore, model);
         throw;
     }
+    model.frame = frame.value_or(MapFrame{});
 }
 
 } // namespace

@@ -168,9 +168,13 @@ TEST_P(DelaunayTrianglesTest, MaxEdgeKeepsExactlyTheTrianglesWithinTheLength) {
         }
         return longest;
     };
+    std::vector<PlanePoint> input;
+    for (const ViewerPoint& p : points) {
+        input.push_back({p.x, p.y});
+    }
     for (const double maxEdge : {2.0, 3.0, 12.0}) {
         auto kept = all;
-        const std::size_t leftOut = dropLongEdgedTriangles(kept, points, maxEdge);
+        const std::size_t leftOut = dropLongEdgedTriangles(kept, input, maxEdge);
         std::vector<std::array<std::uint32_t, 3>> within;
         std::copy_if(all.begin(), all.end(), std::back_inserter(within),
                      [&](const auto& t) { return longestEdge(t) <= maxEdge; });

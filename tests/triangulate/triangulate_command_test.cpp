@@ -145,6 +145,17 @@ TEST_P(OutcomeTest, WritesTheFileAndSaysWhatItDid) {
 
 const std::string projected = "512000 4123000\n512010 4123000\n512000 4123010\n";
 
+// A field 5 km square in metres, points 500 m apart, and one point 50 km east of its middle.
+std::string fieldWithOutlier() {
+    std::ostringstream text;
+    text << "easting,northing\n";
+    for (int i = 0; i < 11 * 11; ++i) {
+        text << 300000 + 500 * (i % 11) << ',' << 5000000 + 500 * (i / 11) << '\n';
+    }
+    text << 355000 << ',' << 5002500 << '\n';
+    return text.str();
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, OutcomeTest,
     ::testing::Values(
@@ -213,20 +224,56 @@ INSTANTIATE_TEST_SUITE_P(
                 "Triangulated 3 points: 1 triangle, 0 duplicate points\n", "",
                 "3\n2 1\n2 3\n5 1\n1\n"},
         // The height column named anywhere; the lowest height becomes 0.
-        Outcome{"ElevationCentered", "--center --elevation",
-                "Height;Easting;Northing\n120;512000;4123000\n95.5;512010;4123000\n"
-                "130;512000;4123010\n",
-                "Transform: x' = (x - 512005) * 1, y' = (y - 4123005) * 1, z' = (z - 95.5) * 1\n"
-                "Triangulated 3 points: 1 triangle, 0 duplicate points\n",
-                "", "3 xyz\n-5 -5 24.5\n5 -5 0\n-5 5 34.5\n1\n"},
-        // In the units written: after --fit the square's side is 200.
-        Outcome{"MaxEdgeLeavesOutEveryTriangle", "--fit --max-edge 250", "0 0\n10 0\n0 10\n",
+        Outcome{
+            "ElevationCentered", "--center --elevation",
+            "Height;Easting;Northing\n120;512000;4123000\n95.5;512010;4123000\n"
+            "130;512000;4123010\n",
+            "Transform: x' = (x - 512005) * 1, y' = (y - 4123005) * 1, z' = (z - 95.5) * 1\n"
+            "Triangulated 3 points: 1 triangle, 0 duplicate points\n",
+            "",
+            "3 xyz frame 512005 4123005 1 0 0 0 ground 95.5\n-5 -5 24.5\n5 -5 0\n-5 5 34.5\n1\n"},
+        // In the input's units, whatever --fit makes of them (here 20 times as long).
+        Outcome{"MaxEdgeLeavesOutEveryTriangle", "--fit --max-edge 9.99", "0 0\n10 0\n0 10\n",
                 "Transform: x' = (x - 5) * 20, y' = (y - 5) * 20\n"
                 "Triangulated 3 points: 0 triangles, 0 duplicate points, 1 triangle with an edge "
-                "longer than 250 left out\n",
-                "triangulate: warning: every triangle has an edge longer than 250 (--max-edge), so "
-                "there are no triangles\n",
-                "3\n-100 -100\n100 -100\n-100 100\n0\n"}),
+                "longer than 9.99 left out\n",
+                "triangulate: warning: every triangle has an edge longer than 9.99 (--max-edge), "
+                "so there are no triangles\n",
+                "3\n-100 -100\n100 -100\n-100 100\n0\n"},
+        // An edge exactly as long as the length stays (3, 4, 5 m far from the origin).
+        Outcome{"MaxEdgeKeepsAnEdgeOfExactlyTheLength", "--fit --max-edge 5",
+                "512000 4123000\n512003 4123000\n512000 4123004\n",
+                "Transform: x' = (x - 512001.5) * 50, y' = (y - 4123002) * 50\n"
+                "Triangulated 3 points: 1 triangle, 0 duplicate points, 0 triangles with an edge "
+                "longer than 5 left out\n",
+                "", "3\n-75 -100\n75 -100\n-75 100\n1\n"},
+        // The 10 triangles that join the outlier to the field's east side go, the field's 200
+        // stay: 1000 is metres of the input, not units of the fitted file.
+        Outcome{"MaxEdgeDropsAFarOutliersTrianglesInInputUnits", "--fit --max-edge 1000",
+                fieldWithOutlier(),
+                "Transform: x' = (x - 327500) * 0.003636363636, y' = (y - 5002500) * "
+                "0.003636363636\n"
+                "Triangulated 122 points: 200 triangles, 0 duplicate points, 10 triangles with "
+                "an edge longer than 1000 left out\n",
+                "", "122\n"},
+        // Degrees are metres once projected, and the summary says so: 0.01 degrees of
+        // longitude at latitude 45 are 786 m, of latitude 1112 m.
+        Outcome{"MaxEdgeInMetresOfProjectedDegrees", "--max-edge 1000",
+                "lon,lat\n10,45\n10.01,45\n10,45.01\n",
+                "Projection: x = longitude * 78619.93349, y = latitude * 111195.0802 (metres, "
+                "equirectangular about latitude 45.005)\n"
+                "Triangulated 3 points: 0 triangles, 0 duplicate points, 1 triangle with an edge "
+                "longer than 1000 m left out\n",
+                "triangulate: warning: every triangle has an edge longer than 1000 m "
+                "(--max-edge), so there are no triangles\n",
+                "3\n"},
+        Outcome{"MaxEdgeInMetresKeepsShorterEdges", "--max-edge 1500",
+                "lon,lat\n10,45\n10.01,45\n10,45.01\n",
+                "Projection: x = longitude * 78619.93349, y = latitude * 111195.0802 (metres, "
+                "equirectangular about latitude 45.005)\n"
+                "Triangulated 3 points: 1 triangle, 0 duplicate points, 0 triangles with an edge "
+                "longer than 1500 m left out\n",
+                "", "3\n"}),
     [](const auto& test) { return test.param.name; });
 
 TEST(CommandLineTest, HelpAndMisuse) {

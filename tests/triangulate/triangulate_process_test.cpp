@@ -4,6 +4,7 @@
 #include "tests/support/scratch_directory.h"
 #include "tests/support/x_windows.h"
 #include "tests/support/xvfb_display.h"
+#include "viewer/map_frame.h"
 #include "viewer/point_list.h"
 #include "viewer/terrain_model.h"
 #include "viewer/triangulation_reader.h"
@@ -61,6 +62,121 @@ TEST(TriangulateProcessTest, ViewerReaderTakesTheFileWithTheSameFloats) {
     EXPECT_EQ(program.standardOutput(),
               "Triangulated 2000 points: " + std::to_string(terrainModel.triangles.size()) +
                   " triangles, 0 duplicate points\n");
+}
+
+// The transform travels with the file: the viewer's frame maps every framed point back to
+// the input's own coordinates (degrees where they were degrees) and heights, within what the
+// file's floats hold, and knows how long a file unit is on the ground.
+TEST(TriangulateProcessTest, TheFrameRecordLeadsEveryPointBackToTheInput) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> options;
+        const char* header;
+        double x0, y0, step; // a 21 x 21 grid from (x0, y0)
+        bool known;
+        const char* unit;
+        double perUnit; // ground units per file unit, from the box: its longer side / 200
+    };
+    const double metresPerDegree = 6371008.8 * M_PI / 180.0;
+    const std::vector<Case> cases{
+        {"HillInMetresFitted",
+         {"--elevation", "--fit"},
+         "easting,northing,elevation",
+         512000.0,
+         4100000.0,
+         50.0,
+         true,
+         "units",
+         1000.0 / 200.0},
+        {"HillInDegreesFitted",
+         {"--elevation", "--fit"},
+         "lon,lat,elevation",
+         7.5,
+         46.0,
+         0.001,
+         true,
+         "m",
+         0.02 * metresPerDegree / 200.0},
+        {"DegreesCentred", {"--center"}, "lon,lat,elevation", -120.0, -33.0, 0.01, true, "m", 1.0},
+        {"DegreesAsProjected", {}, "lon,lat,elevation", 170.0, 60.0, 0.01, true, "m", 1.0},
+        {"MetresCentred", {"--center"}, "x,y,z", 512000.0, 4100000.0, 50.0, true, "units", 1.0},
+        {"NarrowerThanAnyDoubleScale",
+         {"--fit"},
+         "x,y,z",
+         1e-300,
+         2e-300,
+         1e-308,
+         true,
+         "units",
+         20.0 * 1e-308 / 200.0},
+        {"AsGivenHasNoRecord", {}, "x,y,z", -50.0, 20.0, 5.0, false, "units", 1.0},
+    };
+    test::ScratchDirectory scratch;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool elevation = c.options.size() > 0 && c.options[0] == "--elevation";
+        // A hill 150 m high, so that heights are framed too.
+        const auto heightAt = [](int i, int j) {
+            return 300.0 + 150.0 * std::exp(-((i - 10) * (i - 10) + (j - 7) * (j - 7)) / 30.0);
+        };
+        std::ostringstream text;
+        text.precision(17);
+        text << c.header << '\n';
+        for (int j = 0; j <= 20; ++j) {
+            for (int i = 0; i <= 20; ++i) {
+                text << c.x0 + c.step * i << ',' << c.y0 + c.step * j << ',' << heightAt(i, j)
+                     << '\n';
+            }
+        }
+        const std::string in = scratch.write("points.csv", text.str());
+        const std::string out = scratch.file("framed");
+        std::vector<std::string> arguments{triangulate};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        arguments.push_back(in);
+        arguments.push_back(out);
+        ChildProcess program(arguments, true);
+        ASSERT_EQ(program.waitForExit(timeout), 0) << program.standardError();
+
+        points.clear();
+        TerrainModel model;
+        std::ifstream file(out);
+        if (elevation) {
+            ASSERT_NO_THROW(readTerrain(file, model));
+        } else {
+            ASSERT_NO_THROW(file >> model);
+        }
+        const MapFrame& frame = model.frame;
+        EXPECT_EQ(frame.known, c.known);
+        EXPECT_EQ(frame.unitName(), c.unit);
+        EXPECT_NEAR(frame.dataUnitsPerFileUnit() / c.perUnit, 1.0, 1e-12);
+        // A float holds a framed coordinate (at most 100 units in a fitted file, or the
+        // metres themselves otherwise) to 2^-24 of it.
+        const double fileReach = c.options.empty() || c.options[0] == "--center"
+                                     ? std::fabs(std::string(c.header) == "x,y,z"
+                                                     ? c.x0 + 20 * c.step
+                                                     : (c.x0 + 20 * c.step) * metresPerDegree)
+                                     : 100.0;
+        const double groundTolerance = fileReach * 0x1p-23 * frame.dataUnitsPerFileUnit();
+        const double degreesX = std::string(c.unit) == "m" ? 1.0 / (metresPerDegree * 0.3) : 1.0;
+        const double degreesY = std::string(c.unit) == "m" ? 1.0 / metresPerDegree : 1.0;
+        ASSERT_EQ(points.size(), 21u * 21u);
+        for (int k = 0; k < 21 * 21; ++k) {
+            const int i = k % 21;
+            const int j = k / 21;
+            const DataPosition data = frame.toData(points[k].x, points[k].y);
+            ASSERT_NEAR(data.x, c.x0 + c.step * i, groundTolerance * degreesX) << "point " << k;
+            ASSERT_NEAR(data.y, c.y0 + c.step * j, groundTolerance * degreesY) << "point " << k;
+            if (elevation) {
+                // Framed heights lie within 0 ... 150 m in file units.
+                const double heightTolerance = 150.0 * 0x1p-23;
+                ASSERT_NEAR(frame.heightToData(model.elevations[k]), heightAt(i, j),
+                            heightTolerance)
+                    << "point " << k;
+                EXPECT_NEAR(frame.heightToFile(heightAt(i, j)), model.elevations[k],
+                            heightTolerance / frame.dataUnitsPerFileUnit());
+            }
+        }
+    }
 }
 
 // The triangulation goes through standard output itself when the output is standard output,
@@ -213,7 +329,8 @@ TEST(TriangulateProcessTest, HillWithItsOwnHeightsShowsSnowOnTopAndWaterAtItsFoo
         ASSERT_TRUE(screen.connected());
         ChildProcess viewer(viewing, false);
         ASSERT_TRUE(viewer.waitForOutputLine(timeout)) << viewer.standardError();
-        const auto window = screen.waitForWindow("ZEL - Delaunay triangulation", timeout);
+        const auto window = screen.waitForWindow(
+            elevation ? "Tessaro - hill" : "ZEL - Delaunay triangulation", timeout);
         ASSERT_TRUE(window.has_value());
         // Dragged down, the view tilts to straight down; f frames the terrain again.
         ChildProcess input({"/usr/bin/xdotool", "mousemove", "150", "10", "mousedown", "1",

@@ -1,6 +1,8 @@
 #include "viewer/render/startup_sequence.h"
 
+#include "viewer/automatic_exaggeration.h"
 #include "viewer/file_not_found_exception.h"
+#include "viewer/point_list.h"
 #include "viewer/render/frame_drawing.h"
 #include "viewer/render/key_handler.h"
 #include "viewer/render/mouse_handler.h"
@@ -15,6 +17,7 @@
 #include <GL/freeglut.h>
 #include <cmath>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -44,11 +47,23 @@ void readTriangulation(const char* fileName, bool terrainFile) {
     }
 }
 
-void openWindow(int& argc, char** argv) {
+void initWindowSystem(int& argc, char** argv) {
     reportWindowSystemFailures();
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutCreateWindow("ZEL - Delaunay triangulation");
+}
+
+// An elevation terrain is named by its file; the density view keeps its old title.
+std::string windowTitle(const char* fileName, const ViewerOptions& options) {
+    if (!options.elevation) {
+        return "ZEL - Delaunay triangulation";
+    }
+    const std::string path(fileName);
+    return "Tessaro - " + path.substr(path.find_last_of('/') + 1);
+}
+
+void openWindow(const std::string& title) {
+    glutCreateWindow(title.c_str());
     glutDisplayFunc(displayFrame);
     glutReshapeFunc(reshapeView);
     glutIdleFunc(displayFrame);
@@ -67,15 +82,27 @@ std::vector<std::string> collectImageNames(int argc, char** argv) {
     return names;
 }
 
+// The factor the heights start with: the user's, or for a flat elevation terrain one that
+// shows its relief, said on standard output.
+double startingExaggeration(const ViewerOptions& options) {
+    if (options.elevation && !options.exaggerationGiven) {
+        if (const auto automatic = automaticExaggeration(points, terrainModel.elevations)) {
+            std::cout << describe(*automatic) << std::endl;
+            return automatic->factor;
+        }
+    }
+    return options.exaggeration;
+}
+
 // A factor that lifts a height beyond the range of a float leaves nothing to show.
-void refuseHeightsBeyondFloat(const ViewerOptions& options) {
-    if (options.exaggeration == 1.0) {
+void refuseHeightsBeyondFloat(double exaggeration) {
+    if (exaggeration == 1.0) {
         return;
     }
     for (const Vec3& vertex : terrainModel.vertices) {
         if (!std::isfinite(vertex.y)) {
             std::ostringstream message;
-            message << "--exaggeration " << options.exaggeration
+            message << "--exaggeration " << exaggeration
                     << " lifts the heights beyond the range of a float";
             throw std::runtime_error(message.str());
         }
@@ -96,19 +123,21 @@ void startViewer(int& argc, char** argv, const StageObserver& stageEnded,
                  const ViewerOptions& options) {
     readTriangulation(argv[1], options.elevation);
     stageEnded(StartupStage::Read);
-    terrainModel.exaggeration = options.exaggeration;
+    terrainModel.exaggeration = startingExaggeration(options);
     terrainModel.computeHeights();
-    refuseHeightsBeyondFloat(options);
+    refuseHeightsBeyondFloat(terrainModel.exaggeration);
     stageEnded(StartupStage::Heights);
     computeNormalsAndSurface();
     stageEnded(StartupStage::Normals);
 
-    openWindow(argc, argv);
+    initWindowSystem(argc, argv);
     const std::vector<std::string> imageNames = collectImageNames(argc, argv);
+    checkLevelCount(options, imageNames.size());
+    openWindow(windowTitle(argv[1], options));
     stageEnded(StartupStage::Window);
     initRenderState();
     stageEnded(StartupStage::RenderState);
-    terrainModel.buildTexture(imageNames);
+    terrainModel.buildTexture(imageNames, options.imageLevels);
     stageEnded(StartupStage::Resources);
     if (options.elevation) {
         // Before the light, which must be given under the identity matrix: the view only

@@ -28,8 +28,11 @@ using StageObserver = std::function<void(StartupStage)>;
 // file cannot be opened or read, TriangulationFormatException naming the file when it is not a
 // triangulation, TGAException when an image cannot be loaded; freeglut's own failures go to
 // the failure report (see reportWindowSystemFailures). With `options.elevation` the file is
-// read as a terrain file and the view starts as the user's, fitted; `options.exaggeration`
-// multiplies the heights.
+// read as a terrain file, the window is named after it and the view starts as the user's,
+// fitted; `options.exaggeration` multiplies the heights, and without it a flat elevation
+// terrain starts raised (see automaticExaggeration), which standard output is told.
+// `options.imageLevels` places the images on heights. Throws ViewerOptionException, before
+// the window opens, when --levels does not give one height per image.
 void startViewer(int& argc, char** argv, const StageObserver& stageEnded,
                  const ViewerOptions& options = {});
 

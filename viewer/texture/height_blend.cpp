@@ -28,11 +28,34 @@ void blendTexel(const std::vector<RgbImageView>& images, float t, int column, in
     if (!(t >= 0.0f && t <= 1.0f)) {
         t = 0.0f; // never let a stray value pick an image
     }
+    blendAtPosition(images, t * static_cast<float>(images.size() - 1), column, row, rgb);
+}
+
+float imagePosition(float height, const std::vector<double>& pureHeights) {
+    if (pureHeights.empty() || !(height > pureHeights.front())) {
+        return 0.0f;
+    }
+    for (std::size_t k = 1; k < pureHeights.size(); ++k) {
+        if (height <= pureHeights[k]) {
+            const double below = pureHeights[k - 1];
+            return static_cast<float>(static_cast<double>(k - 1) +
+                                      (height - below) / (pureHeights[k] - below));
+        }
+    }
+    return static_cast<float>(pureHeights.size() - 1);
+}
+
+void blendAtPosition(const std::vector<RgbImageView>& images, float position, int column, int row,
+                     unsigned char* rgb) {
+    if (images.empty()) {
+        rgb[0] = rgb[1] = rgb[2] = 255;
+        return;
+    }
     const int last = static_cast<int>(images.size()) - 1;
-    const float p = t * static_cast<float>(last);
+    const float p = position >= 0.0f && position <= static_cast<float>(last) ? position : 0.0f;
     int k = static_cast<int>(p);
     if (k > last) {
-        k = last; // cannot happen for t <= 1; keeps the index inside the list regardless
+        k = last; // cannot happen for p <= last; keeps the index inside the list regardless
     }
     const float f = p - static_cast<float>(k);
 

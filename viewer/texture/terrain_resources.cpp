@@ -1,3 +1,4 @@
+#include "viewer/image_levels.h"
 #include "viewer/point_list.h"
 #include "viewer/terrain_model.h"
 #include "viewer/texture/bounding_box.h"
@@ -14,6 +15,21 @@ void TerrainModel::buildTerrainResources(const std::vector<std::string>& imageNa
     buildTexture(imageNames);
 }
 
+namespace {
+
+// The heights at which the images are pure, in the vertices' heights: the data's heights
+// mapped to the file's through the frame, then exaggerated.
+std::vector<double> pureVertexHeights(const TerrainModel& model, const ImageLevels& levels,
+                                      std::size_t imageCount) {
+    std::vector<double> heights = pureImageHeights(levels, imageCount, model);
+    for (double& height : heights) {
+        height = model.frame.heightToFile(height) * model.exaggeration;
+    }
+    return heights;
+}
+
+} // namespace
+
 void TerrainModel::computeSurface() {
     computeBounds();
     texCoords = textureCoordinates(vertices, BoundingBox{boundsMax, boundsMin});
@@ -21,9 +37,17 @@ void TerrainModel::computeSurface() {
 }
 
 void TerrainModel::buildTexture(const std::vector<std::string>& imageNames) {
+    buildTexture(imageNames, ImageLevels{});
+}
+
+void TerrainModel::buildTexture(const std::vector<std::string>& imageNames,
+                                const ImageLevels& levels) {
     const TerrainImages images(imageNames);
     const std::vector<unsigned char> texels =
-        synthesizeTexels(surface, boundsMin.y, boundsMax.y - boundsMin.y, images.views());
+        levels.even()
+            ? synthesizeTexels(surface, boundsMin.y, boundsMax.y - boundsMin.y, images.views())
+            : synthesizeTexels(surface, pureVertexHeights(*this, levels, imageNames.size()),
+                               images.views());
     textureId = createTexture(textureSize, textureSize, texels.data());
 }
 

@@ -16,8 +16,11 @@ std::vector<unsigned char> synthesizeTexels(const TerrainModel& model,
                             model.boundsMax.y - model.boundsMin.y, images);
 }
 
-std::vector<unsigned char> synthesizeTexels(const SurfaceHeights& surface, float lowest,
-                                            float range, const std::vector<RgbImageView>& images) {
+namespace {
+
+// Every texel that a triangle holds, coloured by `blend(height, column, row, rgb)`.
+template <typename Blend>
+std::vector<unsigned char> blendedTexels(const SurfaceHeights& surface, const Blend& blend) {
     assert(surface.heights.size() == static_cast<std::size_t>(textureSize * textureSize));
     std::vector<unsigned char> texels(texelBufferSize, 0);
     for (int i = 0; i < textureSize; ++i) {
@@ -28,10 +31,27 @@ std::vector<unsigned char> synthesizeTexels(const SurfaceHeights& surface, float
                 continue;
             }
             const std::size_t offset = 3u * static_cast<std::size_t>(textureSize * j + i);
-            blendTexel(images, normalisedHeight(*height, lowest, range), i, j, &texels[offset]);
+            blend(*height, i, j, &texels[offset]);
         }
     }
     return texels;
+}
+
+} // namespace
+
+std::vector<unsigned char> synthesizeTexels(const SurfaceHeights& surface, float lowest,
+                                            float range, const std::vector<RgbImageView>& images) {
+    return blendedTexels(surface, [&](float height, int i, int j, unsigned char* rgb) {
+        blendTexel(images, normalisedHeight(height, lowest, range), i, j, rgb);
+    });
+}
+
+std::vector<unsigned char> synthesizeTexels(const SurfaceHeights& surface,
+                                            const std::vector<double>& pureHeights,
+                                            const std::vector<RgbImageView>& images) {
+    return blendedTexels(surface, [&](float height, int i, int j, unsigned char* rgb) {
+        blendAtPosition(images, imagePosition(height, pureHeights), i, j, rgb);
+    });
 }
 
 } // namespace zel

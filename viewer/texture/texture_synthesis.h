@@ -23,4 +23,10 @@ std::vector<unsigned char> synthesizeTexels(const TerrainModel& model,
 std::vector<unsigned char> synthesizeTexels(const SurfaceHeights& surface, float lowest,
                                             float range, const std::vector<RgbImageView>& images);
 
+// The same texture with each image pure at its height in `pureHeights` (increasing, one per
+// image, in the surface's heights) and blended between them (see imagePosition).
+std::vector<unsigned char> synthesizeTexels(const SurfaceHeights& surface,
+                                            const std::vector<double>& pureHeights,
+                                            const std::vector<RgbImageView>& images);
+
 } // namespace zel

@@ -93,8 +93,8 @@ TEST_F(TessaroProcessTest, ABadExaggerationFactorIsAUsageError) {
     EXPECT_EQ(
         viewer.standardError(),
         "Program failed:\n--exaggeration needs a positive number, not \"-1\"\nUsage: " + tessaro +
-            " [--elevation] [--exaggeration <factor>] <triangulation-file> [<image.tga> "
-            "...]\n");
+            " [--elevation] [--exaggeration <factor>] [--levels <h1,h2,...> | --sea-level <h>] "
+            "<triangulation-file> [<image.tga> ...]\n");
 }
 
 std::vector<std::uint8_t> shownAfterAWhile(test::XWindows& screen, unsigned long window) {
@@ -338,28 +338,91 @@ TEST_F(TessaroWindowTest, AScreenshotLineNobodyReadsEndsNothing) {
 }
 
 // A hill given by its own heights, far from the origin: the view starts fitted to it. Started
-// with standard output closed, the viewer must not take descriptor 1 for its window
-// connection: its timing line would go into the X protocol.
-TEST_F(TessaroWindowTest, ElevationModeWithStandardOutputClosedShowsTheTerrainFitted) {
-    test::XWindows screen;
-    ASSERT_TRUE(screen.connected());
+// A terrain file of a grid 4400 units wide whose heights, about 10 units apart, are
+// multiplied by `heightFactor`.
+std::string hillTerrainText(float heightFactor) {
     const test::GridTerrain grid = test::gridTerrain(
         {.columns = 12, .rows = 12, .spacing = 400.0f, .originX = 5e5f, .originY = 4e6f});
     std::ostringstream text;
     text << std::setprecision(9) << grid.points.size() << " xyz\n";
     for (std::size_t i = 0; i < grid.points.size(); ++i) {
-        text << grid.points[i].x << ' ' << grid.points[i].y << ' ' << 100.0f * grid.heights[i]
+        text << grid.points[i].x << ' ' << grid.points[i].y << ' ' << heightFactor * grid.heights[i]
              << '\n';
     }
     text << grid.triangles.size() << '\n';
     for (const auto& t : grid.triangles) {
         text << t[0] << ' ' << t[1] << ' ' << t[2] << '\n';
     }
-    files.write("hill.ter", text.str());
+    return text.str();
+}
+
+// A flat elevation terrain starts raised, and says so; a steep one, a factor given and the
+// density view start as they are. The window names an elevation terrain's file.
+TEST_F(TessaroWindowTest, AutomaticExaggerationOnlyWhenItShould) {
+    files.write("flat.ter", hillTerrainText(1.0f));
+    files.write("steep.ter", hillTerrainText(100.0f));
+    struct Case {
+        std::vector<std::string> options;
+        std::string file;
+        std::string title;
+        std::string firstLine; // empty for none before the timing line
+    };
+    const std::vector<Case> cases{
+        {{"--elevation"},
+         "flat.ter",
+         "Tessaro - flat.ter",
+         // 5 sin(0.55) = 2.615 of 4400 units: an eighth wants 210.
+         "^Exaggeration: 200 \\(true relief is 0\\.059% of the width; --exaggeration 1 "
+         "shows true proportions\\)\n"},
+        {{"--elevation", "--exaggeration", "1"}, "flat.ter", "Tessaro - flat.ter", ""},
+        {{"--elevation"}, "steep.ter", "Tessaro - steep.ter", ""},
+        {{}, "terrain.tri", windowTitle, ""},
+    };
+    test::XWindows screen;
+    ASSERT_TRUE(screen.connected());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::vector<std::string> arguments{tessaro, files.file(c.file)};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        ChildProcess viewer(arguments, false);
+        const auto window = screen.waitForWindow(c.title, startTimeout);
+        ASSERT_TRUE(window.has_value()) << viewer.standardError();
+        ASSERT_TRUE(viewer.waitForOutputLines(c.firstLine.empty() ? 1 : 2, startTimeout));
+        screen.pressEscape(*window);
+        EXPECT_EQ(viewer.waitForExit(startTimeout), 0);
+        EXPECT_TRUE(std::regex_match(
+            viewer.standardOutput(),
+            std::regex(c.firstLine.empty() ? "^Building terrain resources: [0-9.e+-]+ seconds\n"
+                                           : c.firstLine + "Building terrain resources: .*\n")))
+            << viewer.standardOutput();
+    }
+}
+
+// One height for each image, or a usage error before the window opens.
+TEST_F(TessaroWindowTest, LevelsForOtherThanEachImageAreAUsageError) {
+    ChildProcess viewer({tessaro, files.file("terrain.tri"), "--levels", "0,10,20",
+                         files.file("low.tga"), files.file("high.tga")},
+                        false);
+    EXPECT_EQ(viewer.waitForExit(startTimeout), 1);
+    EXPECT_EQ(viewer.standardError(),
+              "Program failed:\n--levels gives 3 heights, one for each image, but there are 2 "
+              "images\nUsage: " +
+                  tessaro +
+                  " [--elevation] [--exaggeration <factor>] [--levels <h1,h2,...> | --sea-level "
+                  "<h>] <triangulation-file> [<image.tga> ...]\n");
+    EXPECT_EQ(viewer.standardOutput(), "");
+}
+
+// with standard output closed, the viewer must not take descriptor 1 for its window
+// connection: its timing line would go into the X protocol.
+TEST_F(TessaroWindowTest, ElevationModeWithStandardOutputClosedShowsTheTerrainFitted) {
+    test::XWindows screen;
+    ASSERT_TRUE(screen.connected());
+    files.write("hill.ter", hillTerrainText(100.0f));
     ChildProcess viewer("/bin/sh", {"sh", "-c", "exec \"$0\" \"$@\" >&-", tessaro, "--elevation",
                                     files.file("hill.ter"), "-geometry", "320x240+0+0",
                                     files.file("low.tga"), files.file("high.tga")});
-    const auto window = screen.waitForWindow(windowTitle, startTimeout);
+    const auto window = screen.waitForWindow("Tessaro - hill.ter", startTimeout);
     ASSERT_TRUE(window.has_value()) << viewer.standardError();
 
     const std::vector<std::uint8_t> shown = shownAfterAWhile(screen, *window);

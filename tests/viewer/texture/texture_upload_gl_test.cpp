@@ -3,12 +3,15 @@
 #include "tests/support/scratch_directory.h"
 #include "tests/support/tga_file_builder.h"
 #include "tests/viewer/texture/small_terrain.h"
+#include "viewer/image_levels.h"
 #include "viewer/texture/sample_lattice.h"
 #include "viewer/texture/terrain_images.h"
 #include "viewer/texture/texture_synthesis.h"
 #include "viewer/texture/texture_upload.h"
 
 #include <GL/gl.h>
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <gtest/gtest.h>
 #include <string>
@@ -133,6 +136,71 @@ TEST_F(TerrainResources, ImageFailureLeavesNoTexture) {
     EXPECT_EQ(model.textureId, 0xFFFFFFFFu);
     EXPECT_EQ(model.boundsMax.x, 10);
     EXPECT_EQ(model.texCoords.size(), 4u);
+}
+
+// --levels and --sea-level place the images on the data's heights: the file's frame maps the
+// vertices' heights back (here data = 100 + 4 * file height, and the heights are doubled), and
+// every texel of the uploaded texture has the colour its height gives, computed here apart.
+TEST_F(TerrainResources, LevelsAndSeaLevelGiveTheTexelsTheyDescribe) {
+    terrain.triangle(a, c, b);
+    terrain.triangle(a, d, c);
+    TerrainModel& model = terrain.model;
+    model.frame.known = true;
+    model.frame.transform.scale = 0.25;
+    model.frame.transform.ground = 100.0;
+    model.exaggeration = 2.0;
+    const std::vector<std::array<double, 3>> colours{{200, 0, 0}, {0, 200, 0}, {0, 0, 200}};
+    const std::string red = scratch.write("red.tga", test::solidTga(200, 0, 0));
+    const std::string green = scratch.write("green.tga", test::solidTga(0, 200, 0));
+    const std::string blue = scratch.write("blue.tga", test::solidTga(0, 0, 200));
+
+    struct Case {
+        const char* name;
+        ImageLevels levels;
+        std::vector<double> pure; // where each image is pure, in data heights
+    };
+    // The vertices' heights 0 to 8 are data heights 100 to 116.
+    const std::vector<Case> cases{
+        {"Levels", {{104.0, 108.0, 112.5}, std::nullopt}, {104.0, 108.0, 112.5}},
+        {"LevelsBeyondTheGround", {{90.0, 95.0, 130.0}, std::nullopt}, {90.0, 95.0, 130.0}},
+        {"SeaLevel", {{}, 106.3}, {106.3, 106.3, 116.0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        model.computeSurface();
+        model.buildTexture({red, green, blue}, c.levels);
+        const std::vector<unsigned char> shown = boundTexels();
+        std::size_t checked = 0;
+        for (int i = 0; i < textureSize; ++i) {
+            for (int j = 0; j < textureSize; ++j) {
+                const auto& height = model.surface.heights[i * textureSize + j];
+                if (!height) {
+                    continue;
+                }
+                const double data = 100.0 + 4.0 * (*height / 2.0);
+                double position = 0.0; // at or below the first
+                for (std::size_t k = 1; k < c.pure.size(); ++k) {
+                    if (data > c.pure[k - 1]) {
+                        position = data >= c.pure[k]
+                                       ? static_cast<double>(k)
+                                       : static_cast<double>(k - 1) +
+                                             (data - c.pure[k - 1]) / (c.pure[k] - c.pure[k - 1]);
+                    }
+                }
+                const auto k = std::min<std::size_t>(static_cast<std::size_t>(position), 1);
+                const double f = position - static_cast<double>(k);
+                const std::size_t at = 3u * static_cast<std::size_t>(textureSize * j + i);
+                for (int channel = 0; channel < 3; ++channel) {
+                    const double expected =
+                        colours[k][channel] * (1.0 - f) + colours[k + 1][channel] * f;
+                    ASSERT_NEAR(shown[at + channel], expected, 1.0)
+                        << "texel " << i << ", " << j << " at data height " << data;
+                }
+                ++checked;
+            }
+        }
+        EXPECT_GT(checked, 8000u);
+    }
 }
 
 TEST(EmptyTerrainResources, NoVerticesStillGiveABlackTexture) {

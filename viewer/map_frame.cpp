@@ -1,0 +1,44 @@
+#include "viewer/map_frame.h"
+
+#include <cmath>
+
+namespace zel {
+
+namespace {
+
+// The inverse of ((value - center) * 2^binaryExponent - offset) * scale.
+double unframed(double fileValue, double center, double offset, const FrameTransform& t) {
+    return center + std::ldexp(fileValue / t.scale + offset, -t.binaryExponent);
+}
+
+} // namespace
+
+DataPosition MapFrame::toData(double fileX, double fileY) const {
+    const FrameTransform& t = transform;
+    DataPosition data{unframed(fileX, t.centerX, t.offsetX, t),
+                      unframed(fileY, t.centerY, t.offsetY, t)};
+    if (projection) {
+        data.x /= projection->metresPerDegreeX;
+        data.y /= projection->metresPerDegree;
+    }
+    return data;
+}
+
+double MapFrame::heightToData(double fileZ) const {
+    return transform.ground ? unframed(fileZ, *transform.ground, 0.0, transform) : fileZ;
+}
+
+double MapFrame::heightToFile(double dataZ) const {
+    const FrameTransform& t = transform;
+    return t.ground ? std::ldexp(dataZ - *t.ground, t.binaryExponent) * t.scale : dataZ;
+}
+
+double MapFrame::dataUnitsPerFileUnit() const {
+    return std::ldexp(1.0 / transform.scale, -transform.binaryExponent);
+}
+
+std::string MapFrame::unitName() const {
+    return projection ? "m" : "units";
+}
+
+} // namespace zel

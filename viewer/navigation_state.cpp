@@ -303,6 +303,33 @@ ViewMatrix viewMatrix(const OrbitView& view) {
     return m;
 }
 
+std::array<double, 2> northOnScreen(const OrbitView& view) {
+    const Rotation rows = rotationOf(view);
+    const double length = std::hypot(rows[0].z, rows[1].z);
+    if (!(length > 1e-9)) {
+        return {0.0, 1.0};
+    }
+    return {rows[0].z / length, rows[1].z / length};
+}
+
+double pixelsPerUnitAtTarget(const OrbitView& view, int windowHeight) {
+    return std::max(windowHeight, 1) /
+           (2.0 * view.distance * std::tan(radians(viewFieldOfViewDegrees) / 2.0));
+}
+
+Sightline sightlineThrough(const OrbitView& view, int x, int y, int width, int height) {
+    const double slopeY = std::tan(radians(viewFieldOfViewDegrees) / 2.0);
+    const double slopeX = slopeY * aspectRatio(width, height);
+    const double acrossX = 2.0 * (x + 0.5) / std::max(width, 1) - 1.0;
+    const double acrossY = 1.0 - 2.0 * (y + 0.5) / std::max(height, 1);
+    // In the camera's frame the line runs along -z; back in terrain coordinates by the
+    // rotation's transpose.
+    const Point3 ahead = rotatedBack(rotationOf(view), {acrossX * slopeX, acrossY * slopeY, -1.0});
+    const double length = std::sqrt(dot(ahead, ahead));
+    const Point3 eye = eyeOf(view);
+    return {{eye.x, eye.y, eye.z}, {ahead.x / length, ahead.y / length, ahead.z / length}};
+}
+
 double advanceTurning(Turning& turning, double now) {
     double angle = 0.0;
     if (turning.lastTime > 0.0 && !turning.paused) {

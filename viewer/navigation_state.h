@@ -99,6 +99,18 @@ double aspectRatio(int width, int height);
 
 ViewMatrix viewMatrix(const OrbitView& view);
 
+// Which way north (the file's +y) points on the screen: the unit (right, up) direction, or
+// straight up where north points along the line of sight.
+std::array<double, 2> northOnScreen(const OrbitView& view);
+
+// How many pixels one unit across the ground spans at the point looked at, in a window
+// `windowHeight` pixels tall.
+double pixelsPerUnitAtTarget(const OrbitView& view, int windowHeight);
+
+// The half-line from the camera through the middle of pixel (x, y), counted from the top
+// left of a window of width x height pixels, in terrain coordinates.
+Sightline sightlineThrough(const OrbitView& view, int x, int y, int width, int height);
+
 // Degrees to turn the terrain at a frame drawn at `now` (seconds): none on the first frame
 // and none while paused, so the time spent paused is never made up for.
 double advanceTurning(Turning& turning, double now);

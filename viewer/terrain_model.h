@@ -2,6 +2,7 @@
 
 #include "viewer/geometry.h"
 #include "viewer/map_frame.h"
+#include "viewer/texture/image_legend.h"
 #include "viewer/texture/surface_heights.h"
 #include "viewer/triangle.h"
 
@@ -86,6 +87,8 @@ public:
     Vec3 boundsMin{0.0f, 0.0f, 0.0f};
     // Where the camera must not go, sampled where the texture is.
     SurfaceHeights surface;
+    // The images' colours and the data heights at which each is pure, for the legend.
+    std::vector<LegendEntry> legend;
 
 private:
     std::deque<Triangle> triangleStore;

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -349,6 +350,57 @@ TEST(TriangulateProcessTest, HillWithItsOwnHeightsShowsSnowOnTopAndWaterAtItsFoo
         screen.pressEscape(*window);
         EXPECT_EQ(viewer.waitForExit(timeout), 0);
     }
+}
+
+// The values under the cursor: a click on the hill, seen straight down and north up, gives
+// the easting, northing and height of the survey itself, on the hill's own formula.
+TEST(TriangulateProcessTest, AClickGivesThePointUnderTheCursorInTheSurveysOwnUnits) {
+    test::startPrivateDisplay();
+    test::ScratchDirectory scratch;
+    const std::string survey = scratch.write("hill.csv", hillSurvey());
+    const std::string terrain = scratch.file("hill.ter");
+    ChildProcess program({triangulate, "--elevation", "--fit", survey, terrain}, true);
+    ASSERT_EQ(program.waitForExit(timeout), 0) << program.standardError();
+
+    test::XWindows screen;
+    ASSERT_TRUE(screen.connected());
+    ChildProcess viewer({tessaro, "--elevation", terrain, "-geometry", "300x300+0+0"}, false);
+    ASSERT_TRUE(viewer.waitForOutputLine(timeout)) << viewer.standardError();
+    ASSERT_TRUE(screen.waitForWindow("Tessaro - hill.ter", timeout).has_value());
+    ChildProcess input({"/usr/bin/xdotool", "mousemove", "150", "10", "key", "--delay", "0", "r",
+                        "space", "mousedown", "1", "mousemove", "150", "290", "mouseup", "1", "key",
+                        "f"},
+                       false);
+    ASSERT_EQ(input.waitForExit(timeout), 0) << input.standardError();
+
+    struct Click {
+        int x, y;
+        bool north; // above the middle of the window
+    };
+    std::size_t lines = 1;
+    std::vector<double> northings;
+    for (const Click click : {Click{150, 150, false}, Click{150, 80, true}}) {
+        ChildProcess clicking({"/usr/bin/xdotool", "mousemove", std::to_string(click.x),
+                               std::to_string(click.y), "click", "1"},
+                              false);
+        ASSERT_EQ(clicking.waitForExit(timeout), 0);
+        ASSERT_TRUE(viewer.waitForOutputLines(++lines, timeout)) << viewer.standardOutput();
+        const std::string out = viewer.standardOutput();
+        const std::string line = out.substr(out.rfind("Picked "));
+        double x = 0.0, y = 0.0, z = 0.0;
+        ASSERT_EQ(std::sscanf(line.c_str(), "Picked x=%lf y=%lf z=%lf\n", &x, &y, &z), 3) << line;
+        const double dx = x - 512500.0;
+        const double dy = y - 4100500.0;
+        // Between the survey's points the surface is flat: within half a metre of the hill.
+        EXPECT_NEAR(z, 150.0 * std::exp(-(dx * dx + dy * dy) / (2.0 * 180.0 * 180.0)), 0.5) << line;
+        EXPECT_LT(std::abs(dx), click.north ? 100.0 : 60.0) << line;
+        northings.push_back(dy);
+    }
+    EXPECT_LT(std::abs(northings[0]), 60.0);
+    EXPECT_GT(northings[1], northings[0] + 100.0);
+
+    screen.pressEscape(*screen.waitForWindow("Tessaro - hill.ter", timeout));
+    EXPECT_EQ(viewer.waitForExit(timeout), 0);
 }
 
 } // namespace

@@ -10,7 +10,7 @@ namespace zel {
 namespace {
 
 constexpr unsigned char escapeKey = 27;
-constexpr const char* viewKeys = "frsh +=-][w";
+constexpr const char* viewKeys = "frsh +=-][wo";
 
 void actOnView(unsigned char key, UserView& user) {
     switch (key) {
@@ -44,6 +44,9 @@ void actOnView(unsigned char key, UserView& user) {
         break;
     case 'w':
         user.edgesShown = !user.edgesShown;
+        break;
+    case 'o':
+        user.mapShown = !user.mapShown;
         break;
     default:
         break;

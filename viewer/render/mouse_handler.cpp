@@ -3,6 +3,7 @@
 #include "viewer/render/user_view.h"
 
 #include <GL/freeglut.h>
+#include <cstdlib>
 
 namespace zel {
 namespace {
@@ -13,11 +14,18 @@ constexpr int wheelDown = 4;
 
 enum class Drag { None, Orbit, Pan };
 
+// How far the pointer may wander while a button is held and still make a click.
+constexpr int clickSlack = 3;
+
 struct Pointer {
     Drag drag = Drag::None;
     int button = -1;
     int x = 0;
     int y = 0;
+    // Where the button went down, and whether the pointer has left it since.
+    int downX = 0;
+    int downY = 0;
+    bool dragged = false;
 };
 
 Pointer pointer;
@@ -39,6 +47,9 @@ Drag dragFor(int button) {
 void handleMouseButton(int button, int state, int x, int y) {
     if (state != GLUT_DOWN) {
         if (button == pointer.button) {
+            if (button == GLUT_LEFT_BUTTON && !pointer.dragged) {
+                pickAt(userView(), pointer.downX, pointer.downY);
+            }
             pointer.drag = Drag::None;
             pointer.button = -1;
         }
@@ -49,12 +60,18 @@ void handleMouseButton(int button, int state, int x, int y) {
         zoomView(user, button == wheelUp ? 1 : -1);
         return;
     }
-    pointer = {dragFor(button), button, x, y};
+    pointer = {dragFor(button), button, x, y, x, y, false};
 }
 
 void handleMouseDrag(int x, int y) {
     if (pointer.drag == Drag::None) {
         return;
+    }
+    if (std::abs(x - pointer.downX) > clickSlack || std::abs(y - pointer.downY) > clickSlack) {
+        pointer.dragged = true;
+    }
+    if (!pointer.dragged) {
+        return; // a click's jitter turns nothing
     }
     UserView& user = userView();
     const double dx = x - pointer.x;

@@ -2,9 +2,12 @@
 
 #include "viewer/current_seconds.h"
 #include "viewer/render/edge_overlay.h"
+#include "viewer/pick_report.h"
 #include "viewer/render/help_overlay.h"
+#include "viewer/render/map_overlays.h"
 #include "viewer/render/mesh_buffers.h"
 #include "viewer/render/screenshot.h"
+#include "viewer/surface_pick.h"
 #include "viewer/terrain_model.h"
 
 #include <GL/freeglut.h>
@@ -56,6 +59,14 @@ void loadProjection(const UserView& user) {
     gluPerspective(viewFieldOfViewDegrees, aspectRatio(user.width, user.height), planes.nearPlane,
                    planes.farPlane);
     glMatrixMode(GL_MODELVIEW);
+}
+
+MapOverlayContent mapOverlayContent(const UserView& user) {
+    const double pixelsPerDataUnit = pixelsPerUnitAtTarget(user.camera, user.height) /
+                                     terrainModel.frame.dataUnitsPerFileUnit();
+    return {northOnScreen(user.camera),
+            scaleBar(pixelsPerDataUnit, terrainModel.frame.unitName(), user.width / 4.0),
+            terrainModel.legend};
 }
 
 } // namespace
@@ -123,6 +134,21 @@ void stepHeights(UserView& user, int step) {
     }
 }
 
+void pickAt(UserView& user, int x, int y) {
+    const std::optional<std::array<double, 3>> hit =
+        firstSurfaceHit(terrainModel.vertices, terrainModel.triangles,
+                        sightlineThrough(user.camera, x, y, user.width, user.height));
+    if (!hit) {
+        user.picked.reset();
+        return;
+    }
+    user.picked = describePick(pickedValues(*hit, terrainModel.exaggeration,
+                                            terrainModel.elevations.empty(), terrainModel.frame));
+    // As for screenshots: a reader that has gone away only loses the line.
+    std::cout << "Picked " << *user.picked << std::endl;
+    std::cout.clear();
+}
+
 void displayUserFrame() {
     UserView& user = userView();
     user.camera.turnDegrees += advanceTurning(user.turning, currentSeconds());
@@ -133,6 +159,12 @@ void displayUserFrame() {
     drawUserMesh(user);
     if (user.edgesShown) {
         drawTriangleEdges([&user] { drawUserMesh(user); });
+    }
+    if (user.mapShown) {
+        drawMapOverlays(mapOverlayContent(user), user.width, user.height);
+    }
+    if (user.picked) {
+        drawPickReadout(*user.picked, user.width, user.height);
     }
     if (user.helpShown) {
         drawHelpOverlay(user.width, user.height);

@@ -4,6 +4,9 @@
 #include "viewer/navigation_state.h"
 #include "viewer/render/mesh_buffers.h"
 
+#include <optional>
+#include <string>
+
 namespace zel {
 
 // Everything about the picture that the user controls once they have taken the view.
@@ -19,6 +22,10 @@ struct UserView {
     MeshBuffers mesh; // empty when the graphics card cannot hold the mesh
     HeightScale heights;
     bool edgesShown = false;
+    // North arrow, scale bar and legend.
+    bool mapShown = true;
+    // The values of the last pick, shown until the next.
+    std::optional<std::string> picked;
     // The starting view fits the whole terrain in the window (elevation mode).
     bool startsFitted = false;
 };
@@ -45,6 +52,11 @@ void zoomView(UserView& user, int steps);
 // One press of ] (`step` +1) or [ (-1): heights, normals and bounds for the new factor, and
 // the vertices and normals in the mesh buffers replaced. Leaves the camera where it is.
 void stepHeights(UserView& user, int step);
+
+// A click at pixel (x, y) from the window's top left: the values of the surface point under
+// it go to standard output ("Picked x=... y=... z=...") and into the window; a click beside
+// the terrain clears the window's.
+void pickAt(UserView& user, int x, int y);
 
 // Display and idle callback once the user has the view.
 void displayUserFrame();

@@ -2,6 +2,7 @@
 #include "viewer/point_list.h"
 #include "viewer/terrain_model.h"
 #include "viewer/texture/bounding_box.h"
+#include "viewer/texture/image_legend.h"
 #include "viewer/texture/sample_lattice.h"
 #include "viewer/texture/terrain_images.h"
 #include "viewer/texture/texture_coordinates.h"
@@ -49,6 +50,7 @@ void TerrainModel::buildTexture(const std::vector<std::string>& imageNames,
             : synthesizeTexels(surface, pureVertexHeights(*this, levels, imageNames.size()),
                                images.views());
     textureId = createTexture(textureSize, textureSize, texels.data());
+    legend = imageLegend(images.views(), pureImageHeights(levels, imageNames.size(), *this));
 }
 
 } // namespace zel

@@ -515,7 +515,19 @@ void expectNorthUp(const Picture& picture, const std::string& view) {
     EXPECT_LT(east.x * north.y - east.y * north.x, 0.0);
 }
 
-TEST_F(TessaroWindowTest, MapsAreShownNorthUpWithEastOnTheRight) {
+std::size_t litPixelsInTheTopRight(const Picture& picture) {
+    std::size_t lit = 0;
+    for (int y = 0; y < 70 && y < picture.height; ++y) {
+        for (int x = std::max(0, picture.width - 70); x < picture.width; ++x) {
+            const std::uint8_t* rgb =
+                &picture.rgb[3 * static_cast<std::size_t>(y * picture.width + x)];
+            lit += (rgb[0] | rgb[1] | rgb[2]) != 0 ? 1 : 0;
+        }
+    }
+    return lit;
+}
+
+TEST_F(TessaroWindowTest, MapsAreShownNorthUpWithEastOnTheRightAndOShowsTheirSigns) {
     files.write("red.tga", test::solidTga(255, 0, 0));
     files.write("green.tga", test::solidTga(0, 255, 0));
     files.write("blue.tga", test::solidTga(0, 0, 255));
@@ -535,17 +547,24 @@ TEST_F(TessaroWindowTest, MapsAreShownNorthUpWithEastOnTheRight) {
         }
         ChildProcess viewer(command, false);
         ASSERT_TRUE(viewer.waitForOutputLine(startTimeout)) << viewer.standardError();
-        ASSERT_TRUE(screen.waitForWindow(windowTitle, startTimeout).has_value());
+        ASSERT_TRUE(
+            screen.waitForWindow(elevation ? "Tessaro - islands.ter" : windowTitle, startTimeout)
+                .has_value());
         // Back to the starting view, which is paused before it has turned by more than a
-        // frame's worth.
-        sendInput({"mousemove", "160", "120", "key", "--delay", "0", "r", "space"});
+        // frame's worth; o hides the north arrow, scale bar and legend, whose colours would
+        // count as land.
+        sendInput({"mousemove", "160", "120", "key", "--delay", "0", "r", "space", "o"});
         expectNorthUp(screenshotAfter(viewer, {}), elevation ? "elevation, start" : "start");
         // Straight down: a drag from the top of the window to near its bottom, the pointer
         // staying on the window, which takes the keys.
         sendInput({"mousemove", "160", "20", "mousedown", "1", "mousemove_relative", "--", "0",
                    "200", "mouseup", "1"});
-        expectNorthUp(screenshotAfter(viewer, {"f"}),
-                      elevation ? "elevation, from above" : "from above");
+        const Picture fromAbove = screenshotAfter(viewer, {"f"});
+        expectNorthUp(fromAbove, elevation ? "elevation, from above" : "from above");
+        // o again: the north arrow stands in the top right corner, where no island lies.
+        const Picture withMap = screenshotAfter(viewer, {"o"});
+        EXPECT_EQ(litPixelsInTheTopRight(fromAbove), 0u);
+        EXPECT_GT(litPixelsInTheTopRight(withMap), 100u);
         sendInput({"key", "q"});
         EXPECT_EQ(viewer.waitForExit(startTimeout), 0);
     }

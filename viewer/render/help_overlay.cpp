@@ -51,6 +51,10 @@ void drawLines(int left, int top) {
 
 } // namespace
 
+std::span<const char* const> helpOverlayLines() {
+    return helpLines;
+}
+
 void drawHelpOverlay(int width, int height) {
     glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_COLOR_BUFFER_BIT);
     glDisable(GL_LIGHTING);

@@ -60,6 +60,7 @@ TEST(StandardOptions, AnsweredOnStandardOutputAndOnlyAsTheFirstArgument) {
         {{script("tests/package/package_test"), "--help"}, 0, "Makes", ""},
         {{script("scripts/run-viewer"), "--help"}, 0, "Opens", ""},
         {{script("tools/make-sample"), "--help"}, 0, "Regenerates", ""},
+        {{script("tools/make-icon"), "--help"}, 0, "Makes", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command[0] + " " + c.command[1]);

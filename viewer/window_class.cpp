@@ -23,8 +23,7 @@ char className[] = "Tessaro";
 
 extern "C" void XSetWMProperties(Display* display, Window window, XTextProperty* windowName,
                                  XTextProperty* iconName, char** argv, int argc,
-                                 XSizeHints* normalHints, XWMHints* hints,
-                                 XClassHint* classHints) {
+                                 XSizeHints* normalHints, XWMHints* hints, XClassHint* classHints) {
     static const auto xlibOwn =
         reinterpret_cast<SetWindowManagerProperties>(dlsym(RTLD_NEXT, "XSetWMProperties"));
     XClassHint tessaroClass{instanceName, className};

@@ -45,7 +45,7 @@ install: ## install programs, man pages, docs and sample under PREFIX (/usr/loca
 	@scripts/ensure-packages install
 	@$(configure_release)
 	@echo "Building the programs and their man pages in $(RELEASE_DIR)"
-	@$(quiet_build) $(RELEASE_DIR) $(PROGRAMS) man_pages
+	@$(quiet_build) $(RELEASE_DIR) $(PROGRAMS) man_pages package_docs
 	@echo "Installing under $(DESTDIR)$(PREFIX)"
 	@DESTDIR="$(DESTDIR)" cmake --install $(RELEASE_DIR) --prefix "$(PREFIX)"
 
@@ -53,7 +53,7 @@ package: ## write the Debian package build/release/tessaro_<version>_<arch>.deb
 	@scripts/ensure-packages package
 	@$(configure_release)
 	@echo "Building the programs and their man pages in $(RELEASE_DIR)"
-	@$(quiet_build) $(RELEASE_DIR) $(PROGRAMS) man_pages
+	@$(quiet_build) $(RELEASE_DIR) $(PROGRAMS) man_pages package_docs
 	@cd $(RELEASE_DIR) && cpack -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }
 	@deb=$$(sed -n 's/^CPack: - package: \(.*\) generated\.$$/\1/p' $(RELEASE_DIR)/cpack.log); \
 	  echo "The package: $${deb#$$PWD/}"; \

@@ -30,7 +30,10 @@ constexpr std::size_t fewestForATriangle = 3;
 constexpr int warningDigits = 10;
 
 constexpr const char* usage =
-    "Usage: triangulate [--center | --fit] <points-file> <triangulation-file>\n"
+    "Usage: triangulate [--center | --fit] [--no-projection] [--max-edge <length>] "
+    "<points-file> <triangulation-file>\n"
+    "  or:  triangulate --elevation [--center | --fit] [--no-projection] [--max-edge <length>] "
+    "<points-file> <terrain-file>\n"
     "  or:  triangulate --help | -h | --version\n"
     "Writes the Delaunay triangulation of the points as a triangulation file for Tessaro;\n"
     "with --elevation, as a terrain file for Tessaro --elevation, each point with its z.\n"
@@ -46,7 +49,8 @@ constexpr const char* usage =
     "  --elevation, -z     keep each point's z (the third number, or the CSV column named\n"
     "                      z, elevation, height, elev, alt or altitude) and write a terrain\n"
     "                      file for Tessaro --elevation\n"
-    "  --max-edge <length> leave out every triangle with an edge longer than length across\n"
+    "  --max-edge <length>\n"
+    "                      leave out every triangle with an edge longer than length across\n"
     "                      the ground, in the units of the points (metres for longitudes\n"
     "                      and latitudes), before --center or --fit\n"
     "  --no-projection     keep longitudes and latitudes in degrees\n"

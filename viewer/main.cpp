@@ -2,6 +2,7 @@
 #include "common/standard_options.h"
 #include "common/standard_streams.h"
 #include "viewer/current_seconds.h"
+#include "viewer/render/help_overlay.h"
 #include "viewer/render/startup_sequence.h"
 #include "viewer/viewer_options.h"
 
@@ -14,8 +15,11 @@
 
 namespace {
 
-constexpr zel::ProgramDescription tessaroProgram{
-    "Tessaro", "<triangulation-file> [<image.tga> ...]",
+constexpr const char* tessaroArguments =
+    "[--elevation] [--exaggeration <factor>] [--levels <h1,h2,...> | --sea-level <h>] "
+    "<triangulation-file> [<image.tga> ...]";
+
+constexpr const char* tessaroDescription =
     "Shows a terrain in a window that turns it slowly. The triangulation file holds 2-D\n"
     "points and the triangles that join them; every point is lifted to a height that\n"
     "follows from how densely the points around it are spaced (dense points make high\n"
@@ -31,7 +35,18 @@ constexpr zel::ProgramDescription tessaroProgram{
     "                           ] and [ multiply and divide the heights by 1.5\n"
     "  --levels <h1,h2,...>     the height at which each image is pure, one per image,\n"
     "                           increasing, in the data's units\n"
-    "  --sea-level <h>          the first image at and below h, the others evenly above it"};
+    "  --sea-level <h>          the first image at and below h, the others evenly above it";
+
+// The description, then the keys and buttons as the window's own list gives them.
+std::string helpText() {
+    std::string text = tessaroDescription;
+    text += "\n\nKeys and mouse buttons in the window:";
+    for (const char* line : zel::helpOverlayLines()) {
+        text += "\n  ";
+        text += line;
+    }
+    return text;
+}
 
 struct UsageException : std::runtime_error {
     explicit UsageException(const char* programName)
@@ -43,9 +58,8 @@ struct UsageException : std::runtime_error {
 struct OptionUsageError : std::runtime_error {
     OptionUsageError(const char* programName, const std::string& problem)
         : std::runtime_error(problem),
-          usage(std::string("Usage: ") + (programName ? programName : "Tessaro") +
-                " [--elevation] [--exaggeration <factor>] [--levels <h1,h2,...> | --sea-level "
-                "<h>] <triangulation-file> [<image.tga> ...]") {}
+          usage(std::string("Usage: ") + (programName ? programName : "Tessaro") + ' ' +
+                tessaroArguments) {}
     std::string usage;
 };
 
@@ -90,7 +104,9 @@ void run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     zel::openClosedStandardStreams();
-    if (const auto answered = zel::answerStandardOption(argc, argv, tessaroProgram)) {
+    const std::string help = helpText();
+    if (const auto answered =
+            zel::answerStandardOption(argc, argv, {"Tessaro", tessaroArguments, help.c_str()})) {
         return *answered;
     }
     try {

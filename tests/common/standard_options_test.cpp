@@ -26,10 +26,11 @@ TEST(StandardOptions, AnsweredOnStandardOutputAndOnlyAsTheFirstArgument) {
     const std::vector<Case> cases{
         {{TESSARO_PATH, "--help"},
          0,
-         "Usage: Tessaro <triangulation-file> [<image.tga> ...]\n"
+         "Usage: Tessaro [--elevation] [--exaggeration <factor>] <triangulation-file> "
+         "[<image.tga> ...]\n"
          "  or:  Tessaro --help | -h | --version\n\n",
          ""},
-        {{TESSARO_PATH, "-h"}, 0, "Usage: Tessaro <triangulation-file>", ""},
+        {{TESSARO_PATH, "-h"}, 0, "Usage: Tessaro [--elevation]", ""},
         {{TESSARO_PATH, "--version", "more"}, 0, "Tessaro " ZEL_VERSION "\n", ""},
         {{TESSARO_PATH, "./--help"}, 1, "", "Program failed:\nFile not found\n"},
         {{PLANOR_PATH, "--help"},
@@ -44,7 +45,10 @@ TEST(StandardOptions, AnsweredOnStandardOutputAndOnlyAsTheFirstArgument) {
         {{PLANOR_PATH, "./--help", "out.txt"}, 1, "", "Cannot open file: ./--help\n"},
         {{TRIANGULATE_PATH, "-h"},
          0,
-         "Usage: triangulate [--center | --fit] <points-file> <triangulation-file>\n"
+         "Usage: triangulate [--center | --fit] [--no-projection] [--max-edge <length>] "
+         "<points-file> <triangulation-file>\n"
+         "  or:  triangulate --elevation [--center | --fit] [--no-projection] "
+         "[--max-edge <length>] <points-file> <terrain-file>\n"
          "  or:  triangulate --help | -h | --version\n",
          ""},
         {{TRIANGULATE_PATH, "--version"}, 0, "triangulate " ZEL_VERSION "\n", ""},
@@ -56,6 +60,7 @@ TEST(StandardOptions, AnsweredOnStandardOutputAndOnlyAsTheFirstArgument) {
         {{script("tests/package/package_test"), "--help"}, 0, "Makes", ""},
         {{script("scripts/run-viewer"), "--help"}, 0, "Opens", ""},
         {{script("tools/make-sample"), "--help"}, 0, "Regenerates", ""},
+        {{script("tools/make-icon"), "--help"}, 0, "Makes", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command[0] + " " + c.command[1]);

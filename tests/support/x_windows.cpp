@@ -83,6 +83,17 @@ bool XWindows::noWindowNamed(const std::string& title) {
     return !findNamed(display, DefaultRootWindow(display), title).has_value();
 }
 
+std::pair<std::string, std::string> XWindows::classOf(unsigned long window) {
+    XClassHint hint{};
+    if (XGetClassHint(asDisplay(display_), window, &hint) == 0) {
+        return {};
+    }
+    std::pair<std::string, std::string> names{hint.res_name, hint.res_class};
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+    return names;
+}
+
 std::pair<int, int> XWindows::sizeOf(unsigned long window) {
     XWindowAttributes attributes{};
     XGetWindowAttributes(asDisplay(display_), window, &attributes);

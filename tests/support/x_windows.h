@@ -27,6 +27,9 @@ public:
     // True when no window named `title` exists now.
     bool noWindowNamed(const std::string& title);
 
+    // The instance and class names of a window's WM_CLASS, empty when it has none.
+    std::pair<std::string, std::string> classOf(unsigned long window);
+
     // Width and height of a window.
     std::pair<int, int> sizeOf(unsigned long window);
 

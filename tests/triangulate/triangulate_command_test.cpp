@@ -280,7 +280,8 @@ TEST(CommandLineTest, HelpAndMisuse) {
     const Outputs help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.substr(0, help.out.find('\n')),
-              "Usage: triangulate [--center | --fit] <points-file> <triangulation-file>");
+              "Usage: triangulate [--center | --fit] [--no-projection] [--max-edge <length>] "
+              "<points-file> <triangulation-file>");
     const Outputs both = run({"--fit", "--center", "in.txt", "out.tri"});
     EXPECT_EQ(both.status, 2);
     EXPECT_EQ(both.err.substr(0, both.err.find('\n')),

@@ -2,13 +2,14 @@
 
 #include "viewer/render/screen_overlay.h"
 
+#include <iterator>
 #include <string>
 #include <vector>
 
 namespace zel {
 namespace {
 
-const std::vector<std::string> helpLines = {
+constexpr const char* helpLines[] = {
     "Left drag          turn and tilt",
     "Left click         show the values under the cursor",
     "Right/middle drag  pan",
@@ -28,9 +29,13 @@ constexpr int margin = 10;
 
 } // namespace
 
+std::span<const char* const> helpOverlayLines() {
+    return helpLines;
+}
+
 void drawHelpOverlay(int width, int height) {
     const ScreenOverlay overlay(width, height);
-    drawTextPanel(helpLines, margin, height - margin);
+    drawTextPanel({std::begin(helpLines), std::end(helpLines)}, margin, height - margin);
 }
 
 } // namespace zel

@@ -128,6 +128,8 @@ TEST_F(TessaroWindowTest, ShowsTheTerrainUntilEscapeEndsIt) {
         << viewer.standardOutput();
     const auto window = screen.waitForWindow(windowTitle, startTimeout);
     ASSERT_TRUE(window.has_value());
+    // The name that window managers and task bars know the viewer by.
+    EXPECT_EQ(screen.classOf(*window), (std::pair<std::string, std::string>{"tessaro", "Tessaro"}));
 
     // The main loop keeps it running, drawing the terrain and turning it, until the user
     // ends it.

@@ -41,7 +41,8 @@ std::optional<Bounds> boundsOf(const std::vector<PlanePoint>& points);
 // the field: there centerX is the box's lower corner and offsetX its half width after the
 // power of two, because the middle of such a box need not be a double.
 // A height goes to ((z - ground) * 2^binaryExponent) * scale, so that the ground starts at 0
-// and the proportions stay true; with no ground, heights are not framed.
+// and the proportions stay true; with no ground, heights are not framed. Heights that are no
+// lengths (densities) go to z * heightScale instead, when it is given.
 struct Framing {
     double centerX = 0.0;
     double centerY = 0.0;
@@ -50,6 +51,7 @@ struct Framing {
     double offsetX = 0.0;
     double offsetY = 0.0;
     std::optional<double> ground;
+    std::optional<double> heightScale;
 };
 
 // AsGiven leaves the points where they are; Center moves the box's centre to the origin;
@@ -61,7 +63,7 @@ Framing framingFor(const Bounds& bounds, FramingMode mode,
 
 // The transform as a line for the user, to map positions in the viewer back, each number
 // with at most 10 significant digits: "x' = (x - 512000) * 0.01, y' = (y - 4123000) * 0.01",
-// then ", z' = (z - 120) * 0.01" when heights are framed.
+// then ", z' = (z - 120) * 0.01" when heights are framed (", z' = z * 0.004" by heightScale).
 std::string describe(const Framing& framing);
 
 // The box that the viewer gets of the points' box under AsGiven or Center.

@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
-#include <stdexcept>
 
 namespace zel {
 namespace {
@@ -25,8 +24,6 @@ TEST(DensityGridTest, CoversTheBoxAndItsMarginWithClockwiseTriangles) {
         {"Tall", {500, -30, 510, 40}, 3, 19, 4, 19},
         // A square needs the same count both ways, however the division rounds.
         {"Square", {0.1, 0.2, 0.4, 0.5}, 0.05, 512, 512, 512},
-        // A single point: the margin alone.
-        {"OnePoint", {7, 7, 7, 7}, 1, 2, 2, 2},
         // Projected metres: 10600 x 700 at 20.703125 per cell, 512 by 33.8 -> 34.
         {"Projected", {5.1e5, 4.12e6, 5.2e5, 4.1201e6}, 300, 512, 512, 34},
     };
@@ -62,11 +59,6 @@ TEST(DensityGridTest, CoversTheBoxAndItsMarginWithClockwiseTriangles) {
         const double gridArea = (covered.maxX - covered.minX) * (covered.maxY - covered.minY);
         EXPECT_NEAR(area, gridArea, 1e-9 * gridArea);
     }
-}
-
-TEST(DensityGridTest, BeyondTheRangeOfADoubleIsRefused) {
-    EXPECT_THROW(densityGridAround({-1e308, 0, 1e308, 1}, 1, 8), std::range_error);
-    EXPECT_THROW(densityGridAround({0, 0, 1, 1}, 1e308, 8), std::range_error);
 }
 
 } // namespace

@@ -10,7 +10,8 @@ namespace zel {
 // the field: there centerX is the box's lower corner and offsetX its half width after the
 // power of two, because the middle of such a box need not be a double.
 // A height goes to ((z - ground) * 2^binaryExponent) * scale, so that the ground starts at 0
-// and the proportions stay true; with no ground, heights are not framed.
+// and the proportions stay true; with no ground, heights are not framed. Heights that are no
+// lengths (densities) go to z * heightScale instead, when it is given.
 struct FrameTransform {
     double centerX = 0.0;
     double centerY = 0.0;
@@ -19,6 +20,7 @@ struct FrameTransform {
     double offsetX = 0.0;
     double offsetY = 0.0;
     std::optional<double> ground;
+    std::optional<double> heightScale;
 };
 
 // An equirectangular projection from degrees to metres: x = longitude * metresPerDegreeX,

@@ -30,6 +30,10 @@ std::string frameRecordText(const Framing& framing,
         text.append(" ").append(frameGroundWord);
         appendNumber(text, *framing.ground);
     }
+    if (framing.heightScale) {
+        text.append(" ").append(frameHeightScaleWord);
+        appendNumber(text, *framing.heightScale);
+    }
     if (projection) {
         text.append(" ").append(frameProjectionWord);
         appendNumber(text, projection->standardLatitude);

@@ -51,6 +51,9 @@ Framing narrowBoxFraming(const Bounds& bounds) {
 }
 
 double framedHeight(double height, const Framing& framing) {
+    if (framing.heightScale) {
+        return height * *framing.heightScale;
+    }
     if (!framing.ground) {
         return height;
     }
@@ -122,7 +125,9 @@ std::string describe(const Framing& framing) {
     text.append(shifted('x', centerX)).append(" * ").append(messageNumber(scale));
     text.append(", y' = ");
     text.append(shifted('y', centerY)).append(" * ").append(messageNumber(scale));
-    if (framing.ground) {
+    if (framing.heightScale) {
+        text.append(", z' = z * ").append(messageNumber(*framing.heightScale));
+    } else if (framing.ground) {
         text.append(", z' = ");
         text.append(shifted('z', *framing.ground)).append(" * ").append(messageNumber(scale));
     }

@@ -49,7 +49,7 @@ Framing framingFor(const Bounds& bounds, FramingMode mode,
 
 // The transform as a line for the user, to map positions in the viewer back, each number
 // with at most 10 significant digits: "x' = (x - 512000) * 0.01, y' = (y - 4123000) * 0.01",
-// then ", z' = (z - 120) * 0.01" when heights are framed.
+// then ", z' = (z - 120) * 0.01" when heights are framed (", z' = z * 0.004" by heightScale).
 std::string describe(const Framing& framing);
 
 // The box that the viewer gets of the points' box under AsGiven or Center.

@@ -12,4 +12,14 @@ std::string messageNumber(long double value) {
     return std::string(text, result.ptr);
 }
 
+double roundedToDigits(double value, int digits) {
+    // Through decimal text, which rounds once and exactly, unlike scaling by a power of ten.
+    char text[64];
+    const auto written =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, digits - 1);
+    double rounded = value;
+    std::from_chars(text, written.ptr, rounded);
+    return rounded;
+}
+
 } // namespace zel

@@ -9,4 +9,9 @@ namespace zel {
 // double, because a transform's scale may lie beyond the range of a double (1e320).
 std::string messageNumber(long double value);
 
+// The double nearest to `value` rounded to `digits` significant decimal digits (1 to 17), so
+// that a figure chosen by a rule of thumb reads as a round number and, given back on the
+// command line, is the very value used.
+double roundedToDigits(double value, int digits);
+
 } // namespace zel

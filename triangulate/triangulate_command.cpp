@@ -1,17 +1,19 @@
 #include "triangulate/triangulate_command.h"
 
-#include "common/number_token.h"
 #include "common/printable_text.h"
 #include "common/standard_options.h"
 #include "triangulate/delaunay_triangles.h"
+#include "triangulate/density_options.h"
 #include "triangulate/frame_record_text.h"
 #include "triangulate/framing.h"
 #include "triangulate/geographic_projection.h"
 #include "triangulate/long_edge_filter.h"
 #include "triangulate/message_number.h"
+#include "triangulate/option_value.h"
 #include "triangulate/point_input.h"
 #include "triangulate/triangulation_writer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <exception>
 #include <iomanip>
@@ -28,6 +30,10 @@ constexpr int failureExit = 1;
 constexpr int usageErrorExit = 2;
 constexpr std::size_t fewestForATriangle = 3;
 constexpr int warningDigits = 10;
+// Under --fit the highest density stands a fifth of the field high: a landscape, not needles.
+constexpr double densityPeakHeight = viewerFieldSize / 5.0;
+// The summary's figures are for reading; the lines that map values back keep 10 digits.
+constexpr int summaryDigits = 4;
 
 constexpr const char* usage =
     "Usage: triangulate [--center | --fit] [--no-projection] [--max-edge <length>] "
@@ -36,7 +42,8 @@ constexpr const char* usage =
     "<points-file> <terrain-file>\n"
     "  or:  triangulate --help | -h | --version\n"
     "Writes the Delaunay triangulation of the points as a triangulation file for Tessaro;\n"
-    "with --elevation, as a terrain file for Tessaro --elevation, each point with its z.\n"
+    "with --elevation, as a terrain file for Tessaro --elevation, each point with its z;\n"
+    "with --density, as a terrain file of the points' kernel density on a grid.\n"
     "The points file holds a count then \"x y\" or \"x y z\" per point, or lines of two or\n"
     "more numbers (x y first), or CSV (x and y: the first two columns, or the columns named\n"
     "x/y, easting/northing or lon/lat). z is read and dropped, unless --elevation keeps it.\n"
@@ -54,6 +61,13 @@ constexpr const char* usage =
     "                      the ground, in the units of the points (metres for longitudes\n"
     "                      and latitudes), before --center or --fit\n"
     "  --no-projection     keep longitudes and latitudes in degrees\n"
+    "  --density           write a terrain file for Tessaro --elevation whose heights are the\n"
+    "                      points' Gaussian kernel density on a grid (points per km2 for\n"
+    "                      projected degrees, else per square unit)\n"
+    "  --bandwidth <length> the kernel's radius in the input's units (metres for projected\n"
+    "                      degrees); without it, Scott's rule chooses one\n"
+    "  --cells <n>         grid cells along the longer side, 2 to 4096 (default 512)\n"
+    "  --log               heights log10(1 + density / a lone point's peak density)\n"
     "  --help              print this text (also -h)\n"
     "  --version           print the program's version\n";
 
@@ -62,6 +76,7 @@ struct Request {
     bool projection = true;
     bool elevation = false;
     std::optional<double> maxEdge;
+    std::optional<DensitySettings> density;
     std::string pointsFile;
     std::string triangulationFile;
 };
@@ -75,25 +90,12 @@ struct ParsedCommandLine {
     std::string problem;
 };
 
-// The length after --max-edge, or why there is none.
-std::optional<double> edgeLength(const std::string* text, std::string& problem) {
-    if (text == nullptr) {
-        problem = "--max-edge needs a length after it";
-        return std::nullopt;
-    }
-    double length = 0.0;
-    if (parseNumber(*text, length) != NumberProblem::None || !(length > 0.0)) {
-        problem = "--max-edge needs a positive number, not \"" + printableText(*text) + "\"";
-        return std::nullopt;
-    }
-    return length;
-}
-
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     ParsedCommandLine parsed;
     Request request;
     std::vector<std::string> files;
     bool framed = false;
+    DensityOptions density;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument == "--help" || argument == "-h") {
@@ -114,8 +116,13 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         } else if (argument == "--max-edge") {
             ++i;
             request.maxEdge =
-                edgeLength(i < arguments.size() ? &arguments[i] : nullptr, parsed.problem);
+                positiveNumberAfter(argument, "a length",
+                                    i < arguments.size() ? &arguments[i] : nullptr, parsed.problem);
             if (!request.maxEdge) {
+                return parsed;
+            }
+        } else if (isDensityOption(argument)) {
+            if (!readDensityOption(arguments, i, density, parsed.problem)) {
                 return parsed;
             }
         } else if (argument.size() > 1 && argument[0] == '-') {
@@ -125,6 +132,11 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             files.push_back(argument);
         }
     }
+    parsed.problem = densityConflict(density, request.elevation, request.maxEdge.has_value());
+    if (!parsed.problem.empty()) {
+        return parsed;
+    }
+    request.density = densityRequest(density);
     if (files.size() != 2) {
         parsed.problem = "expected a points file and a triangulation file";
         return parsed;
@@ -255,26 +267,36 @@ WrittenTriangles trianglesOf(const Request& request, const FramedPoints& framed)
     return written;
 }
 
-// Triangulates and writes the file; through `out` itself when `toStandardOutput`.
-WrittenTriangles writeTriangulationFile(const Request& request, const FramedPoints& framed,
-                                        bool toStandardOutput, std::ostream& out) {
-    const std::vector<float>* heights = request.elevation ? &framed.heights : nullptr;
-    const std::string record = frameRecordOf(request, framed);
+// Runs `write` (the long work, then the writing) on the output: `out` itself when
+// `toStandardOutput`, else the staged file, which is complete or not there at all.
+template <typename Write>
+void writeOutput(const Request& request, bool toStandardOutput, std::ostream& out,
+                 const Write& write) {
     if (toStandardOutput) {
-        const WrittenTriangles written = trianglesOf(request, framed);
-        writeTriangulation(out, framed.points, heights, written.delaunay.triangles, record);
+        write(out);
         if (!out.flush()) {
             const bool dash = request.triangulationFile == standardStreamName;
             throw OutputFileException(OutputFileException::Failure::Write,
                                       dash ? "standard output" : request.triangulationFile);
         }
-        return written;
+        return;
     }
     // Created before the long work, so that an unwritable name is reported at once.
     StagedOutputFile file(request.triangulationFile, ".triangulate-");
-    WrittenTriangles written = trianglesOf(request, framed);
-    writeTriangulation(file, framed.points, heights, written.delaunay.triangles, record);
+    write(file);
     file.commit();
+}
+
+// Triangulates and writes the file.
+WrittenTriangles writeTriangulationFile(const Request& request, const FramedPoints& framed,
+                                        bool toStandardOutput, std::ostream& out) {
+    const std::vector<float>* heights = request.elevation ? &framed.heights : nullptr;
+    const std::string record = frameRecordOf(request, framed);
+    WrittenTriangles written;
+    writeOutput(request, toStandardOutput, out, [&](auto& file) {
+        written = trianglesOf(request, framed);
+        writeTriangulation(file, framed.points, heights, written.delaunay.triangles, record);
+    });
     return written;
 }
 
@@ -287,10 +309,88 @@ void warnIfAllLeftOut(const Request& request, const WrittenTriangles& written,
     }
 }
 
+// The landscape with the file's name on its problems.
+DensityLandscape landscapeOf(const Request& request, const PointSet& read) {
+    try {
+        return densityLandscape(read.points, read.geographic && request.projection,
+                                *request.density);
+    } catch (const std::range_error& problem) {
+        throw std::range_error(pointFileLabel(request.pointsFile) + ": " + problem.what());
+    }
+}
+
+// Metres are said as such; other units have no name.
+std::string length(double value, bool metres) {
+    return messageNumber(value) + (metres ? " m" : value == 1.0 ? " unit" : " units");
+}
+
+// The framing of the grid: heights kept as densities, or under --fit brought to the field.
+Framing densityFraming(const Request& request, const DensityLandscape& landscape) {
+    Framing framing = framingFor(landscape.grid.bounds(), request.framing);
+    if (request.framing == FramingMode::Fit) {
+        const double highest =
+            *std::max_element(landscape.heights.begin(), landscape.heights.end());
+        framing.heightScale = densityPeakHeight / highest;
+    } else if (request.framing == FramingMode::Center) {
+        framing.heightScale = 1.0;
+    }
+    return framing;
+}
+
+void mapDensity(const Request& request, bool toStandardOutput, std::ostream& out,
+                std::ostream& err) {
+    std::ostringstream notes;
+    const ReadPoints readSet = readPoints(request, notes);
+    const PointSet& read = readSet.set;
+    const bool metres = readSet.projection.has_value();
+    DensityLandscape landscape;
+    Framing framing;
+    writeOutput(request, toStandardOutput, out, [&](auto& file) {
+        landscape = landscapeOf(request, read);
+        framing = densityFraming(request, landscape);
+        const std::vector<float> heights = framedHeights(landscape.heights, framing);
+        const std::string record = request.framing == FramingMode::AsGiven && !metres
+                                       ? std::string()
+                                       : frameRecordText(framing, readSet.projection);
+        writeTriangulation(file, framedFloats(gridNodes(landscape.grid), framing), &heights,
+                           gridTriangles(landscape.grid), record);
+    });
+
+    if (request.framing != FramingMode::Fit) {
+        warnIfOutsideViewerField(shownBounds(landscape.grid.bounds(), request.framing), err);
+    }
+    std::ostream& summary = toStandardOutput ? err : out;
+    summary << notes.str();
+    if (landscape.bandwidthByRule) {
+        summary << "Bandwidth: " << length(landscape.bandwidth, metres)
+                << " (Scott's rule; --bandwidth sets it)\n";
+    }
+    if (request.framing != FramingMode::AsGiven) {
+        summary << "Transform: " << describe(framing) << '\n';
+    }
+    const std::string perArea = metres ? " points per km2" : " points per square unit";
+    if (request.density->logarithmic) {
+        summary << "Heights: log10(1 + density / R), R = " << messageNumber(landscape.logReference)
+                << perArea << ", a lone point's peak density\n";
+    }
+    summary << "Density of " << counted(read.points.size(), "point") << " on "
+            << landscape.grid.columns << " x " << landscape.grid.rows << " cells, bandwidth "
+            << length(landscape.bandwidth, metres) << ": highest "
+            << messageNumber(roundedToDigits(landscape.highestDensity, summaryDigits)) << perArea
+            << std::endl;
+    if (!summary) {
+        throw SummaryNotWritten();
+    }
+}
+
 void triangulate(const Request& request, std::ostream& out, std::ostream& err) {
     // Then the data goes through standard output itself, and the lines about it beside it.
     const bool toStandardOutput = request.triangulationFile == standardStreamName ||
                                   namesStandardOutput(request.triangulationFile);
+    if (request.density) {
+        mapDensity(request, toStandardOutput, out, err);
+        return;
+    }
     std::ostringstream notes;
     const FramedPoints framed = framedPoints(request, notes);
     const WrittenTriangles written = writeTriangulationFile(request, framed, toStandardOutput, out);

@@ -25,11 +25,17 @@ DataPosition MapFrame::toData(double fileX, double fileY) const {
 }
 
 double MapFrame::heightToData(double fileZ) const {
+    if (transform.heightScale) {
+        return fileZ / *transform.heightScale;
+    }
     return transform.ground ? unframed(fileZ, *transform.ground, 0.0, transform) : fileZ;
 }
 
 double MapFrame::heightToFile(double dataZ) const {
     const FrameTransform& t = transform;
+    if (t.heightScale) {
+        return dataZ * *t.heightScale;
+    }
     return t.ground ? std::ldexp(dataZ - *t.ground, t.binaryExponent) * t.scale : dataZ;
 }
 

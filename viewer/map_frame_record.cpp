@@ -79,6 +79,9 @@ std::optional<MapFrame> readFrameRecord(NumberTokens& in) {
     if (partFollows(in, frameGroundWord)) {
         t.ground = recordNumber<double>(in, "ground");
     }
+    if (partFollows(in, frameHeightScaleWord)) {
+        t.heightScale = positive(recordNumber<double>(in, "height scale"), "height scale");
+    }
     if (partFollows(in, frameProjectionWord)) {
         frame.projection = readProjection(in);
     }

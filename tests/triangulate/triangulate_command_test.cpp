@@ -5,6 +5,7 @@
 #include "triangulate/triangulate_command.h"
 
 #include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <optional>
@@ -111,6 +112,12 @@ INSTANTIATE_TEST_SUITE_P(
                       ":2: the line has 2 fields, but z is field 3", elevation},
         MalformedFile{"ElevationHeightBeyondFloat", "x,y,z\n0,0,1\n1,1,1e300\n",
                       ": the height of point 2 lies beyond the range of a float", elevation},
+        MalformedFile{"DensityOfNoPoints", "x,y\n",
+                      ": the file holds no points, so there is no density to map", "--density"},
+        MalformedFile{"DensityAllAtOnePlaceWithoutBandwidth", "3 4\n3 4\n",
+                      ": the points all lie at one place, so they give no bandwidth; "
+                      "--bandwidth sets it",
+                      "--density --fit"},
         // A run that fails writes no file, so it has nothing to frame and no warning about it.
         MalformedFile{"BeyondFloatWithoutFit", "1e308 0\n-1e308 1\n0 1e308\n",
                       ": point 1 lies beyond the range of a float; --fit brings it in", ""}),
@@ -275,6 +282,102 @@ INSTANTIATE_TEST_SUITE_P(
                 "longer than 1500 m left out\n",
                 "", "3\n"}),
     [](const auto& test) { return test.param.name; });
+
+// Every option value or pairing that --density cannot take is a usage error before anything
+// is read or written.
+TEST(CommandLineTest, DensityMisuseIsAUsageError) {
+    struct Misuse {
+        std::vector<std::string> options;
+        std::string problem;
+    };
+    const std::string positive = "needs a positive number, not ";
+    const std::string cells = "--cells needs a whole number from 2 to 4096, not ";
+    const std::vector<Misuse> cases{
+        {{"--density", "--bandwidth", "0"}, "--bandwidth " + positive + "\"0\""},
+        {{"--density", "--bandwidth", "-5"}, "--bandwidth " + positive + "\"-5\""},
+        {{"--density", "--bandwidth", "inf"}, "--bandwidth " + positive + "\"inf\""},
+        {{"--density", "--cells", "1"}, cells + "\"1\""},
+        {{"--density", "--cells", "4097"}, cells + "\"4097\""},
+        {{"--density", "--cells", "18446744073709551617"}, cells + "\"18446744073709551617\""},
+        {{"--density", "--cells", "2.5"}, cells + "\"2.5\""},
+        {{"--density", "--elevation"}, "give one of --density and --elevation"},
+        {{"-z", "--fit", "--density"}, "give one of --density and --elevation"},
+        {{"--density", "--max-edge", "5"}, "give one of --density and --max-edge"},
+        {{"--log", "--cells", "8"}, "--log goes with --density"},
+        {{"--bandwidth", "3"}, "--bandwidth goes with --density"},
+    };
+    test::ScratchDirectory scratch;
+    const std::string in = scratch.write("in.txt", "0 0\n1 0\n0 1\n");
+    const std::string out = scratch.file("out.ter");
+    for (const Misuse& c : cases) {
+        std::vector<std::string> arguments = c.options;
+        arguments.insert(arguments.end(), {in, out});
+        SCOPED_TRACE(arguments[0] + " " + arguments[1] + " " + arguments[2]);
+        const Outputs result = run(arguments);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err.substr(0, result.err.find('\n')), "triangulate: " + c.problem);
+        EXPECT_EQ(scratch.entries().size(), 1u);
+    }
+    const Outputs last = run({"--density", in, out, "--bandwidth"});
+    EXPECT_EQ(last.err.substr(0, last.err.find('\n')),
+              "triangulate: --bandwidth needs a length after it");
+}
+
+// What --density says, each line checked whole. A lone point's density peaks at
+// 1 / (2 pi h^2): 0.1592 for h = 1, in points per km2 for h = 1000 m. Four corners 6 x 8
+// apart have standard deviations 3 and 4 in x and y, so Scott's rule gives
+// sqrt((9 + 16) / 2) * 4^(-1/6) = 2.806 -> 2.81, far from the origin as near it.
+TEST(CommandLineTest, DensitySaysWhatItMapped) {
+    struct Case {
+        const char* name;
+        std::string options;
+        std::string points;
+        std::vector<std::string> lines; // each a whole line of the output, in this order
+        std::string err;
+    };
+    const std::string lonePoint = "Density of 1 point on 60 x 60 cells, bandwidth 1 unit: "
+                                  "highest 0.1592 points per square unit";
+    const std::vector<Case> cases{
+        {"LogHeights",
+         "--log --density --bandwidth 1 --cells 60",
+         "5 5\n",
+         {"Heights: log10(1 + density / R), R = 0.1591549431 points per square unit, a lone "
+          "point's peak density",
+          lonePoint},
+         ""},
+        {"LonePointInMetresCentred",
+         "--density --center --bandwidth 1000 --cells 60",
+         "lon,lat\n10,0\n",
+         {"Projection: x = longitude * 111195.0802, y = latitude * 111195.0802 (metres, "
+          "equirectangular about latitude 0)",
+          "Transform: x' = (x - 1111950.802) * 1, y' = y * 1, z' = z * 1",
+          "Density of 1 point on 60 x 60 cells, bandwidth 1000 m: highest 0.1592 points per "
+          "km2"},
+         "triangulate: warning: the points span 6000 units around (0, 0), but the viewer shows "
+         "about 200 units around the origin; --fit frames them\n"},
+        {"ScottsRule",
+         "--density --center --cells 64",
+         "4100000 4100000\n4100006 4100000\n4100000 4100008\n4100006 4100008\n",
+         {"Bandwidth: 2.81 units (Scott's rule; --bandwidth sets it)"},
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::ScratchDirectory scratch;
+        const Outputs result =
+            run(c.options, scratch.write("in.txt", c.points), scratch.file("out.ter"));
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.err, c.err);
+        const std::string said = "\n" + result.out;
+        std::size_t from = 0;
+        for (const std::string& line : c.lines) {
+            const std::size_t at = said.find("\n" + line + "\n", from);
+            ASSERT_NE(at, std::string::npos) << line << "\nnot in:" << said;
+            from = at + 1;
+        }
+    }
+}
 
 TEST(CommandLineTest, HelpAndMisuse) {
     const Outputs help = run({"--help"});

@@ -269,6 +269,36 @@ TEST(TriangulateProcessTest, ProjectedSurveyFittedShowsTheTerrainInTheViewer) {
     EXPECT_EQ(viewer.waitForExit(timeout), 0);
 }
 
+// The density landscape of the same survey is a terrain file that the viewer's own reader
+// takes: a grid of two triangles per cell, its highest ground (40 units under --fit) on the
+// hill, which stands in the middle of the points' box.
+TEST(TriangulateProcessTest, DensityTerrainIsReadByTheViewerWithItsPeakOnTheHill) {
+    test::ScratchDirectory scratch;
+    const std::string survey = scratch.write("survey.csv", projectedSurvey());
+    const std::string terrain = scratch.file("density.ter");
+    ChildProcess program({triangulate, "--density", "--fit", "--cells", "100", survey, terrain},
+                         true);
+    ASSERT_EQ(program.waitForExit(timeout), 0) << program.standardError();
+    const std::string said = program.standardOutput();
+    const std::size_t at = said.find("Density of 1500 points on 100 x ");
+    ASSERT_NE(at, std::string::npos) << said;
+    unsigned rows = 0;
+    ASSERT_EQ(std::sscanf(said.c_str() + at, "Density of 1500 points on 100 x %u cells", &rows), 1);
+
+    std::ifstream file(terrain);
+    points.clear();
+    TerrainModel model;
+    ASSERT_NO_THROW(readTerrain(file, model));
+    ASSERT_EQ(points.size(), 101u * (rows + 1));
+    ASSERT_EQ(model.elevations.size(), points.size());
+    EXPECT_EQ(model.triangles.size(), 2u * 100 * rows);
+    const auto top = std::max_element(model.elevations.begin(), model.elevations.end());
+    const Point2& peak = points[static_cast<std::size_t>(top - model.elevations.begin())];
+    EXPECT_NEAR(*top, 40.0f, 1e-4f);
+    EXPECT_LT(std::hypot(peak.x, peak.y), 10.0f);
+    EXPECT_GE(*std::min_element(model.elevations.begin(), model.elevations.end()), 0.0f);
+}
+
 // A Gaussian hill 150 m high on a 1 km grid in projected metres; its corners lie below 0.1 m.
 std::string hillSurvey() {
     std::ostringstream text;

@@ -40,7 +40,7 @@ bool NumberTokens::refill() {
 bool NumberTokens::startToken() {
     do {
         while (next != end && isSpace(*next)) {
-            pendingLineEnd = pendingLineEnd || *next == '\n';
+            pendingLineEnd = pendingLineEnd || *next == '\n' || *next == '\r';
             ++next;
         }
     } while (next == end && refill());
@@ -61,9 +61,12 @@ bool NumberTokens::completeToken() {
             return !failed;
         }
         if (end - next == static_cast<std::ptrdiff_t>(blockSize)) {
-            // Too long for any number: drop what has been seen and look for its end.
+            // Too long for any number. Its end may never come (/dev/zero), so the text ends
+            // here: the token is refused and nothing after it is read.
             tooLong = true;
-            next = end;
+            streamEnded = true;
+            tokenEnd = end;
+            return true;
         }
         const std::ptrdiff_t scanned = tokenEnd - next;
         refill();
@@ -94,6 +97,16 @@ template <typename Number> std::optional<bool> NumberTokens::scanToken(Number& v
     lineEnded = pendingLineEnd;
     pendingLineEnd = false;
     return number;
+}
+
+void NumberTokens::skipByteOrderMark() {
+    constexpr std::string_view mark = "\xEF\xBB\xBF";
+    while (static_cast<std::size_t>(end - next) < mark.size() && refill()) {
+    }
+    if (static_cast<std::size_t>(end - next) >= mark.size() &&
+        mark.compare(0, mark.size(), next, mark.size()) == 0) {
+        next += mark.size();
+    }
 }
 
 bool NumberTokens::readWord(std::string_view word) {

@@ -219,6 +219,19 @@ INSTANTIATE_TEST_SUITE_P(
                 "Transform: x' = (x - 512005) * 1, y' = (y - 4123005) * 1, z' = (z - 95.5) * 1\n"
                 "Triangulated 3 points: 1 triangle, 0 duplicate points\n",
                 "", "3 xyz\n-5 -5 24.5\n5 -5 0\n-5 5 34.5\n1\n"},
+        // A terrain has one height at each place: the first point's, and a warning says how
+        // many were dropped.
+        Outcome{"ElevationRepeatedPlacesKeepTheFirstHeight", "--elevation",
+                "0 0 5\n10 0 6\n0 0 9\n0 10 7\n10 0 1\n",
+                "Triangulated 5 points: 1 triangle, 2 duplicate points\n",
+                "triangulate: warning: 2 points repeat the x, y of an earlier point; their "
+                "heights were dropped (the first is kept)\n",
+                "5 xyz\n0 0 5\n10 0 6\n0 0 9\n0 10 7\n10 0 1\n1\n3 1 0\n"},
+        Outcome{"ElevationOneRepeatedPlace", "--elevation", "0 0 5\n10 0 6\n0 10 7\n0 10 8\n",
+                "Triangulated 4 points: 1 triangle, 1 duplicate point\n",
+                "triangulate: warning: 1 point repeats the x, y of an earlier point; its height "
+                "was dropped (the first is kept)\n",
+                "4 xyz\n0 0 5\n10 0 6\n0 10 7\n0 10 8\n1\n1 0 2\n"},
         // In the units written: after --fit the square's side is 200.
         Outcome{"MaxEdgeLeavesOutEveryTriangle", "--fit --max-edge 250", "0 0\n10 0\n0 10\n",
                 "Transform: x' = (x - 5) * 20, y' = (y - 5) * 20\n"

@@ -15,6 +15,7 @@
 #include <GL/freeglut.h>
 #include <cmath>
 #include <fstream>
+#include <new>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -41,6 +42,8 @@ void readTriangulation(const char* fileName, bool terrainFile) {
         }
     } catch (const TriangulationFormatException& bad) {
         throw bad.inFile(fileName);
+    } catch (const std::bad_alloc&) {
+        throw std::runtime_error(std::string("Not enough memory for ") + fileName);
     }
 }
 

@@ -67,15 +67,38 @@ TEST_F(TessaroProcessTest, NoArgumentReportsTheUsage) {
     EXPECT_EQ(viewer.standardOutput(), "");
 }
 
+// Also endless input, refused after a megabyte, and a huge sparse file, whose count is not
+// taken for the memory to set aside.
 TEST_F(TessaroProcessTest, MalformedTriangulationFileIsRejectedBeforeAnyWindow) {
     files.write("bad.tri", "3\n0 0\n10 0\n0 10\n1\n0 1 7\n");
-    ChildProcess viewer({tessaro, files.file("bad.tri")}, true);
-    EXPECT_EQ(viewer.waitForExit(startTimeout), 1);
-    EXPECT_EQ(viewer.standardError(), "Program failed:\nBad triangulation file \"" +
-                                          files.file("bad.tri") +
-                                          "\": triangle 1 of 1 names vertex index 7, "
-                                          "but there are 3 points (indices 0 to 2)\n");
-    EXPECT_EQ(viewer.standardOutput(), "");
+    for (const char* name : {"sparse.ter", "sparse.tri"}) {
+        const bool terrain = std::string(name) == "sparse.ter";
+        files.write(name, terrain ? "4294967295 xyz\n" : "4294967295\n");
+        std::filesystem::resize_file(files.file(name), std::uintmax_t{16} << 30);
+    }
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string problem;
+    };
+    const std::vector<Case> cases{
+        {{files.file("bad.tri")},
+         "triangle 1 of 1 names vertex index 7, but there are 3 points (indices 0 to 2)"},
+        {{"/dev/zero"}, "the point count cannot be read"},
+        {{"--elevation", "/dev/zero"}, "the point count cannot be read"},
+        {{"--elevation", files.file("sparse.ter")}, "point 1 of 4294967295 cannot be read"},
+        {{files.file("sparse.tri")}, "point 1 of 4294967295 cannot be read"},
+    };
+    for (const Case& c : cases) {
+        const std::string& name = c.arguments.back();
+        SCOPED_TRACE(name);
+        std::vector<std::string> arguments{tessaro};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        ChildProcess viewer(arguments, true);
+        EXPECT_EQ(viewer.waitForExit(startTimeout), 1);
+        EXPECT_EQ(viewer.standardError(),
+                  "Program failed:\nBad triangulation file \"" + name + "\": " + c.problem + "\n");
+        EXPECT_EQ(viewer.standardOutput(), "");
+    }
 }
 
 TEST_F(TessaroProcessTest, NoDisplayIsReportedAsAFailure) {

@@ -393,6 +393,28 @@ TEST_F(TessaroWindowTest, ElevationModeWithStandardOutputClosedShowsTheTerrainFi
     EXPECT_EQ(viewer.standardError(), "");
 }
 
+// A flat square 100 units wide a trillion units up shows as any terrain does, at start and
+// after f (the graphics card's single precision cannot place it where it is).
+TEST_F(TessaroWindowTest, APlateauFarUpShowsAtStartAndAfterF) {
+    test::XWindows screen;
+    ASSERT_TRUE(screen.connected());
+    files.write("plateau.ter",
+                "4 xyz\n0 0 1e12\n100 0 1e12\n100 100 1e12\n0 100 1e12\n2\n0 3 2\n0 2 1\n");
+    ChildProcess viewer({tessaro, "--elevation", files.file("plateau.ter"), "-geometry",
+                         "320x240+0+0", files.file("low.tga")},
+                        false);
+    ASSERT_TRUE(viewer.waitForOutputLine(startTimeout)) << viewer.standardError();
+    const auto window = screen.waitForWindow(windowTitle, startTimeout);
+    ASSERT_TRUE(window.has_value());
+    EXPECT_TRUE(middleIsLit(shownAfterAWhile(screen, *window), 316, 236));
+    sendInput({"mousemove", "160", "120", "key", "f"});
+    EXPECT_TRUE(middleIsLit(shownAfterAWhile(screen, *window), 316, 236));
+
+    sendInput({"key", "q"});
+    EXPECT_EQ(viewer.waitForExit(startTimeout), 0);
+    EXPECT_EQ(viewer.standardError(), "");
+}
+
 TEST_F(TessaroWindowTest, MissingImageIsReportedAndNothingIsPrinted) {
     const std::string absent = files.file("absent.tga");
     ChildProcess viewer({tessaro, files.file("terrain.tri"), files.file("low.tga"), absent}, false);

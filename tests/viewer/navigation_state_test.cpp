@@ -273,6 +273,7 @@ TEST(NavigationStateTest, AHeightKeyKeepsTheCameraAboveTheSurfaceAndTheTargetOnI
             SCOPED_TRACE(testing::Message() << c.name << " times " << ratio);
             const SurfaceHeights surface = sampledSurface(c.height);
             OrbitView low = startingView(60.0f, 20.0);
+            low.targetY = c.height(0.0, 0.0);
             low.pitchDegrees = lowestPitchDegrees;
             const OrbitView close = zoomedWithin(low, 200, {fieldBounds, surface, 800, 600});
 

@@ -214,7 +214,8 @@ void StagedOutputFile::openStaged(const fs::path& target, std::string_view stagi
     stagingPath_ = pattern;
     targetPath_ = target;
     // The replacement keeps the access rights the user gave the old file.
-    (void)::fchmod(descriptor, replacesFile ? keptOwnership(descriptor, existing) : modeForNewFile());
+    (void)::fchmod(descriptor,
+                   replacesFile ? keptOwnership(descriptor, existing) : modeForNewFile());
 }
 
 void StagedOutputFile::commit() {

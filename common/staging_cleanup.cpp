@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 namespace zel {
 namespace {
@@ -50,8 +50,8 @@ void installHandlers() {
         // An ignored signal stays ignored, and a handler someone else installed (a sanitizer's
         // for a crash, say) stays theirs.
         struct sigaction current {};
-        if (sigaction(signal, nullptr, &current) != 0 ||
-            (current.sa_flags & SA_SIGINFO) != 0 || current.sa_handler != SIG_DFL) {
+        if (sigaction(signal, nullptr, &current) != 0 || (current.sa_flags & SA_SIGINFO) != 0 ||
+            current.sa_handler != SIG_DFL) {
             continue;
         }
         struct sigaction handler {};

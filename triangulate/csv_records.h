@@ -9,9 +9,9 @@
 namespace zel {
 
 // The records of CSV text as RFC 4180 has them: fields separated by the delimiter, records
-// by line ends (LF, CR LF or CR); a field in double quotes may hold the delimiter, line ends, and quotes written
-// twice (""), which stand for one. Spaces and tabs around a field, inside its quotes too, are
-// not part of it, and a line that holds only whitespace is no record.
+// by line ends (LF, CR LF or CR); a field in double quotes may hold the delimiter, line ends, and
+// quotes written twice (""), which stand for one. Spaces and tabs around a field, inside its quotes
+// too, are not part of it, and a line that holds only whitespace is no record.
 class CsvRecords {
 public:
     enum class Status {

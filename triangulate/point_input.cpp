@@ -53,9 +53,8 @@ public:
             const std::size_t end = rest_.find_first_of("\r\n");
             line = rest_.substr(0, end);
             lineStart_ = static_cast<std::size_t>(line.data() - text_.data());
-            rest_ = end == std::string_view::npos
-                        ? std::string_view{}
-                        : rest_.substr(end + lineEndLength(rest_, end));
+            rest_ = end == std::string_view::npos ? std::string_view{}
+                                                  : rest_.substr(end + lineEndLength(rest_, end));
             ++number_;
             if (!isBlank(line) && !isComment(line)) {
                 return true;

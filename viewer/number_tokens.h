@@ -44,8 +44,8 @@ public:
     // otherwise leaves that token for the next read and returns false.
     bool readWord(std::string_view word);
 
-    // True when a line end (a line feed or a carriage return) stands between the token last read or looked at and
-    // the one read before it, for formats with one item per line.
+    // True when a line end (a line feed or a carriage return) stands between the token last
+    // read or looked at and the one read before it, for formats with one item per line.
     bool lineEndBefore() const { return lineEnded; }
 
     // True once a read of the stream has failed with an error rather than at its end. The

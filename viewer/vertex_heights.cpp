@@ -55,8 +55,8 @@ double drawnHeightBase(const std::vector<float>& elevations, const std::vector<P
         ground.begin(), ground.end(), [](const Point2& a, const Point2& b) { return a.x < b.x; });
     const auto [south, north] = std::minmax_element(
         ground.begin(), ground.end(), [](const Point2& a, const Point2& b) { return a.y < b.y; });
-    size = std::max({size, static_cast<double>(east->x) - west->x,
-                     static_cast<double>(north->y) - south->y});
+    size = std::max(
+        {size, static_cast<double>(east->x) - west->x, static_cast<double>(north->y) - south->y});
     const double far = std::max(std::fabs(*lowest), std::fabs(*highest));
     return far > farForItsSize * size ? *lowest : 0.0;
 }
@@ -72,8 +72,8 @@ void TerrainModel::computeHeights() {
         tallestHeight = 0.0f;
         const double base = drawnHeightBase(elevations, points);
         for (std::size_t i = 0; i < points.size(); ++i) {
-            const float height = base == 0.0 ? elevations[i]
-                                             : static_cast<float>(elevations[i] - base);
+            const float height =
+                base == 0.0 ? elevations[i] : static_cast<float>(elevations[i] - base);
             vertices.push_back(
                 Vec3{points[i].x, exaggeratedHeight(height, exaggeration), points[i].y});
             tallestHeight = std::max(tallestHeight, std::fabs(height));

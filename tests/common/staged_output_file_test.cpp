@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <string>
 #include <vector>
 
 namespace zel {
@@ -84,8 +84,8 @@ TEST(StagedOutputFileTest, AReplacementKeepsTheOwnerOrLosesTheSetIdBits) {
         {nobody, 0, 06777, nobody, 0777},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.writer << " over " << c.oldOwner << " " << std::oct
-                                        << c.oldMode);
+        SCOPED_TRACE(testing::Message()
+                     << c.writer << " over " << c.oldOwner << " " << std::oct << c.oldMode);
         test::ScratchDirectory scratch;
         ::chmod(scratch.path().c_str(), 0777);
         const std::string name = scratch.write("out.tri", "old\n");

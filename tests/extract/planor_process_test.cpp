@@ -114,7 +114,8 @@ TEST_F(PlanorTest, OutputThatIsTheInputIsRefusedAndTheInputKept) {
     const std::string link = scratch.file("link.xyz");
     fs::create_symlink("points.xyz", link);
     for (const std::string& out : {file, link}) {
-        expectFailure(planor({file, out}), "Cannot create file: " + out + " (it is the input file)");
+        expectFailure(planor({file, out}),
+                      "Cannot create file: " + out + " (it is the input file)");
         EXPECT_EQ(readFile(file), xyz);
     }
 }
@@ -224,9 +225,9 @@ TEST_F(PlanorTest, ASignalThatEndsTheRunRemovesTheStagingFile) {
     const auto stagingFileExists = [this] { return scratch.holdsEntryStartingWith(".planor-"); };
     // Every signal whose default action ends the process, but those a sanitizer takes for its
     // own reports (a crash) and SIGKILL, which no process can catch.
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGXFSZ, SIGUSR1, SIGUSR2,
-                             SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGIO, SIGPWR, SIGSYS, SIGABRT,
-                             SIGTRAP, SIGSTKFLT, SIGRTMIN, SIGRTMAX}) {
+    for (const int signal : {SIGINT,  SIGTERM, SIGHUP,    SIGQUIT,   SIGPIPE,  SIGXFSZ, SIGUSR1,
+                             SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF,   SIGXCPU,  SIGIO,   SIGPWR,
+                             SIGSYS,  SIGABRT, SIGTRAP,   SIGSTKFLT, SIGRTMIN, SIGRTMAX}) {
         SCOPED_TRACE(strsignal(signal));
         ChildProcess planor(planorPath, {planorPath, in, scratch.file("out.txt")});
         // Planor waits for more points than it is given, with its staging file open.

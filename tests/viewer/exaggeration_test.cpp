@@ -4,9 +4,9 @@
 #include "viewer/terrain_model.h"
 
 #include <cmath>
+#include <gtest/gtest.h>
 #include <iomanip>
 #include <random>
-#include <gtest/gtest.h>
 #include <utility>
 #include <vector>
 

@@ -102,7 +102,8 @@ TEST(NumberTokens, RefusesNumbersGluedToOtherTextAndSignedCounts) {
 // A source as long as the test wants, counting the bytes it hands out.
 class CountingSource : public std::streambuf {
 public:
-    CountingSource(std::string start, std::size_t length) : start_(std::move(start)), left_(length) {}
+    CountingSource(std::string start, std::size_t length)
+        : start_(std::move(start)), left_(length) {}
     std::size_t handedOut = 0;
 
 protected:

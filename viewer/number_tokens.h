@@ -65,8 +65,12 @@ private:
     // whole token is a number, nothing when no token is left.
     template <typename Number> std::optional<bool> scanToken(Number& value);
 
+    // The first block's size: a short text (most of the fuzzer's, say) needs no more.
+    static constexpr std::size_t firstBlockSize = std::size_t{1} << 16;
+
     std::istream& in;
     std::size_t blockSize;
+    std::size_t capacity; // of the block at hand: firstBlockSize until a text fills it
     std::unique_ptr<char[]> block;
     const char* next;
     const char* end;

@@ -195,6 +195,13 @@ TEST(NumberTokens, AgreesWithStreamExtractionOnGeneratedNumberRuns) {
                 << text;
         }
     }
+    // A text longer than the first, small block, with the token at its end carried over into
+    // the full-size block that follows.
+    for (int round = 0; round < 4; ++round) {
+        const std::string text = generatedNumbers(generator, 12000);
+        ASSERT_GT(text.size(), std::size_t{1} << 16);
+        ASSERT_EQ(test::differenceFromStreamExtraction<float>(text), "");
+    }
 }
 
 // Decimals that lie on or right beside the midpoint between two floats, where a value

@@ -25,11 +25,14 @@ struct FrameTransform {
 
 // An equirectangular projection from degrees to metres: x = longitude * metresPerDegreeX,
 // y = latitude * metresPerDegree, where the first factor is the second shrunk by the cosine of
-// a standard latitude.
+// a standard latitude. With a central meridian, x is measured from it, each longitude taken
+// within 180 degrees of it: points on both sides of the antimeridian (179.9 and -179.9) lie
+// side by side.
 struct EquirectangularProjection {
     double standardLatitude;
     double metresPerDegreeX;
     double metresPerDegree;
+    std::optional<double> centralMeridian; // none: x = longitude * metresPerDegreeX
 };
 
 } // namespace zel

@@ -88,6 +88,25 @@ int writeAccessError(const fs::path& path) {
     return 0;
 }
 
+// Gives the staging file the old file's owner and group as far as the system allows (all of it
+// for root, the group for one of its members) and returns the old access rights less the
+// set-user-ID or set-group-ID bit whose owner or group could not be kept: those bits would hand
+// the rights of whoever wrote the file to whoever runs it.
+mode_t keptOwnership(int descriptor, const struct stat& old) {
+    if (::fchown(descriptor, old.st_uid, old.st_gid) != 0) {
+        (void)::fchown(descriptor, static_cast<uid_t>(-1), old.st_gid);
+    }
+    struct stat now {};
+    mode_t mode = old.st_mode & 07777;
+    if (::fstat(descriptor, &now) != 0 || now.st_uid != old.st_uid) {
+        mode &= ~static_cast<mode_t>(S_ISUID);
+    }
+    if (::fstat(descriptor, &now) != 0 || now.st_gid != old.st_gid) {
+        mode &= ~static_cast<mode_t>(S_ISGID);
+    }
+    return mode;
+}
+
 } // namespace
 
 OutputFileException::OutputFileException(Failure failure, const std::string& name, int error)
@@ -195,7 +214,8 @@ void StagedOutputFile::openStaged(const fs::path& target, std::string_view stagi
     stagingPath_ = pattern;
     targetPath_ = target;
     // The replacement keeps the access rights the user gave the old file.
-    (void)::fchmod(descriptor, replacesFile ? existing.st_mode & 07777 : modeForNewFile());
+    (void)::fchmod(descriptor,
+                   replacesFile ? keptOwnership(descriptor, existing) : modeForNewFile());
 }
 
 void StagedOutputFile::commit() {

@@ -6,11 +6,25 @@
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+#include <vector>
 
 namespace zel {
 namespace {
 
-constexpr int terminatingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGXFSZ};
+// Every signal whose default action ends the process (all but SIGKILL, which cannot be caught),
+// the real-time signals included.
+std::vector<int> terminatingSignals() {
+    std::vector<int> signals{SIGHUP,  SIGINT,  SIGQUIT,   SIGILL,  SIGTRAP, SIGABRT, SIGBUS,
+                             SIGFPE,  SIGUSR1, SIGSEGV,   SIGUSR2, SIGPIPE, SIGALRM, SIGTERM,
+                             SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF, SIGIO,   SIGPWR,  SIGSYS};
+#ifdef SIGSTKFLT
+    signals.push_back(SIGSTKFLT);
+#endif
+    for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal) {
+        signals.push_back(signal);
+    }
+    return signals;
+}
 
 // The handler may only read memory that is complete whenever it runs: the name is written
 // before the flag is raised and the flag lowered before the name changes.
@@ -32,9 +46,12 @@ void installHandlers() {
         return;
     }
     installed = true;
-    for (const int signal : terminatingSignals) {
+    for (const int signal : terminatingSignals()) {
+        // An ignored signal stays ignored, and a handler someone else installed (a sanitizer's
+        // for a crash, say) stays theirs.
         struct sigaction current {};
-        if (sigaction(signal, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) {
+        if (sigaction(signal, nullptr, &current) != 0 || (current.sa_flags & SA_SIGINFO) != 0 ||
+            current.sa_handler != SIG_DFL) {
             continue;
         }
         struct sigaction handler {};
@@ -52,7 +69,7 @@ public:
     TerminatingSignalsHeld() {
         sigset_t held;
         sigemptyset(&held);
-        for (const int signal : terminatingSignals) {
+        for (const int signal : terminatingSignals()) {
             sigaddset(&held, signal);
         }
         sigprocmask(SIG_BLOCK, &held, &previous_);

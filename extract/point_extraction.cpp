@@ -1,5 +1,6 @@
 #include "extract/point_extraction.h"
 
+#include "common/file_identity.h"
 #include "common/number_token.h"
 #include "common/staged_output_file.h"
 #include "extract/point_file_exception.h"
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <type_traits>
@@ -164,9 +166,19 @@ struct PointFile {
     }
 };
 
+// Writing the output over the input would lose the points (a file without a count line reads as
+// none): refused before either is touched.
+void refuseOutputOverInput(const std::string& inputName, const std::string& outputName) {
+    const std::optional<FileIdentity> input = regularFileNamed(inputName);
+    if (input && input == regularFileNamed(outputName)) {
+        throw PointFileException("Cannot create file: " + outputName + " (it is the input file)");
+    }
+}
+
 } // namespace
 
 std::uint32_t extractPointFile(const std::string& inputName, const std::string& outputName) {
+    refuseOutputOverInput(inputName, outputName);
     PointFile points(inputName);
     StagedOutputFile output(outputName, ".planor-");
     const std::uint32_t count =
@@ -178,6 +190,7 @@ std::uint32_t extractPointFile(const std::string& inputName, const std::string& 
 
 std::uint32_t extractPointFile(const std::string& inputName, std::ostream& out,
                                const std::string& outName) {
+    refuseOutputOverInput(inputName, outName);
     PointFile points(inputName);
     return extractPoints(points.stream, inputName, out, outName);
 }

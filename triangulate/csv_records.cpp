@@ -6,8 +6,9 @@ namespace zel {
 
 namespace {
 
+// A carriage return is a line end (on its own or before a line feed), never a space.
 bool isFieldSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
 }
 
 std::string_view trimmed(std::string_view field) {
@@ -61,12 +62,13 @@ CsvRecords::Status CsvRecords::readRecord(std::vector<std::string_view>& fields)
         if (rest_.empty()) {
             return Status::Record;
         }
-        const char end = rest_.front();
-        rest_.remove_prefix(1);
-        if (end == '\n') {
+        if (const std::size_t lineEnd = lineEndLength(rest_, 0); lineEnd > 0) {
+            rest_.remove_prefix(lineEnd);
             ++nextLine_;
             return Status::Record;
         }
+        const char end = rest_.front();
+        rest_.remove_prefix(1);
         if (end != delimiter_) {
             return Status::TextAfterQuote;
         }
@@ -82,7 +84,7 @@ CsvRecords::Status CsvRecords::readQuoted(std::string_view& field) {
             return Status::UnclosedQuote;
         }
         const std::string_view part = rest_.substr(0, quote);
-        nextLine_ += static_cast<std::size_t>(std::count(part.begin(), part.end(), '\n'));
+        nextLine_ += lineEndCount(part);
         rest_.remove_prefix(quote + 1);
         const bool doubled = !rest_.empty() && rest_.front() == '"';
         if (!doubled && joined == nullptr) {
@@ -104,12 +106,37 @@ CsvRecords::Status CsvRecords::readQuoted(std::string_view& field) {
 
 std::string_view CsvRecords::readPlain() {
     std::size_t end = 0;
-    while (end < rest_.size() && rest_[end] != delimiter_ && rest_[end] != '\n') {
+    while (end < rest_.size() && rest_[end] != delimiter_ && rest_[end] != '\n' &&
+           rest_[end] != '\r') {
         ++end;
     }
     const std::string_view field = rest_.substr(0, end);
     rest_.remove_prefix(end);
     return field;
+}
+
+std::size_t lineEndLength(std::string_view text, std::size_t position) {
+    if (position >= text.size()) {
+        return 0;
+    }
+    if (text[position] == '\n') {
+        return 1;
+    }
+    if (text[position] != '\r') {
+        return 0;
+    }
+    return position + 1 < text.size() && text[position + 1] == '\n' ? 2 : 1;
+}
+
+std::size_t lineEndCount(std::string_view text) {
+    const auto lineFeeds = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    const auto returns = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\r'));
+    std::size_t pairs = 0;
+    for (std::size_t at = text.find("\r\n"); at != std::string_view::npos;
+         at = text.find("\r\n", at + 2)) {
+        ++pairs;
+    }
+    return lineFeeds + returns - pairs;
 }
 
 } // namespace zel

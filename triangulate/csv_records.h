@@ -9,9 +9,9 @@
 namespace zel {
 
 // The records of CSV text as RFC 4180 has them: fields separated by the delimiter, records
-// by line ends; a field in double quotes may hold the delimiter, line ends, and quotes written
-// twice (""), which stand for one. Spaces and tabs around a field, inside its quotes too, are
-// not part of it, and a line that holds only whitespace is no record.
+// by line ends (LF, CR LF or CR); a field in double quotes may hold the delimiter, line ends, and
+// quotes written twice (""), which stand for one. Spaces and tabs around a field, inside its quotes
+// too, are not part of it, and a line that holds only whitespace is no record.
 class CsvRecords {
 public:
     enum class Status {
@@ -42,5 +42,12 @@ private:
     // The fields of the current record that held doubled quotes, with each pair made one.
     std::deque<std::string> unquoted_;
 };
+
+// The length of the line end that starts at `position` of `text`: 2 for CR LF, 1 for a lone
+// LF or a lone CR (old Mac tools end lines so), 0 for none.
+std::size_t lineEndLength(std::string_view text, std::size_t position);
+
+// The number of line ends in `text`, each CR LF counted once.
+std::size_t lineEndCount(std::string_view text);
 
 } // namespace zel

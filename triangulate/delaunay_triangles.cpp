@@ -3,6 +3,8 @@
 #include <CGAL/Delaunay_triangulation_2.h>
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
 #include <CGAL/Triangulation_vertex_base_with_info_2.h>
+#include <algorithm>
+#include <numeric>
 #include <utility>
 
 namespace zel {
@@ -17,6 +19,22 @@ using Triangulation = CGAL::Delaunay_triangulation_2<Kernel, DataStructure>;
 
 constexpr int plane = 2;
 constexpr std::size_t triangleCorners = 3;
+
+// For every point, the first point in input order at the same place.
+std::vector<std::uint32_t> firstAtEachPlace(const std::vector<ViewerPoint>& points) {
+    std::vector<std::uint32_t> order(points.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::stable_sort(order.begin(), order.end(), [&points](std::uint32_t a, std::uint32_t b) {
+        return std::pair(points[a].x, points[a].y) < std::pair(points[b].x, points[b].y);
+    });
+    std::vector<std::uint32_t> first(points.size());
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const bool samePlace = k > 0 && points[order[k]].x == points[order[k - 1]].x &&
+                               points[order[k]].y == points[order[k - 1]].y;
+        first[order[k]] = samePlace ? first[order[k - 1]] : order[k];
+    }
+    return first;
+}
 
 } // namespace
 
@@ -35,6 +53,13 @@ DelaunayTriangles triangulateClockwise(const std::vector<ViewerPoint>& points) {
 
     DelaunayTriangles result;
     result.duplicates = points.size() - triangulation.number_of_vertices();
+    if (result.duplicates > 0) {
+        // CGAL keeps whichever of them its spatial order met first.
+        const std::vector<std::uint32_t> first = firstAtEachPlace(points);
+        for (const auto vertex : triangulation.finite_vertex_handles()) {
+            vertex->info() = first[vertex->info()];
+        }
+    }
     if (triangulation.dimension() < plane) {
         result.collinear = triangulation.dimension() == 1 && triangulation.number_of_vertices() > 2;
         return result;

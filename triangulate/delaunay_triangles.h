@@ -20,7 +20,7 @@ struct DelaunayTriangles {
 
 // The Delaunay triangulation of the points exactly as given: every orientation and
 // empty-circle decision is exact for these float values. Of several points at one place,
-// one stands for all in the triangles.
+// the first in input order stands for all in the triangles.
 DelaunayTriangles triangulateClockwise(const std::vector<ViewerPoint>& points);
 
 } // namespace zel

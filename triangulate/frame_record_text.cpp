@@ -39,6 +39,10 @@ std::string frameRecordText(const Framing& framing,
         appendNumber(text, projection->standardLatitude);
         appendNumber(text, projection->metresPerDegreeX);
         appendNumber(text, projection->metresPerDegree);
+        if (projection->centralMeridian) {
+            text.append(" ").append(frameMeridianWord);
+            appendNumber(text, *projection->centralMeridian);
+        }
     }
     return text;
 }

@@ -25,12 +25,12 @@ namespace {
 constexpr std::uint64_t maxPoints = 2147483647;
 constexpr std::size_t shownTokenLength = 40;
 constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
-constexpr std::string_view spaces = " \t\r\v\f";
+constexpr std::string_view spaces = " \t\v\f";
 // What ends a token in every form: whitespace and line ends.
 constexpr std::string_view tokenSeparators = " \t\r\v\f\n";
 
 bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
 }
 
 bool isBlank(std::string_view line) {
@@ -43,17 +43,18 @@ bool isComment(std::string_view line) {
 }
 
 // The lines of a text that hold more than whitespace and are no comments, with their line
-// numbers.
+// numbers. Lines end in LF, CR LF or a lone CR.
 class Lines {
 public:
     explicit Lines(std::string_view text) : text_(text), rest_(text) {}
 
     bool next(std::string_view& line) {
         while (!rest_.empty()) {
-            const std::size_t end = rest_.find('\n');
+            const std::size_t end = rest_.find_first_of("\r\n");
             line = rest_.substr(0, end);
             lineStart_ = static_cast<std::size_t>(line.data() - text_.data());
-            rest_ = end == std::string_view::npos ? std::string_view{} : rest_.substr(end + 1);
+            rest_ = end == std::string_view::npos ? std::string_view{}
+                                                  : rest_.substr(end + lineEndLength(rest_, end));
             ++number_;
             if (!isBlank(line) && !isComment(line)) {
                 return true;
@@ -197,14 +198,23 @@ Columns namedColumns(const std::vector<std::string_view>& header, Heights height
     return columns;
 }
 
+// Whether the text is the whole file, or the lines read so far of a file still being read:
+// those are checked as far as they go, and what needs the whole file (the count matching the
+// numbers, a quote closed further on, a count on the line of the points) is left to the end.
+enum class TextRead { Whole, Begun };
+
 class PointParser {
 public:
-    PointParser(std::string_view text, const std::string& name, Heights heights)
-        : lines_(text), name_(name), heights_(heights) {}
+    PointParser(std::string_view text, const std::string& name, Heights heights,
+                TextRead read = TextRead::Whole)
+        : lines_(text), name_(name), heights_(heights), whole_(read == TextRead::Whole) {}
 
     PointSet parse() {
         std::string_view first;
         if (!lines_.next(first)) {
+            if (!whole_) {
+                return {};
+            }
             throw PointInputException(name_ + ":1: the file holds no points");
         }
         if (first.find_first_of(",;") != std::string_view::npos) {
@@ -274,6 +284,9 @@ private:
                 values.push_back(number(token, lines_.number()));
             }
         }
+        if (!whole_) {
+            return;
+        }
         if (values.size() != 2 * count && values.size() != 3 * count) {
             fail(countLine, "the point count " + std::to_string(count) + " does not match the " +
                                 std::to_string(values.size()) + " numbers that follow (" +
@@ -303,12 +316,49 @@ private:
             set_.geographic = columns.geographic;
         }
         checkHeightsPresent(columns, tokens_.size());
+        const CountLine countLine = countLineOf(header);
         if (!header) {
             addNumberLine(columns);
         }
+        std::size_t secondLineFields = 0;
+        std::size_t numbers = tokens_.size();
         while (lines_.next(line)) {
             splitTokens(line, tokens_);
             addNumberLine(columns);
+            secondLineFields = secondLineFields == 0 ? tokens_.size() : secondLineFields;
+            numbers += tokens_.size();
+        }
+        if (whole_ && countLine.count > 0) {
+            refuseCountBesidePoints(countLine, secondLineFields, numbers);
+        }
+    }
+
+    // A first line that may be a point count with the points, or some of them, beside it.
+    struct CountLine {
+        std::uint64_t count = 0; // 0 when the first token is no count
+        std::size_t fields = 0;
+        std::size_t line = 0;
+    };
+
+    CountLine countLineOf(bool header) const {
+        CountLine countLine{0, tokens_.size(), lines_.number()};
+        if (!header) {
+            (void)parseNumber(tokens_.front(), countLine.count);
+        }
+        return countLine;
+    }
+
+    // A count with exactly the numbers of its points after it, on its own line or laid out
+    // differently from the lines below it, is a count-first file written without the count's
+    // line end, not a table whose first x is that count: refused rather than read wrongly.
+    void refuseCountBesidePoints(const CountLine& countLine, std::size_t secondLineFields,
+                                 std::size_t numbers) const {
+        const std::uint64_t after = numbers - 1;
+        const bool countsThem = after == 2 * countLine.count || after == 3 * countLine.count;
+        if (countsThem && (secondLineFields == 0 || secondLineFields != countLine.fields)) {
+            fail(countLine.line, "the point count " + std::to_string(countLine.count) +
+                                     " shares its line with the numbers that follow; the "
+                                     "count stands on a line of its own");
         }
     }
 
@@ -368,6 +418,11 @@ private:
             fields.clear();
             return false;
         case CsvRecords::Status::UnclosedQuote:
+            if (!whole_) {
+                // The quote may close in the part of the file not yet read.
+                fields.clear();
+                return false;
+            }
             fail(records.line(), "field " + std::to_string(fields.size()) +
                                      ": the quote that opens it is never closed");
         case CsvRecords::Status::TextAfterQuote:
@@ -397,6 +452,7 @@ private:
     Lines lines_;
     const std::string& name_;
     Heights heights_;
+    bool whole_;
     PointSet set_;
     std::vector<std::string_view> tokens_;
 };
@@ -428,16 +484,37 @@ private:
 };
 
 std::size_t lineOfEnd(std::string_view text) {
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    return lineEndCount(text) + 1;
+}
+
+// The text read so far, checked at sizes growing sixteenfold from this: a file that is not
+// points (/dev/urandom, say) is refused once this much of it is read, and a good one is parsed
+// again in part at most a fifteenth of its length.
+constexpr std::size_t firstCheckedLength = std::size_t{1} << 16;
+constexpr std::size_t checkedLengthGrowth = 16;
+
+std::string_view withoutByteOrderMark(std::string_view text) {
+    if (text.substr(0, byteOrderMark.size()) == byteOrderMark) {
+        text.remove_prefix(byteOrderMark.size());
+    }
+    return text;
+}
+
+// Parses the complete lines read so far, so that a file that cannot be points fails before
+// it is all in memory (an endless device never is).
+void checkLinesRead(std::string_view text, const std::string& label, Heights heights) {
+    const std::size_t lastLineEnd = text.find_last_of("\r\n");
+    if (lastLineEnd != std::string_view::npos) {
+        PointParser(withoutByteOrderMark(text.substr(0, lastLineEnd + 1)), label, heights,
+                    TextRead::Begun)
+            .parse();
+    }
 }
 
 } // namespace
 
 PointSet parsePointSet(std::string_view text, const std::string& name, Heights heights) {
-    if (text.substr(0, byteOrderMark.size()) == byteOrderMark) {
-        text.remove_prefix(byteOrderMark.size());
-    }
-    return PointParser(text, name, heights).parse();
+    return PointParser(withoutByteOrderMark(text), name, heights).parse();
 }
 
 std::vector<PlanePoint> parsePoints(std::string_view text, const std::string& name) {
@@ -468,11 +545,16 @@ PointSet readPointSet(const std::string& name, Heights heights) {
     }
     TokenBound bound;
     std::array<char, 1 << 16> block;
+    std::size_t nextCheck = firstCheckedLength;
     for (std::size_t got; (got = std::fread(block.data(), 1, block.size(), file.get())) > 0;) {
         text.append(block.data(), got);
         if (!bound.admits({block.data(), got})) {
             throw PointInputException(label + ":" + std::to_string(lineOfEnd(text)) +
                                       ": a token longer than 1 MiB cannot be read");
+        }
+        if (text.size() >= nextCheck) {
+            checkLinesRead(text, label, heights);
+            nextCheck = text.size() * checkedLengthGrowth;
         }
     }
     if (std::ferror(file.get())) {

@@ -1,5 +1,7 @@
 #include "triangulate/triangulate_command.h"
 
+#include "common/file_identity.h"
+#include "common/number_token.h"
 #include "common/printable_text.h"
 #include "common/standard_options.h"
 #include "triangulate/delaunay_triangles.h"
@@ -14,6 +16,7 @@
 #include "triangulate/triangulation_writer.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <exception>
 #include <iomanip>
@@ -21,6 +24,7 @@
 #include <optional>
 #include <sstream>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace zel {
 
@@ -273,11 +277,13 @@ template <typename Write>
 void writeOutput(const Request& request, bool toStandardOutput, std::ostream& out,
                  const Write& write) {
     if (toStandardOutput) {
+        // The first write that fails leaves its reason in errno; the stream writes no more.
+        errno = 0;
         write(out);
         if (!out.flush()) {
             const bool dash = request.triangulationFile == standardStreamName;
             throw OutputFileException(OutputFileException::Failure::Write,
-                                      dash ? "standard output" : request.triangulationFile);
+                                      dash ? "standard output" : request.triangulationFile, errno);
         }
         return;
     }
@@ -298,6 +304,20 @@ WrittenTriangles writeTriangulationFile(const Request& request, const FramedPoin
         writeTriangulation(file, framed.points, heights, written.delaunay.triangles, record);
     });
     return written;
+}
+
+// A terrain has one height at each place: the first point's.
+void warnIfHeightsDropped(const Request& request, const WrittenTriangles& written,
+                          std::ostream& err) {
+    const std::size_t repeats = written.delaunay.duplicates;
+    if (request.elevation && repeats > 0) {
+        err << "triangulate: warning: "
+            << (repeats == 1 ? "1 point repeats the x, y of an earlier point; its height was"
+                             : std::to_string(repeats) +
+                                   " points repeat the x, y of an earlier point; their heights "
+                                   "were")
+            << " dropped (the first is kept)" << std::endl;
+    }
 }
 
 void warnIfAllLeftOut(const Request& request, const WrittenTriangles& written,
@@ -383,7 +403,22 @@ void mapDensity(const Request& request, bool toStandardOutput, std::ostream& out
     }
 }
 
+// A run whose output is its own points file would replace the points with their triangulation:
+// refused before anything is read or written.
+void refuseOutputOverInput(const Request& request) {
+    const std::optional<FileIdentity> input = request.pointsFile == standardStreamName
+                                                  ? regularFileOpenOn(STDIN_FILENO)
+                                                  : regularFileNamed(request.pointsFile);
+    const bool dash = request.triangulationFile == standardStreamName;
+    if (input && input == (dash ? regularFileOpenOn(STDOUT_FILENO)
+                                : regularFileNamed(request.triangulationFile))) {
+        throw std::runtime_error((dash ? "standard output" : request.triangulationFile) +
+                                 ": cannot be created: it is the points file");
+    }
+}
+
 void triangulate(const Request& request, std::ostream& out, std::ostream& err) {
+    refuseOutputOverInput(request);
     // Then the data goes through standard output itself, and the lines about it beside it.
     const bool toStandardOutput = request.triangulationFile == standardStreamName ||
                                   namesStandardOutput(request.triangulationFile);
@@ -402,6 +437,7 @@ void triangulate(const Request& request, std::ostream& out, std::ostream& err) {
     }
     warnIfNoTriangles(result, framed.points.size(), err);
     warnIfAllLeftOut(request, written, lengthUnit(framed), err);
+    warnIfHeightsDropped(request, written, err);
     std::ostream& summary = toStandardOutput ? err : out;
     summary << notes.str();
     if (request.framing != FramingMode::AsGiven) {

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <limits>
 
 namespace zel {
 
@@ -18,8 +17,12 @@ HeightScale stepped(const HeightScale& scale, int step) {
     return result;
 }
 
-bool staysWithinFloat(double tallestHeight, const HeightScale& from, const HeightScale& to) {
-    return tallestHeight * (to.factor() / from.factor()) <= std::numeric_limits<float>::max();
+float exaggeratedHeight(float height, double factor) {
+    return static_cast<float>(static_cast<double>(height) * factor);
+}
+
+bool staysWithinFloat(float tallestHeight, const HeightScale& scale) {
+    return std::isfinite(exaggeratedHeight(tallestHeight, scale.factor()));
 }
 
 } // namespace zel

@@ -21,8 +21,13 @@ struct HeightScale {
 // mostHeightSteps changes nothing.
 HeightScale stepped(const HeightScale& scale, int step);
 
-// Whether heights as tall as `tallestHeight` (in magnitude) under `from` stay within the
-// range of a float under `to`: beyond it a height is infinite and there is nothing to show.
-bool staysWithinFloat(double tallestHeight, const HeightScale& from, const HeightScale& to);
+// A height multiplied by a factor, as the terrain's vertices hold it: in double precision,
+// rounded to float (beyond the range of a float: infinite).
+float exaggeratedHeight(float height, double factor);
+
+// Whether heights as tall as `tallestHeight` (in magnitude, before any exaggeration) stay
+// within the range of a float under `scale`, computed as the vertices are: beyond it a height
+// is infinite and there is nothing to show.
+bool staysWithinFloat(float tallestHeight, const HeightScale& scale);
 
 } // namespace zel

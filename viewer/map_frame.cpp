@@ -20,6 +20,10 @@ DataPosition MapFrame::toData(double fileX, double fileY) const {
     if (projection) {
         data.x /= projection->metresPerDegreeX;
         data.y /= projection->metresPerDegree;
+        if (projection->centralMeridian) {
+            // Back within -180 to 180 degrees, as a longitude is usually given.
+            data.x = std::remainder(data.x + *projection->centralMeridian, 360.0);
+        }
     }
     return data;
 }

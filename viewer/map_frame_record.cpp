@@ -84,6 +84,13 @@ std::optional<MapFrame> readFrameRecord(NumberTokens& in) {
     }
     if (partFollows(in, frameProjectionWord)) {
         frame.projection = readProjection(in);
+        if (partFollows(in, frameMeridianWord)) {
+            const double meridian = recordNumber<double>(in, "central meridian");
+            if (!(std::fabs(meridian) <= 360.0)) {
+                reject("has a central meridian outside -360 to 360");
+            }
+            frame.projection->centralMeridian = meridian;
+        }
     }
     return frame;
 }

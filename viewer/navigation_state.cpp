@@ -92,18 +92,20 @@ double radiusOf(const TerrainBounds& bounds) {
     return std::max(0.5 * std::sqrt(dx * dx + dy * dy + dz * dz), closestDistance);
 }
 
-// The box's corners in the camera's turned frame: x to the screen's right, y up, z back
-// towards the camera.
+// The box's corners in the camera's turned frame about the box's centre: x to the screen's
+// right, y up, z back towards the camera. About the centre, so that a small box far from the
+// origin (a plateau a billion units up) keeps its size against its distance.
 struct TurnedCorners {
     std::array<double, 8> x, y, z;
 };
 
 TurnedCorners turnedCorners(const Rotation& turn, const TerrainBounds& bounds) {
+    const Point3 centre = centreOf(bounds);
     TurnedCorners corners{};
     for (std::size_t k = 0; k < 8; ++k) {
-        const Point3 corner{(k & 1) ? bounds.max.x : bounds.min.x,
-                            (k & 2) ? bounds.max.y : bounds.min.y,
-                            (k & 4) ? bounds.max.z : bounds.min.z};
+        const Point3 corner{((k & 1) ? bounds.max.x : bounds.min.x) - centre.x,
+                            ((k & 2) ? bounds.max.y : bounds.min.y) - centre.y,
+                            ((k & 4) ? bounds.max.z : bounds.min.z) - centre.z};
         const Point3 p = rotated(turn, corner);
         corners.x[k] = p.x;
         corners.y[k] = p.y;
@@ -226,14 +228,14 @@ OrbitView fitted(const OrbitView& view, const TerrainBounds& bounds, int width, 
                   depthToFit(corners.y, corners.z, slopeY), nearest + closestDistance});
 
     // The target lies on the line of sight, as deep as the box's centre.
-    const Point3 centre = rotated(turn, centreOf(bounds));
-    const Point3 target = rotatedBack(turn, {centredOffset(corners.x, corners.z, depth),
-                                             centredOffset(corners.y, corners.z, depth), centre.z});
+    const Point3 centre = centreOf(bounds);
+    const Point3 offset = rotatedBack(turn, {centredOffset(corners.x, corners.z, depth),
+                                             centredOffset(corners.y, corners.z, depth), 0.0});
     OrbitView result = view;
-    result.targetX = target.x;
-    result.targetY = target.y;
-    result.targetZ = target.z;
-    result.distance = depth - centre.z;
+    result.targetX = centre.x + offset.x;
+    result.targetY = centre.y + offset.y;
+    result.targetZ = centre.z + offset.z;
+    result.distance = depth;
     return result;
 }
 
@@ -271,6 +273,19 @@ OrbitView zoomedWithin(const OrbitView& view, int steps, const ZoomRoom& room) {
             break;
         }
         result = closer;
+    }
+    return result;
+}
+
+OrbitView heightsScaled(const OrbitView& view, double heightRatio, const ZoomRoom& room) {
+    // Enough steps out to leave any terrain's box from the closest distance.
+    constexpr int mostStepsOut = 400;
+    OrbitView result = view;
+    result.targetY *= heightRatio;
+    const double clearance = clearanceFor(room.bounds);
+    for (int step = 0; step < mostStepsOut && !keepsClear(result, room.surface, clearance);
+         ++step) {
+        result = zoomed(result, -1);
     }
     return result;
 }

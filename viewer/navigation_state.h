@@ -83,6 +83,12 @@ OrbitView seatedOnSurface(const OrbitView& view, const SurfaceHeights& surface);
 // tenth of the window.
 OrbitView zoomedWithin(const OrbitView& view, int steps, const ZoomRoom& room);
 
+// The view after every height was multiplied by `heightRatio` (a press of ] or [): the target
+// rises or falls with the surface, and the camera then backs away along its line of sight until
+// it keeps zoomedWithin's clearance from the surface below it, so that no height key puts it
+// under the ground.
+OrbitView heightsScaled(const OrbitView& view, double heightRatio, const ZoomRoom& room);
+
 // A drag of (dx, dy) pixels in a window `windowHeight` pixels tall moves the target across
 // the ground plane by about the ground distance those pixels cover at the target.
 OrbitView panned(const OrbitView& view, double dx, double dy, int windowHeight);

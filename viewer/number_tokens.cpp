@@ -2,6 +2,7 @@
 
 #include "common/number_token.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace zel {
@@ -14,17 +15,27 @@ bool isSpace(char c) {
 } // namespace
 
 NumberTokens::NumberTokens(std::istream& stream, std::size_t size)
-    : in(stream), blockSize(size), block(new char[size]), next(block.get()), end(block.get()) {}
+    : in(stream), blockSize(size), capacity(std::min(size, firstBlockSize)),
+      block(new char[capacity]), next(block.get()), end(block.get()) {}
 
-// Keeps the unfinished token at `next` and fills the rest of the block after it.
+// Keeps the unfinished token at `next` and fills the rest of the block after it. A short text
+// never fills the first, small block; one that does gets a block of the full size, so that a
+// long text is read in large blocks and a short one takes no large allocation.
 bool NumberTokens::refill() {
     if (streamEnded) {
         return false;
     }
     const std::size_t kept = static_cast<std::size_t>(end - next);
-    std::memmove(block.get(), next, kept);
+    if (capacity < blockSize && end == block.get() + capacity) {
+        std::unique_ptr<char[]> larger(new char[blockSize]);
+        std::memcpy(larger.get(), next, kept);
+        block = std::move(larger);
+        capacity = blockSize;
+    } else {
+        std::memmove(block.get(), next, kept);
+    }
     next = block.get();
-    in.read(block.get() + kept, static_cast<std::streamsize>(blockSize - kept));
+    in.read(block.get() + kept, static_cast<std::streamsize>(capacity - kept));
     end = next + kept + in.gcount();
     if (!in) {
         streamEnded = true;
@@ -40,7 +51,7 @@ bool NumberTokens::refill() {
 bool NumberTokens::startToken() {
     do {
         while (next != end && isSpace(*next)) {
-            pendingLineEnd = pendingLineEnd || *next == '\n';
+            pendingLineEnd = pendingLineEnd || *next == '\n' || *next == '\r';
             ++next;
         }
     } while (next == end && refill());
@@ -61,9 +72,12 @@ bool NumberTokens::completeToken() {
             return !failed;
         }
         if (end - next == static_cast<std::ptrdiff_t>(blockSize)) {
-            // Too long for any number: drop what has been seen and look for its end.
+            // Too long for any number. Its end may never come (/dev/zero), so the text ends
+            // here: the token is refused and nothing after it is read.
             tooLong = true;
-            next = end;
+            streamEnded = true;
+            tokenEnd = end;
+            return true;
         }
         const std::ptrdiff_t scanned = tokenEnd - next;
         refill();
@@ -94,6 +108,16 @@ template <typename Number> std::optional<bool> NumberTokens::scanToken(Number& v
     lineEnded = pendingLineEnd;
     pendingLineEnd = false;
     return number;
+}
+
+void NumberTokens::skipByteOrderMark() {
+    constexpr std::string_view mark = "\xEF\xBB\xBF";
+    while (static_cast<std::size_t>(end - next) < mark.size() && refill()) {
+    }
+    if (static_cast<std::size_t>(end - next) >= mark.size() &&
+        mark.compare(0, mark.size(), next, mark.size()) == 0) {
+        next += mark.size();
+    }
 }
 
 bool NumberTokens::readWord(std::string_view word) {

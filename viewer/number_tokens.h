@@ -15,8 +15,9 @@ namespace zel {
 // follow the programs' one number rule (see scanNumber), whatever the stream's own settings.
 //
 // The text is taken from the stream's buffer in large blocks, so the stream is left somewhere
-// after the last token read. A token as long as a block or longer is refused, which bounds the
-// memory an endless token from a pipe can take.
+// after the last token read. A token as long as a block or longer is refused and ends the
+// text (the reads after it find nothing), which bounds the memory and the time an endless
+// token from a pipe or a device can take.
 class NumberTokens {
 public:
     enum class Token {
@@ -36,12 +37,16 @@ public:
     Token read(std::int32_t& value);
     Token read(std::uint32_t& value);
 
+    // At the start of the text: passes over a UTF-8 byte-order mark, which some editors put
+    // before the first number.
+    void skipByteOrderMark();
+
     // Reads the next token when it is exactly `word` (shorter than a block) and returns true;
     // otherwise leaves that token for the next read and returns false.
     bool readWord(std::string_view word);
 
-    // True when a line end (a line feed) stands between the token last read or looked at and
-    // the one read before it, for formats with one item per line.
+    // True when a line end (a line feed or a carriage return) stands between the token last
+    // read or looked at and the one read before it, for formats with one item per line.
     bool lineEndBefore() const { return lineEnded; }
 
     // True once a read of the stream has failed with an error rather than at its end. The
@@ -61,8 +66,12 @@ private:
     // whole token is a number, nothing when no token is left.
     template <typename Number> std::optional<bool> scanToken(Number& value);
 
+    // The first block's size: a short text (most of the fuzzer's, say) needs no more.
+    static constexpr std::size_t firstBlockSize = std::size_t{1} << 16;
+
     std::istream& in;
     std::size_t blockSize;
+    std::size_t capacity; // of the block at hand: firstBlockSize until a text fills it
     std::unique_ptr<char[]> block;
     const char* next;
     const char* end;

@@ -33,8 +33,10 @@ public:
     void keepFirstTriangles(std::size_t count);
 
     // Appends one vertex per point: (x, height x exaggeration, y), the height being the
-    // point's elevation when `elevations` holds them, and otherwise following from the mean
-    // circumradius of the triangles that use the point, summed in list order.
+    // point's elevation when `elevations` holds them (less the lowest one when they all lie
+    // far from 0 for the terrain's size, which the graphics card could not place), and
+    // otherwise following from the mean circumradius of the triangles that use the point,
+    // summed in list order.
     void computeHeights();
     // Appends one normal per vertex: the unit sum of the area-weighted normals of its
     // triangles, in list order. Needs the vertices.
@@ -78,6 +80,8 @@ public:
     // identity for a file without one).
     MapFrame frame;
     double exaggeration = 1.0;
+    // The largest height in magnitude before the exaggeration, set with the vertices.
+    float tallestHeight = 0.0f;
     std::vector<Vec3> vertices;
     std::vector<Vec3> normals;
     std::vector<TexCoord> texCoords;

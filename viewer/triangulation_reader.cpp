@@ -125,12 +125,14 @@ std::optional<std::uint64_t> bytesLeft(std::istream& in) {
 
 // A count is not trusted for reserving memory: room is made only for as many points as the
 // rest of the text can hold (one in every 4 bytes, "0 0\n"), so a huge count in a short file
-// takes no more memory than the file could fill. Where the text's length is not known the
-// lists grow as the points arrive.
+// takes no more memory than the file could fill, and never for more than mostPointsReserved,
+// so a huge sparse file (16 GiB of nothing but its count) asks for no memory it never fills.
+// Beyond that, and where the text's length is not known, the lists grow as the points arrive.
 std::size_t roomForPoints(std::uint32_t count, std::optional<std::uint64_t> textBytes) {
     constexpr std::uint64_t shortestPointLine = 4;
-    return textBytes ? static_cast<std::size_t>(
-                           std::min<std::uint64_t>(count, *textBytes / shortestPointLine))
+    constexpr std::uint64_t mostPointsReserved = std::uint64_t{1} << 24;
+    return textBytes ? static_cast<std::size_t>(std::min<std::uint64_t>(
+                           {count, *textBytes / shortestPointLine, mostPointsReserved}))
                      : 0;
 }
 
@@ -208,6 +210,7 @@ enum class PointLines { Plane, WithElevation };
 void readModel(std::istream& in, TerrainModel& model, PointLines lines) {
     const std::optional<std::uint64_t> textBytes = bytesLeft(in);
     NumberTokens numbers(in);
+    numbers.skipByteOrderMark();
     const std::size_t pointsBefore = points.size();
     const std::size_t trianglesBefore = model.triangles.size();
     const std::size_t elevationsBefore = model.elevations.size();

@@ -1,3 +1,4 @@
+#include "viewer/height_scale.h"
 #include "viewer/point_list.h"
 #include "viewer/terrain_model.h"
 
@@ -41,8 +42,23 @@ struct RadiusSum {
     double mean() const { return sum / count; }
 };
 
-float exaggerated(float height, double factor) {
-    return static_cast<float>(static_cast<double>(height) * factor);
+// The height drawn as 0: the lowest elevation when the elevations lie farther from 0 than ten
+// thousand times the terrain's size (a plateau a billion units up), else 0. The graphics card
+// places vertices in single precision, which at such a distance cannot tell the terrain's
+// parts apart; drawn from its lowest point, the same shape shows, with the same relative
+// heights, texture and exaggeration.
+double drawnHeightBase(const std::vector<float>& elevations, const std::vector<Point2>& ground) {
+    constexpr double farForItsSize = 1e4;
+    const auto [lowest, highest] = std::minmax_element(elevations.begin(), elevations.end());
+    double size = static_cast<double>(*highest) - *lowest;
+    const auto [west, east] = std::minmax_element(
+        ground.begin(), ground.end(), [](const Point2& a, const Point2& b) { return a.x < b.x; });
+    const auto [south, north] = std::minmax_element(
+        ground.begin(), ground.end(), [](const Point2& a, const Point2& b) { return a.y < b.y; });
+    size = std::max(
+        {size, static_cast<double>(east->x) - west->x, static_cast<double>(north->y) - south->y});
+    const double far = std::max(std::fabs(*lowest), std::fabs(*highest));
+    return far > farForItsSize * size ? *lowest : 0.0;
 }
 
 } // namespace
@@ -53,9 +69,14 @@ void TerrainModel::computeHeights() {
     if (!elevations.empty()) {
         assert(elevations.size() == points.size());
         vertices.reserve(points.size());
+        tallestHeight = 0.0f;
+        const double base = drawnHeightBase(elevations, points);
         for (std::size_t i = 0; i < points.size(); ++i) {
+            const float height =
+                base == 0.0 ? elevations[i] : static_cast<float>(elevations[i] - base);
             vertices.push_back(
-                Vec3{points[i].x, exaggerated(elevations[i], exaggeration), points[i].y});
+                Vec3{points[i].x, exaggeratedHeight(height, exaggeration), points[i].y});
+            tallestHeight = std::max(tallestHeight, std::fabs(height));
         }
         return;
     }
@@ -83,9 +104,10 @@ void TerrainModel::computeHeights() {
             v.y = lowest;
         }
     }
+    tallestHeight = std::max(std::fabs(lowest), std::fabs(highest));
     if (exaggeration != 1.0) {
         for (Vec3& v : vertices) {
-            v.y = exaggerated(v.y, exaggeration);
+            v.y = exaggeratedHeight(v.y, exaggeration);
         }
     }
 }

@@ -130,7 +130,27 @@ INSTANTIATE_TEST_SUITE_P(
         Reading{"HeightNamedFirst", "ALT;lon;lat\n300;7.5;46\n", "", {{7.5, 46}}, true, {300}},
         Reading{
             "HeightAfterLatLon", "id,lat,lon,mag\na,46,7.5,4.1\n", "", {{7.5, 46}}, true, {4.1}},
-        Reading{"HeightOfCsvWithoutHeader", "1,2,3,x\n", "", {{1, 2}}, false, {3}}),
+        Reading{"HeightOfCsvWithoutHeader", "1,2,3,x\n", "", {{1, 2}}, false, {3}},
+        // Lines ended by a lone carriage return, as old Mac tools write them.
+        Reading{"CountedWithLoneReturns", "3\r0 0\r1 0\r0 1\r", "", {{0, 0}, {1, 0}, {0, 1}}},
+        Reading{"XyzWithLoneReturns", "X Y\r0 0\r\r1 0\r", "", {{0, 0}, {1, 0}}},
+        Reading{"CsvWithLoneReturns", "x,y\r0,0\r1,0\r0,1\r", "", {{0, 0}, {1, 0}, {0, 1}}},
+        Reading{
+            "CsvQuotedFieldBeforeALoneReturn", "n,x,y\r\"a\",1,2\r\"b\",3,4", "", {{1, 2}, {3, 4}}},
+        Reading{"CsvLinesCountedAtLoneReturns", "x,y\r1,2\r\n3,z\r",
+                "3: field 2: \"z\" is not a number"},
+        // A count that shares its line with the points is refused, not taken as a point;
+        // a table whose first x happens to count the numbers after it is read as a table.
+        Reading{"CountAndPointsOnOneLine", "3 0 0 1 0 0 1\n",
+                "1: the point count 3 shares its line with the numbers that follow; the count "
+                "stands on a line of its own"},
+        Reading{"CountAndFirstPointOnOneLine", "2 0 0 7\n1 0 8\n",
+                "1: the point count 2 shares its line with the numbers that follow; the count "
+                "stands on a line of its own"},
+        Reading{"TableWhoseFirstXCountsTheNumbers",
+                "4 5 6\n1 2 3\n7 8 9\n",
+                "",
+                {{4, 5}, {1, 2}, {7, 8}}}),
     [](const auto& test) { return test.param.name; });
 
 } // namespace

@@ -227,6 +227,24 @@ INSTANTIATE_TEST_SUITE_P(
                 "frames them\n",
                 // 0.002 degrees east are half as many metres as 0.002 degrees north.
                 "3\n555975.4 6671593.5\n556086.6 6671816\n555975.4 6671816\n"},
+        // Across the antimeridian the points lie 0.2 degrees apart, not 359.8: measured from
+        // the meridian 180, a degree there being 111195.08 m * cos(16.95 degrees).
+        Outcome{"GeographicAcrossTheAntimeridian", "",
+                "lon,lat\n179.9,-17\n-179.9,-17\n179.95,-16.9\n",
+                "Projection: x = (longitude - 180) * 106364.7142, y = latitude * 111195.0802 "
+                "(metres, equirectangular about latitude -16.95, longitudes within 180 degrees "
+                "of 180)\nTriangulated 3 points: 1 triangle, 0 duplicate points\n",
+                "triangulate: warning: the points span 21272.94283 units around "
+                "(1.511580194e-09, -1884756.61), but the viewer shows about 200 units around "
+                "the origin; --fit frames them\n",
+                "3\n-10636.472 -1890316.4\n10636.472 -1890316.4\n-5318.236 -1879196.9\n"},
+        // 350 and -10 are one meridian: the box is 1 degree by 1, its longer side y.
+        Outcome{"GeographicWrittenBothWays", "--fit", "lon,lat\n350,1\n-10,2\n-9,1\n",
+                "Projection: x = (longitude + 9.5) * 111156.9765, y = latitude * 111195.0802 "
+                "(metres, equirectangular about latitude 1.5, longitudes within 180 degrees of "
+                "-9.5)\nTransform: x' = x * 0.001798640727, y' = (y - 166792.6204) * "
+                "0.001798640727\nTriangulated 3 points: 1 triangle, 0 duplicate points\n",
+                "", "3\n-99.96573 -100\n-99.96573 100\n99.96573 -100\n"},
         Outcome{"GeographicKeptInDegrees", "--no-projection", "lat,lon\n1,2\n3,2\n1,5\n",
                 "Triangulated 3 points: 1 triangle, 0 duplicate points\n", "",
                 "3\n2 1\n2 3\n5 1\n1\n"},
@@ -239,6 +257,19 @@ INSTANTIATE_TEST_SUITE_P(
             "Triangulated 3 points: 1 triangle, 0 duplicate points\n",
             "",
             "3 xyz frame 512005 4123005 1 0 0 0 ground 95.5\n-5 -5 24.5\n5 -5 0\n-5 5 34.5\n1\n"},
+        // A terrain has one height at each place: the first point's, and a warning says how
+        // many were dropped.
+        Outcome{"ElevationRepeatedPlacesKeepTheFirstHeight", "--elevation",
+                "0 0 5\n10 0 6\n0 0 9\n0 10 7\n10 0 1\n",
+                "Triangulated 5 points: 1 triangle, 2 duplicate points\n",
+                "triangulate: warning: 2 points repeat the x, y of an earlier point; their "
+                "heights were dropped (the first is kept)\n",
+                "5 xyz\n0 0 5\n10 0 6\n0 0 9\n0 10 7\n10 0 1\n1\n3 1 0\n"},
+        Outcome{"ElevationOneRepeatedPlace", "--elevation", "0 0 5\n10 0 6\n0 10 7\n0 10 8\n",
+                "Triangulated 4 points: 1 triangle, 1 duplicate point\n",
+                "triangulate: warning: 1 point repeats the x, y of an earlier point; its height "
+                "was dropped (the first is kept)\n",
+                "4 xyz\n0 0 5\n10 0 6\n0 10 7\n0 10 8\n1\n1 0 2\n"},
         // In the input's units, whatever --fit makes of them (here 20 times as long).
         Outcome{"MaxEdgeLeavesOutEveryTriangle", "--fit --max-edge 9.99", "0 0\n10 0\n0 10\n",
                 "Transform: x' = (x - 5) * 20, y' = (y - 5) * 20\n"

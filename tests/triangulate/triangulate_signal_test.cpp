@@ -28,7 +28,8 @@ TEST(TriangulateSignalTest, ASignalThatEndsTheRunRemovesTheStagingFile) {
     }
     const std::string in = scratch.write("in.txt", points);
     const auto stagingFileExists = [&] { return scratch.holdsEntryStartingWith(".triangulate-"); };
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGXFSZ}) {
+    for (const int signal :
+         {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGXFSZ, SIGUSR1, SIGALRM}) {
         SCOPED_TRACE(strsignal(signal));
         ChildProcess triangulate(triangulatePath, {triangulatePath, in, scratch.file("out.tri")});
         for (int wait = 0; wait < 60000 && !stagingFileExists() && triangulate.isRunning();

@@ -117,6 +117,7 @@ TEST(NavigationStateTest, FitShowsTheWholeBoxFromTheSameDirectionInAnyWindow) {
         {{-0.002f, 0.0f, -0.001f}, {0.001f, 0.0005f, 0.003f}},
         {{-1e6f, -50.0f, -2e6f}, {3e6f, 400.0f, 1e6f}},
         {{7.0f, 7.0f, 7.0f}, {7.0f, 7.0f, 7.0f}},
+        {{0.0f, 1e12f, 0.0f}, {100.0f, 1e12f, 100.0f}},
     };
     const int windows[][2] = {{600, 600}, {1600, 400}, {300, 900}};
     OrbitView from = startingView(30.0f, 123.0);
@@ -142,6 +143,21 @@ TEST(NavigationStateTest, FitShowsTheWholeBoxFromTheSameDirectionInAnyWindow) {
             EXPECT_GT(off.nearPlane, 0.0);
             EXPECT_LT(off.nearPlane, off.farPlane);
         }
+    }
+}
+
+// A box that is one point far from the origin (too far for a double to place a corner within
+// the closest distance) still gets a camera that far from it, and a near plane before it.
+TEST(NavigationStateTest, FitOfAFarPointKeepsTheClosestDistance) {
+    for (const float far : {7.0f, 1e12f, 1e17f, 3e38f}) {
+        SCOPED_TRACE(far);
+        const TerrainBounds point{{0.0f, far, 0.0f}, {0.0f, far, 0.0f}};
+        const OrbitView fit = fitted(startingView(far, 30.0), point, 800, 600);
+        EXPECT_GE(fit.distance, closestDistance);
+        const ClipPlanes planes = clipPlanes(fit, point);
+        EXPECT_GT(planes.nearPlane, 0.0);
+        EXPECT_LT(planes.nearPlane, fit.distance);
+        EXPECT_GT(planes.farPlane, fit.distance);
     }
 }
 
@@ -236,6 +252,52 @@ TEST(NavigationStateTest, ZoomingOutStopsWhereTheTerrainSpansATenthOfTheWindow) 
     EXPECT_NEAR(std::max(shown.right - shown.left, shown.top - shown.bottom) / 2.0, 0.1, 0.02);
     EXPECT_EQ(zoomedWithin(out, -1, room).distance, out.distance);
     EXPECT_LT(zoomedWithin(out, 1, room).distance, out.distance);
+}
+
+// Zoomed in as far as it goes at the lowest tilt, then every height times 1.5 (or divided by
+// it): the point looked at stays on the surface, the camera above it and the line of sight
+// keeps its direction.
+TEST(NavigationStateTest, AHeightKeyKeepsTheCameraAboveTheSurfaceAndTheTargetOnIt) {
+    struct Case {
+        const char* name;
+        HeightField height;
+    };
+    const std::vector<Case> cases = {
+        {"plateau", [](double, double) { return 30.0; }},
+        {"slope rising away", [](double, double z) { return 30.0 - 0.2 * z; }},
+        {"hill", [](double x, double z) { return 50.0 * std::exp(-(x * x + z * z) / 3000.0); }},
+    };
+    for (const Case& c : cases) {
+        for (const double ratio : {1.5, 1.5 * 1.5 * 1.5, 1.0 / 1.5}) {
+            SCOPED_TRACE(testing::Message() << c.name << " times " << ratio);
+            const SurfaceHeights surface = sampledSurface(c.height);
+            OrbitView low = startingView(60.0f, 20.0);
+            low.targetY = c.height(0.0, 0.0);
+            low.pitchDegrees = lowestPitchDegrees;
+            const OrbitView close = zoomedWithin(low, 200, {fieldBounds, surface, 800, 600});
+
+            static double scale = 1.0;
+            static HeightField base = nullptr;
+            scale = ratio;
+            base = c.height;
+            const SurfaceHeights scaledSurface =
+                sampledSurface([](double x, double z) { return scale * base(x, z); });
+            TerrainBounds scaledBounds = fieldBounds;
+            scaledBounds.max.y = static_cast<float>(scaledBounds.max.y * ratio);
+            const OrbitView after =
+                heightsScaled(close, ratio, {scaledBounds, scaledSurface, 800, 600});
+
+            EXPECT_NEAR(after.targetY, ratio * c.height(after.targetX, after.targetZ), 0.1);
+            EXPECT_EQ(after.pitchDegrees, close.pitchDegrees);
+            EXPECT_EQ(after.turnDegrees, close.turnDegrees);
+            const Sight sight = sightOf(after);
+            if (std::abs(sight.eye.x) <= 100.0 && std::abs(sight.eye.z) <= 100.0) {
+                // Less what the samples' straight lines miss of the hill's curve.
+                EXPECT_GE(sight.eye.y - ratio * c.height(sight.eye.x, sight.eye.z),
+                          fieldClearance - 0.1);
+            }
+        }
+    }
 }
 
 TEST(NavigationStateTest, TurningSkipsTheFirstFrameAndTheTimeSpentPaused) {

@@ -99,16 +99,53 @@ TEST(NumberTokens, RefusesNumbersGluedToOtherTextAndSignedCounts) {
     EXPECT_EQ(x, 2.0f);
 }
 
-TEST(NumberTokens, RefusesATokenAsLongAsABlockAndReadsOn) {
-    std::istringstream in("1234567 12345678 123456789012345678901 5");
+// A source as long as the test wants, counting the bytes it hands out.
+class CountingSource : public std::streambuf {
+public:
+    CountingSource(std::string start, std::size_t length)
+        : start_(std::move(start)), left_(length) {}
+    std::size_t handedOut = 0;
+
+protected:
+    int_type underflow() override {
+        if (left_ == 0) {
+            return traits_type::eof();
+        }
+        const std::size_t size = std::min(left_, sizeof chunk_);
+        std::fill_n(chunk_, size, 'y');
+        const std::size_t lead = std::min(start_.size(), size);
+        std::copy_n(start_.data(), lead, chunk_);
+        start_.erase(0, lead);
+        left_ -= size;
+        handedOut += size;
+        setg(chunk_, chunk_, chunk_ + size);
+        return traits_type::to_int_type(chunk_[0]);
+    }
+
+private:
+    std::string start_;
+    std::size_t left_;
+    char chunk_[64];
+};
+
+TEST(NumberTokens, RefusesATokenAsLongAsABlockAndEndsTheTextThere) {
+    std::istringstream in("1234567 12345678 5");
     NumberTokens numbers(in, 8);
     std::uint32_t count = 0;
     EXPECT_EQ(numbers.read(count), Token::Read);
     EXPECT_EQ(count, 1234567u);
     EXPECT_EQ(numbers.read(count), Token::Malformed);
-    EXPECT_EQ(numbers.read(count), Token::Malformed);
-    EXPECT_EQ(numbers.read(count), Token::Read);
-    EXPECT_EQ(count, 5u);
+    EXPECT_EQ(numbers.read(count), Token::Missing);
+
+    // An endless token (/dev/zero, `yes | tr -d '\n'`) is not followed to its end: a source
+    // of 100 blocks is left after the first two.
+    CountingSource endless("3 ", 100 * 1024);
+    std::istream endlessIn(&endless);
+    NumberTokens endlessNumbers(endlessIn, 1024);
+    EXPECT_EQ(endlessNumbers.read(count), Token::Read);
+    EXPECT_EQ(endlessNumbers.read(count), Token::Malformed);
+    EXPECT_EQ(endlessNumbers.read(count), Token::Missing);
+    EXPECT_LE(endless.handedOut, 2u * 1024u);
 }
 
 // Texts shaped like triangulation files: mostly numbers in the usual forms, now and then one
@@ -157,6 +194,13 @@ TEST(NumberTokens, AgreesWithStreamExtractionOnGeneratedNumberRuns) {
             ASSERT_EQ(test::differenceFromStreamExtraction<std::uint32_t>(text, blockSize), "")
                 << text;
         }
+    }
+    // A text longer than the first, small block, with the token at its end carried over into
+    // the full-size block that follows.
+    for (int round = 0; round < 4; ++round) {
+        const std::string text = generatedNumbers(generator, 12000);
+        ASSERT_GT(text.size(), std::size_t{1} << 16);
+        ASSERT_EQ(test::differenceFromStreamExtraction<float>(text), "");
     }
 }
 

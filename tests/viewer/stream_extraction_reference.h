@@ -35,7 +35,8 @@ template <typename Number> bool extractWholeToken(const std::string& token, Numb
 // Reads every whitespace-separated token of `text` as a `Number`, with NumberTokens and with
 // stream extraction of the token alone, with NumberTokens taking the text in blocks of
 // `blockSize` characters. Returns an empty string when both agree on every
-// result and value (bit for bit) and on where the text ends; otherwise says where they part.
+// result and value (bit for bit) and on where the text ends (at a token as long as a block,
+// which NumberTokens refuses and reads no further); otherwise says where they part.
 template <typename Number>
 std::string differenceFromStreamExtraction(const std::string& text,
                                            std::size_t blockSize = NumberTokens::defaultBlockSize) {
@@ -48,6 +49,12 @@ std::string differenceFromStreamExtraction(const std::string& text,
         Number read{};
         Number reference{};
         const NumberTokens::Token result = numbers.read(read);
+        if (token.size() >= blockSize) {
+            // Refused, and the text ends there: nothing after it is read.
+            const bool ends = result == NumberTokens::Token::Malformed &&
+                              numbers.read(read) == NumberTokens::Token::Missing;
+            return ends ? "" : "token " + std::to_string(tokenIndex) + ": not refused as too long";
+        }
         const bool readable = extractWholeToken(token, reference);
         const std::string where = "token " + std::to_string(tokenIndex) + ": ";
         if (result != (readable ? NumberTokens::Token::Read : NumberTokens::Token::Malformed)) {

@@ -55,6 +55,21 @@ TEST_F(TerrainFileTest, EachPointLineHoldsExactlyXYZAfterTheMarker) {
         {true, "2\nxyz\n0 0 1\n1 2 3\n0\n", markerRule},
         {true, "2 xyz 0 0 1\n1 2 3\n0\n", markerRule},
         {true, "2 xyzw\n0 0 1\n1 2 3\n0\n", markerRule},
+        // A byte-order mark before the count, and lines ended by a lone carriage return.
+        {true,
+         "\xEF\xBB\xBF"
+         "1 xyz\n0 0 1\n0\n",
+         ""},
+        {false,
+         "\xEF\xBB\xBF"
+         "1\n0 0\n0\n",
+         ""},
+        {false,
+         "\xEF\xBB\xBF\xEF\xBB\xBF"
+         "1\n0 0\n0\n",
+         "the point count cannot be read"},
+        {true, "2 xyz\r0 0 1\r1 2 3\r0\r", ""},
+        {true, "2 xyz\r0 0 1\r1 2\r0\r", "point 2 of 2 has 2 numbers" + lineRule},
         {false, good,
          "this is a terrain file (its point count is followed by \"xyz\"), which Tessaro shows "
          "with --elevation"},

@@ -54,6 +54,10 @@ bool fillCorners(GLuint buffer, const TerrainModel& model) {
 
 MeshUpload uploadMesh(const TerrainModel& model) {
     clearErrors();
+    // Nothing to draw, and a buffer of no bytes cannot be mapped.
+    if (model.triangles.empty()) {
+        return {};
+    }
     // One draw call counts its corners in a GLsizei.
     if (model.triangles.size() >
         static_cast<std::size_t>(std::numeric_limits<GLsizei>::max()) / 3) {

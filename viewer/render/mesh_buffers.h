@@ -26,7 +26,8 @@ struct MeshUpload {
 // Fills new buffers with the model's vertices, normals, texture coordinates and triangles.
 // When OpenGL reports an error (GL_OUT_OF_MEMORY for a huge terrain, say), the buffers are
 // incomplete, so they are deleted and the result holds none, with that error. Errors left
-// over from before are cleared first, so that they do not count against the upload.
+// over from before are cleared first, so that they do not count against the upload. A model
+// without triangles gets no buffers and no error.
 MeshUpload uploadMesh(const TerrainModel& model);
 
 // Replaces the vertices and normals after a change of heights (the same number of each).

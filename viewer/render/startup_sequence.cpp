@@ -18,6 +18,7 @@
 #include <cmath>
 #include <fstream>
 #include <iostream>
+#include <new>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -44,6 +45,8 @@ void readTriangulation(const char* fileName, bool terrainFile) {
         }
     } catch (const TriangulationFormatException& bad) {
         throw bad.inFile(fileName);
+    } catch (const std::bad_alloc&) {
+        throw std::runtime_error(std::string("Not enough memory for ") + fileName);
     }
 }
 

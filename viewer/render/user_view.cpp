@@ -119,14 +119,15 @@ void zoomView(UserView& user, int steps) {
 
 void stepHeights(UserView& user, int step) {
     const HeightScale next = stepped(user.heights, step);
-    const double tallest =
-        std::max(std::fabs(terrainModel.boundsMin.y), std::fabs(terrainModel.boundsMax.y));
-    if (next.steps == user.heights.steps || !staysWithinFloat(tallest, user.heights, next)) {
+    if (next.steps == user.heights.steps || !staysWithinFloat(terrainModel.tallestHeight, next)) {
         return;
     }
+    const double ratio = next.factor() / user.heights.factor();
     user.heights = next;
     terrainModel.changeExaggeration(next.factor());
     user.bounds = {terrainModel.boundsMin, terrainModel.boundsMax};
+    user.camera = heightsScaled(user.camera, ratio,
+                                {user.bounds, terrainModel.surface, user.width, user.height});
     if (!user.mesh.empty()) {
         if (const unsigned int error = updateMeshHeights(user.mesh, terrainModel); error != 0) {
             fallBackToDrawingEachFrame(user, error);

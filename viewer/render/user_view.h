@@ -50,7 +50,8 @@ void resetView(UserView& user);
 void zoomView(UserView& user, int steps);
 
 // One press of ] (`step` +1) or [ (-1): heights, normals and bounds for the new factor, and
-// the vertices and normals in the mesh buffers replaced. Leaves the camera where it is.
+// the vertices and normals in the mesh buffers replaced. The camera keeps its direction and
+// stays clear of the surface (see heightsScaled).
 void stepHeights(UserView& user, int step);
 
 // A click at pixel (x, y) from the window's top left: the values of the surface point under

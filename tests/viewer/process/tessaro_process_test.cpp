@@ -68,15 +68,38 @@ TEST_F(TessaroProcessTest, NoArgumentReportsTheUsage) {
     EXPECT_EQ(viewer.standardOutput(), "");
 }
 
+// Also endless input, refused after a megabyte, and a huge sparse file, whose count is not
+// taken for the memory to set aside.
 TEST_F(TessaroProcessTest, MalformedTriangulationFileIsRejectedBeforeAnyWindow) {
     files.write("bad.tri", "3\n0 0\n10 0\n0 10\n1\n0 1 7\n");
-    ChildProcess viewer({tessaro, files.file("bad.tri")}, true);
-    EXPECT_EQ(viewer.waitForExit(startTimeout), 1);
-    EXPECT_EQ(viewer.standardError(), "Program failed:\nBad triangulation file \"" +
-                                          files.file("bad.tri") +
-                                          "\": triangle 1 of 1 names vertex index 7, "
-                                          "but there are 3 points (indices 0 to 2)\n");
-    EXPECT_EQ(viewer.standardOutput(), "");
+    for (const char* name : {"sparse.ter", "sparse.tri"}) {
+        const bool terrain = std::string(name) == "sparse.ter";
+        files.write(name, terrain ? "4294967295 xyz\n" : "4294967295\n");
+        std::filesystem::resize_file(files.file(name), std::uintmax_t{16} << 30);
+    }
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string problem;
+    };
+    const std::vector<Case> cases{
+        {{files.file("bad.tri")},
+         "triangle 1 of 1 names vertex index 7, but there are 3 points (indices 0 to 2)"},
+        {{"/dev/zero"}, "the point count cannot be read"},
+        {{"--elevation", "/dev/zero"}, "the point count cannot be read"},
+        {{"--elevation", files.file("sparse.ter")}, "point 1 of 4294967295 cannot be read"},
+        {{files.file("sparse.tri")}, "point 1 of 4294967295 cannot be read"},
+    };
+    for (const Case& c : cases) {
+        const std::string& name = c.arguments.back();
+        SCOPED_TRACE(name);
+        std::vector<std::string> arguments{tessaro};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        ChildProcess viewer(arguments, true);
+        EXPECT_EQ(viewer.waitForExit(startTimeout), 1);
+        EXPECT_EQ(viewer.standardError(),
+                  "Program failed:\nBad triangulation file \"" + name + "\": " + c.problem + "\n");
+        EXPECT_EQ(viewer.standardOutput(), "");
+    }
 }
 
 TEST_F(TessaroProcessTest, NoDisplayIsReportedAsAFailure) {
@@ -570,6 +593,28 @@ TEST_F(TessaroWindowTest, MapsAreShownNorthUpWithEastOnTheRightAndOShowsTheirSig
         sendInput({"key", "q"});
         EXPECT_EQ(viewer.waitForExit(startTimeout), 0);
     }
+}
+
+// A flat square 100 units wide a trillion units up shows as any terrain does, at start and
+// after f (the graphics card's single precision cannot place it where it is).
+TEST_F(TessaroWindowTest, APlateauFarUpShowsAtStartAndAfterF) {
+    test::XWindows screen;
+    ASSERT_TRUE(screen.connected());
+    files.write("plateau.ter",
+                "4 xyz\n0 0 1e12\n100 0 1e12\n100 100 1e12\n0 100 1e12\n2\n0 3 2\n0 2 1\n");
+    ChildProcess viewer({tessaro, "--elevation", files.file("plateau.ter"), "-geometry",
+                         "320x240+0+0", files.file("low.tga")},
+                        false);
+    ASSERT_TRUE(viewer.waitForOutputLine(startTimeout)) << viewer.standardError();
+    const auto window = screen.waitForWindow("Tessaro - plateau.ter", startTimeout);
+    ASSERT_TRUE(window.has_value());
+    EXPECT_TRUE(middleIsLit(shownAfterAWhile(screen, *window), 316, 236));
+    sendInput({"mousemove", "160", "120", "key", "f"});
+    EXPECT_TRUE(middleIsLit(shownAfterAWhile(screen, *window), 316, 236));
+
+    sendInput({"key", "q"});
+    EXPECT_EQ(viewer.waitForExit(startTimeout), 0);
+    EXPECT_EQ(viewer.standardError(), "");
 }
 
 TEST_F(TessaroWindowTest, MissingImageIsReportedAndNothingIsPrinted) {

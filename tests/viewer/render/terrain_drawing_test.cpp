@@ -397,6 +397,13 @@ TEST_F(TerrainDrawingTest, MeshBuffersDrawWhatTheTriangleLoopDrawsBeforeAndAfter
     EXPECT_TRUE(upload.buffers.empty());
     GLuint name = model.textureId;
     glDeleteTextures(1, &name);
+
+    // Points on one line have no triangles: nothing to keep on the card, and no error.
+    model.keepFirstTriangles(0);
+    const MeshUpload none = uploadMesh(model);
+    EXPECT_EQ(none.error, 0u);
+    EXPECT_TRUE(none.buffers.empty());
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 } // namespace

@@ -93,11 +93,12 @@ int writeAccessError(const fs::path& path) {
 // set-user-ID or set-group-ID bit whose owner or group could not be kept: those bits would hand
 // the rights of whoever wrote the file to whoever runs it.
 mode_t keptOwnership(int descriptor, const struct stat& old) {
-    if (::fchown(descriptor, old.st_uid, old.st_gid) != 0) {
-        (void)::fchown(descriptor, static_cast<uid_t>(-1), old.st_gid);
+    mode_t mode = old.st_mode & 07777;
+    if (::fchown(descriptor, old.st_uid, old.st_gid) != 0 &&
+        ::fchown(descriptor, static_cast<uid_t>(-1), old.st_gid) != 0) {
+        return mode & ~static_cast<mode_t>(S_ISUID | S_ISGID);
     }
     struct stat now {};
-    mode_t mode = old.st_mode & 07777;
     if (::fstat(descriptor, &now) != 0 || now.st_uid != old.st_uid) {
         mode &= ~static_cast<mode_t>(S_ISUID);
     }

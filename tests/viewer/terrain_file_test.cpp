@@ -193,10 +193,13 @@ TEST(MapFrameTest, MapsFilePositionsAndHeightsBackToTheData) {
     EXPECT_DOUBLE_EQ(fitted.dataUnitsPerFileUnit(), 50.0);
 
     // The same metres were degrees: 517000 m east at 78000 m a degree.
-    fitted.projection = EquirectangularProjection{45.5, 78000.0, 111000.0};
+    fitted.projection = EquirectangularProjection{45.5, 78000.0, 111000.0, std::nullopt};
     EXPECT_DOUBLE_EQ(fitted.toData(100.0, -50.0).x, 517000.0 / 78000.0);
     EXPECT_DOUBLE_EQ(fitted.toData(100.0, -50.0).y, 4097500.0 / 111000.0);
     EXPECT_EQ(fitted.unitName(), "m");
+    // Measured from the meridian of 180 degrees, x east of it is a longitude west of -180.
+    fitted.projection->centralMeridian = 180.0;
+    EXPECT_NEAR(fitted.toData(100.0, -50.0).x, 517000.0 / 78000.0 - 180.0, 1e-9);
 
     // A box too narrow for a double scale: x' = ((x - 1) * 2^10 - 0.5) * 4.
     MapFrame narrow;

@@ -26,8 +26,8 @@ TEST(StandardOptions, AnsweredOnStandardOutputAndOnlyAsTheFirstArgument) {
     const std::vector<Case> cases{
         {{TESSARO_PATH, "--help"},
          0,
-         "Usage: Tessaro [--elevation] [--exaggeration <factor>] <triangulation-file> "
-         "[<image.tga> ...]\n"
+         "Usage: Tessaro [--elevation] [--exaggeration <factor>] [--levels <h1,h2,...> | "
+         "--sea-level <h>] <triangulation-file> [<image.tga> ...]\n"
          "  or:  Tessaro --help | -h | --version\n\n",
          ""},
         {{TESSARO_PATH, "-h"}, 0, "Usage: Tessaro [--elevation]", ""},

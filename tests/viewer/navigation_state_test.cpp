@@ -264,7 +264,7 @@ TEST(NavigationStateTest, AHeightKeyKeepsTheCameraAboveTheSurfaceAndTheTargetOnI
     };
     const std::vector<Case> cases = {
         {"plateau", [](double, double) { return 30.0; }},
-        {"slope rising away", [](double, double z) { return 30.0 - 0.2 * z; }},
+        {"slope rising away (north)", [](double, double z) { return 30.0 + 0.2 * z; }},
         {"hill", [](double x, double z) { return 50.0 * std::exp(-(x * x + z * z) / 3000.0); }},
     };
     for (const Case& c : cases) {

@@ -1,4 +1,5 @@
 #include "viewer/image_levels.h"
+#include "viewer/terrain_model.h"
 #include "viewer/viewer_options.h"
 
 #include <gtest/gtest.h>
@@ -13,24 +14,28 @@ namespace {
 TEST(PureImageHeights, EvenlyAtLevelsOrAboveTheSea) {
     struct Case {
         const char* name;
-        ImageLevels placement;
+        std::vector<double> levels;
+        std::optional<double> seaLevel;
         std::size_t images;
         std::vector<double> pure;
     };
     const std::vector<Case> cases{
-        {"EvenlyOverTheGround", {}, 4, {-10.0, 5.0, 20.0, 35.0}},
-        {"OneImageAtTheLowestGround", {}, 1, {-10.0}},
-        {"NoImages", {}, 0, {}},
-        {"Levels", {{0.0, 200.0, 1500.0}, std::nullopt}, 3, {0.0, 200.0, 1500.0}},
+        {"EvenlyOverTheGround", {}, {}, 4, {-10.0, 5.0, 20.0, 35.0}},
+        {"OneImageAtTheLowestGround", {}, {}, 1, {-10.0}},
+        {"NoImages", {}, {}, 0, {}},
+        {"Levels", {0.0, 200.0, 1500.0}, {}, 3, {0.0, 200.0, 1500.0}},
         // The first image at and below the sea, the second just above it, the last on top.
-        {"SeaLevel", {{}, 5.0}, 4, {5.0, 5.0, 20.0, 35.0}},
-        {"SeaLevelTwoImages", {{}, 5.0}, 2, {5.0, 5.0}},
-        {"SeaLevelOneImage", {{}, 5.0}, 1, {5.0}},
-        {"SeaAboveAllTheGround", {{}, 50.0}, 3, {50.0, 50.0, 50.0}},
+        {"SeaLevel", {}, 5.0, 4, {5.0, 5.0, 20.0, 35.0}},
+        {"SeaLevelTwoImages", {}, 5.0, 2, {5.0, 5.0}},
+        {"SeaLevelOneImage", {}, 5.0, 1, {5.0}},
+        {"SeaAboveAllTheGround", {}, 50.0, 3, {50.0, 50.0, 50.0}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(pureImageHeights(c.placement, c.images, -10.0, 35.0), c.pure);
+        ImageLevels placement;
+        placement.levels = c.levels;
+        placement.seaLevel = c.seaLevel;
+        EXPECT_EQ(pureImageHeights(placement, c.images, -10.0, 35.0), c.pure);
     }
 }
 
@@ -44,7 +49,10 @@ TEST(PureImageHeights, FollowTheModelsGroundBackToTheData) {
     model.exaggeration = 3.0;
     model.boundsMin.y = 6.0;  // file height 2
     model.boundsMax.y = 30.0; // file height 10
-    EXPECT_EQ(pureImageHeights({}, 3, model), (std::vector<double>{108.0, 124.0, 140.0}));
+    model.imageCount = 3;
+    EXPECT_EQ(pureImageHeights(model), (std::vector<double>{108.0, 124.0, 140.0}));
+    model.imageLevels.seaLevel = 110.0;
+    EXPECT_EQ(pureImageHeights(model), (std::vector<double>{110.0, 110.0, 140.0}));
 }
 
 struct Parsed {
@@ -118,7 +126,8 @@ TEST(ViewerOptions, LevelsNameOneHeightForEachImage) {
     EXPECT_NO_THROW(checkLevelCount(options, 4));
     options.imageLevels.seaLevel = 0.0;
     EXPECT_NO_THROW(checkLevelCount(options, 0));
-    options.imageLevels = {{1.0, 2.0, 3.0}, std::nullopt};
+    options.imageLevels.seaLevel.reset();
+    options.imageLevels.levels = {1.0, 2.0, 3.0};
     EXPECT_NO_THROW(checkLevelCount(options, 3));
     const auto problem = [&options](std::size_t images) {
         try {

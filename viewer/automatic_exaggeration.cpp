@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iomanip>
+#include <limits>
 #include <sstream>
 
 namespace zel {
@@ -48,11 +49,18 @@ std::optional<AutomaticExaggeration> automaticExaggeration(const std::vector<Poi
     }
     const double side = std::max(extent(points, [](const Point2& p) { return p.x; }),
                                  extent(points, [](const Point2& p) { return p.y; }));
-    const double relief = extent(elevations, [](float z) { return z; });
+    const auto [lowest, highest] = std::minmax_element(elevations.begin(), elevations.end());
+    const double relief = static_cast<double>(*highest) - static_cast<double>(*lowest);
     if (!(relief > 0.0) || !(relief < side * flattestShown)) {
         return std::nullopt;
     }
-    return AutomaticExaggeration{roundNumber(reliefAimedAt * side / relief), 100.0 * relief / side};
+    const double factor = roundNumber(reliefAimedAt * side / relief);
+    // Heights far from 0 may not bear it; the user has not asked for it, so it is not tried.
+    const double tallest = std::max(std::fabs(*lowest), std::fabs(*highest));
+    if (!(tallest * factor <= std::numeric_limits<float>::max())) {
+        return std::nullopt;
+    }
+    return AutomaticExaggeration{factor, 100.0 * relief / side};
 }
 
 std::string describe(const AutomaticExaggeration& exaggeration) {

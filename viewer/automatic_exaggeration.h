@@ -19,7 +19,8 @@ struct AutomaticExaggeration {
 // Some when the relief of `elevations` is above 0 and under a twentieth of the larger side of
 // the box around `points` (in the file's units): the factor that makes the relief about an
 // eighth of that side, rounded to the nearest round number (1, 2 or 5 times a power of ten,
-// nearest by ratio). None otherwise, and for no points.
+// nearest by ratio). None otherwise, for no points, and where that factor would lift a height
+// beyond the range of a float.
 std::optional<AutomaticExaggeration> automaticExaggeration(const std::vector<Point2>& points,
                                                            const std::vector<float>& elevations);
 

@@ -1,5 +1,7 @@
 #include "viewer/image_levels.h"
 
+#include "viewer/terrain_model.h"
+
 #include <algorithm>
 
 namespace zel {
@@ -37,10 +39,9 @@ std::vector<double> pureImageHeights(const ImageLevels& placement, std::size_t i
     return heights;
 }
 
-std::vector<double> pureImageHeights(const ImageLevels& placement, std::size_t imageCount,
-                                     const TerrainModel& model) {
+std::vector<double> pureImageHeights(const TerrainModel& model) {
     const MapFrame& frame = model.frame;
-    return pureImageHeights(placement, imageCount,
+    return pureImageHeights(model.imageLevels, model.imageCount,
                             frame.heightToData(model.boundsMin.y / model.exaggeration),
                             frame.heightToData(model.boundsMax.y / model.exaggeration));
 }

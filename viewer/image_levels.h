@@ -1,12 +1,12 @@
 #pragma once
 
-#include "viewer/terrain_model.h"
-
 #include <cstddef>
 #include <optional>
 #include <vector>
 
 namespace zel {
+
+class TerrainModel;
 
 // Where the images are pure, in the data's own heights: evenly from the lowest ground to the
 // highest (neither option given), at one given height each (--levels), or the first at and
@@ -25,9 +25,9 @@ struct ImageLevels {
 std::vector<double> pureImageHeights(const ImageLevels& placement, std::size_t imageCount,
                                      double lowest, double highest);
 
-// The same in the data's own heights for `model`'s ground as it stands (its bounding box at
-// its exaggeration, mapped back through its frame), for a legend.
-std::vector<double> pureImageHeights(const ImageLevels& placement, std::size_t imageCount,
-                                     const TerrainModel& model);
+// The heights at which the images of `model`'s texture are pure, in the data's own heights:
+// its images and levels as the texture was built, its ground as it stands (its bounding box at
+// its exaggeration, mapped back through its frame). For a legend.
+std::vector<double> pureImageHeights(const TerrainModel& model);
 
 } // namespace zel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "viewer/geometry.h"
+#include "viewer/image_levels.h"
 #include "viewer/map_frame.h"
 #include "viewer/texture/image_legend.h"
 #include "viewer/texture/surface_heights.h"
@@ -14,8 +15,6 @@
 #include <vector>
 
 namespace zel {
-
-struct ImageLevels;
 
 // The terrain that every start-up stage fills in turn and that every frame draws.
 // One process-wide instance (`terrainModel`); it owns its triangles.
@@ -62,8 +61,8 @@ public:
     // computeSurface's results and a current OpenGL context. Throws TGAException when an image
     // cannot be loaded. The images are spread evenly over the bounding box's heights, or
     // placed on the data's heights by `levels` (one per image when given).
-    void buildTexture(const std::vector<std::string>& imageNames);
-    void buildTexture(const std::vector<std::string>& imageNames, const ImageLevels& levels);
+    // The count of images and the levels are kept (see pureImageHeights).
+    void buildTexture(const std::vector<std::string>& imageNames, const ImageLevels& levels = {});
 
     // Turns the view by the time since the previous frame and draws the mesh.
     void drawTerrain();
@@ -79,6 +78,9 @@ public:
     // How the file's coordinates map back to the data's, as its frame record says (the
     // identity for a file without one).
     MapFrame frame;
+    // What the texture was built with: how many images, and where they are pure.
+    std::size_t imageCount = 0;
+    ImageLevels imageLevels;
     double exaggeration = 1.0;
     // The largest height in magnitude before the exaggeration, set with the vertices.
     float tallestHeight = 0.0f;

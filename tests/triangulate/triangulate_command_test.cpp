@@ -296,19 +296,23 @@ INSTANTIATE_TEST_SUITE_P(
                 "", "122\n"},
         // Degrees are metres once projected, and the summary says so: 0.01 degrees of
         // longitude at latitude 45 are 786 m, of latitude 1112 m.
-        Outcome{"MaxEdgeInMetresOfProjectedDegrees", "--max-edge 1000",
+        Outcome{"MaxEdgeInMetresOfProjectedDegrees", "--fit --max-edge 1000",
                 "lon,lat\n10,45\n10.01,45\n10,45.01\n",
                 "Projection: x = longitude * 78619.93349, y = latitude * 111195.0802 (metres, "
                 "equirectangular about latitude 45.005)\n"
+                "Transform: x' = (x - 786592.4345) * 0.1798640727, y' = (y - 5004334.586) * "
+                "0.1798640727\n"
                 "Triangulated 3 points: 0 triangles, 0 duplicate points, 1 triangle with an edge "
                 "longer than 1000 m left out\n",
                 "triangulate: warning: every triangle has an edge longer than 1000 m "
                 "(--max-edge), so there are no triangles\n",
                 "3\n"},
-        Outcome{"MaxEdgeInMetresKeepsShorterEdges", "--max-edge 1500",
+        Outcome{"MaxEdgeInMetresKeepsShorterEdges", "--fit --max-edge 1500",
                 "lon,lat\n10,45\n10.01,45\n10,45.01\n",
                 "Projection: x = longitude * 78619.93349, y = latitude * 111195.0802 (metres, "
                 "equirectangular about latitude 45.005)\n"
+                "Transform: x' = (x - 786592.4345) * 0.1798640727, y' = (y - 5004334.586) * "
+                "0.1798640727\n"
                 "Triangulated 3 points: 1 triangle, 0 duplicate points, 0 triangles with an edge "
                 "longer than 1500 m left out\n",
                 "", "3\n"}),

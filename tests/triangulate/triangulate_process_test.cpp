@@ -150,7 +150,7 @@ TEST(TriangulateProcessTest, TheFrameRecordLeadsEveryPointBackToTheInput) {
         const MapFrame& frame = model.frame;
         EXPECT_EQ(frame.known, c.known);
         EXPECT_EQ(frame.unitName(), c.unit);
-        EXPECT_NEAR(frame.dataUnitsPerFileUnit() / c.perUnit, 1.0, 1e-12);
+        EXPECT_NEAR(frame.dataUnitsPerFileUnit() / c.perUnit, 1.0, 1e-8);
         // A float holds a framed coordinate (at most 100 units in a fitted file, or the
         // metres themselves otherwise) to 2^-24 of it.
         const double fileReach = c.options.empty() || c.options[0] == "--center"

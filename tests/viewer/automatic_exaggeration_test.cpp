@@ -51,6 +51,9 @@ TEST(AutomaticExaggeration, OnlyForReliefUnderATwentiethOfTheWidth) {
     EXPECT_EQ(describe(*tiny), "Exaggeration: 10000 (true relief is 0.001% of the width; "
                                "--exaggeration 1 shows true proportions)");
     EXPECT_FALSE(automaticExaggeration({}, {}).has_value());
+    // 20 times 3e37 is beyond a float: the terrain starts as it is.
+    const std::vector<Point2> wide{{-1e37f, -1e37f}, {1e37f, 1e37f}};
+    EXPECT_FALSE(automaticExaggeration(wide, {3e37f, 2.99e37f}).has_value());
 }
 
 } // namespace

@@ -150,7 +150,7 @@ TEST_F(TerrainFileTest, TheFrameRecordIsReadWhereItMayStandAndCheckedNumberByNum
     TerrainModel model;
     ASSERT_EQ(readingFailure({true,
                               "2 xyz frame -1.5 2e6 0.25 -3 0.5 0.125 ground -40 projection "
-                              "-33.5 92000 111000" +
+                              "-33.5 92000 111000 meridian 180" +
                                   terrainRest,
                               ""},
                              model),
@@ -167,6 +167,7 @@ TEST_F(TerrainFileTest, TheFrameRecordIsReadWhereItMayStandAndCheckedNumberByNum
     EXPECT_EQ(frame.projection->standardLatitude, -33.5);
     EXPECT_EQ(frame.projection->metresPerDegreeX, 92000.0);
     EXPECT_EQ(frame.projection->metresPerDegree, 111000.0);
+    EXPECT_EQ(frame.projection->centralMeridian, 180.0);
     EXPECT_EQ(model.elevations, (std::vector<float>{1.0f, 3.0f}));
 }
 
@@ -191,6 +192,12 @@ TEST(MapFrameTest, MapsFilePositionsAndHeightsBackToTheData) {
     EXPECT_DOUBLE_EQ(fitted.heightToData(3.0), 270.0);
     EXPECT_DOUBLE_EQ(fitted.heightToFile(270.0), 3.0);
     EXPECT_DOUBLE_EQ(fitted.dataUnitsPerFileUnit(), 50.0);
+    // Densities: z' = z * 4.
+    MapFrame density = fitted;
+    density.transform.ground.reset();
+    density.transform.heightScale = 4.0;
+    EXPECT_DOUBLE_EQ(density.heightToData(3.0), 0.75);
+    EXPECT_DOUBLE_EQ(density.heightToFile(0.75), 3.0);
 
     // The same metres were degrees: 517000 m east at 78000 m a degree.
     fitted.projection = EquirectangularProjection{45.5, 78000.0, 111000.0, std::nullopt};

@@ -56,7 +56,8 @@ void drawScaleBar(const ScaleBar& scale, int width) {
     glEnd();
     glLineWidth(1.0f);
     const int labelWidth = static_cast<int>(scale.label.size()) * overlayCharacterWidth;
-    drawOverlayText(scale.label, static_cast<int>(right) - labelWidth, static_cast<int>(y + tick + 4));
+    drawOverlayText(scale.label, static_cast<int>(right) - labelWidth,
+                    static_cast<int>(y + tick + 4));
 }
 
 std::string heightText(double height) {

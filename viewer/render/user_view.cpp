@@ -1,8 +1,8 @@
 #include "viewer/render/user_view.h"
 
 #include "viewer/current_seconds.h"
-#include "viewer/render/edge_overlay.h"
 #include "viewer/pick_report.h"
+#include "viewer/render/edge_overlay.h"
 #include "viewer/render/help_overlay.h"
 #include "viewer/render/map_overlays.h"
 #include "viewer/render/mesh_buffers.h"
@@ -62,8 +62,8 @@ void loadProjection(const UserView& user) {
 }
 
 MapOverlayContent mapOverlayContent(const UserView& user) {
-    const double pixelsPerDataUnit = pixelsPerUnitAtTarget(user.camera, user.height) /
-                                     terrainModel.frame.dataUnitsPerFileUnit();
+    const double pixelsPerDataUnit =
+        pixelsPerUnitAtTarget(user.camera, user.height) / terrainModel.frame.dataUnitsPerFileUnit();
     return {northOnScreen(user.camera),
             scaleBar(pixelsPerDataUnit, terrainModel.frame.unitName(), user.width / 4.0),
             terrainModel.legend};

@@ -17,8 +17,8 @@ std::array<unsigned char, 3> meanColour(const RgbImageView& image) {
             }
         }
     }
-    const auto count = std::max<std::uint64_t>(
-        1, static_cast<std::uint64_t>(image.width) * static_cast<std::uint64_t>(image.height));
+    const auto count = std::max<std::uint64_t>(1, static_cast<std::uint64_t>(image.width) *
+                                                      static_cast<std::uint64_t>(image.height));
     std::array<unsigned char, 3> colour{};
     for (std::size_t c = 0; c < 3; ++c) {
         colour[c] = static_cast<unsigned char>(

@@ -20,9 +20,8 @@ namespace {
 
 // The heights at which the images are pure, in the vertices' heights: the data's heights
 // mapped to the file's through the frame, then exaggerated.
-std::vector<double> pureVertexHeights(const TerrainModel& model, const ImageLevels& levels,
-                                      std::size_t imageCount) {
-    std::vector<double> heights = pureImageHeights(levels, imageCount, model);
+std::vector<double> pureVertexHeights(const TerrainModel& model) {
+    std::vector<double> heights = pureImageHeights(model);
     for (double& height : heights) {
         height = model.frame.heightToFile(height) * model.exaggeration;
     }
@@ -37,20 +36,17 @@ void TerrainModel::computeSurface() {
     surface = surfaceHeights(*this, points);
 }
 
-void TerrainModel::buildTexture(const std::vector<std::string>& imageNames) {
-    buildTexture(imageNames, ImageLevels{});
-}
-
 void TerrainModel::buildTexture(const std::vector<std::string>& imageNames,
                                 const ImageLevels& levels) {
     const TerrainImages images(imageNames);
+    imageCount = imageNames.size();
+    imageLevels = levels;
     const std::vector<unsigned char> texels =
         levels.even()
             ? synthesizeTexels(surface, boundsMin.y, boundsMax.y - boundsMin.y, images.views())
-            : synthesizeTexels(surface, pureVertexHeights(*this, levels, imageNames.size()),
-                               images.views());
+            : synthesizeTexels(surface, pureVertexHeights(*this), images.views());
     textureId = createTexture(textureSize, textureSize, texels.data());
-    legend = imageLegend(images.views(), pureImageHeights(levels, imageNames.size(), *this));
+    legend = imageLegend(images.views(), pureImageHeights(*this));
 }
 
 } // namespace zel

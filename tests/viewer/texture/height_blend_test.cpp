@@ -21,6 +21,37 @@ Rgb texel(const std::vector<RgbImageView>& images, float t, int column = 0, int 
     return rgb;
 }
 
+// Heights at and between the pure heights of three images, and a sea level that parts the
+// first two sharply.
+TEST(ImagePosition, PlacesAHeightAmongThePureHeights) {
+    struct Case {
+        std::vector<double> pure;
+        float height;
+        float position;
+    };
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const std::vector<Case> cases{
+        {{0.0, 10.0, 30.0}, -5.0f, 0.0f},
+        {{0.0, 10.0, 30.0}, 0.0f, 0.0f},
+        {{0.0, 10.0, 30.0}, 5.0f, 0.5f},
+        {{0.0, 10.0, 30.0}, 10.0f, 1.0f},
+        {{0.0, 10.0, 30.0}, 25.0f, 1.75f},
+        {{0.0, 10.0, 30.0}, 30.0f, 2.0f},
+        {{0.0, 10.0, 30.0}, 1e30f, 2.0f},
+        {{0.0, 10.0, 30.0}, nan, 0.0f},
+        {{5.0, 5.0, 15.0}, 5.0f, 0.0f},
+        {{5.0, 5.0, 15.0}, 7.5f, 1.25f},
+        {{5.0, 5.0, 15.0}, 15.0f, 2.0f},
+        {{7.0}, 100.0f, 0.0f},
+        {{}, 3.0f, 0.0f},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(imagePosition(c.height, c.pure), c.position) << c.height;
+    }
+    // Just above the sea is already the second image.
+    EXPECT_NEAR(imagePosition(std::nextafter(5.0f, 6.0f), {5.0, 5.0, 15.0}), 1.0f, 1e-6f);
+}
+
 TEST(NormalisedHeight, SpansTheHeightRange) {
     EXPECT_FLOAT_EQ(normalisedHeight(10.0f, 10.0f, 20.0f), 0.0f);
     EXPECT_FLOAT_EQ(normalisedHeight(15.0f, 10.0f, 20.0f), 0.25f);

@@ -14,6 +14,7 @@
 #include <array>
 #include <cstddef>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -156,19 +157,23 @@ TEST_F(TerrainResources, LevelsAndSeaLevelGiveTheTexelsTheyDescribe) {
 
     struct Case {
         const char* name;
-        ImageLevels levels;
+        std::vector<double> levels;
+        std::optional<double> seaLevel;
         std::vector<double> pure; // where each image is pure, in data heights
     };
     // The vertices' heights 0 to 8 are data heights 100 to 116.
     const std::vector<Case> cases{
-        {"Levels", {{104.0, 108.0, 112.5}, std::nullopt}, {104.0, 108.0, 112.5}},
-        {"LevelsBeyondTheGround", {{90.0, 95.0, 130.0}, std::nullopt}, {90.0, 95.0, 130.0}},
-        {"SeaLevel", {{}, 106.3}, {106.3, 106.3, 116.0}},
+        {"Levels", {104.0, 108.0, 112.5}, {}, {104.0, 108.0, 112.5}},
+        {"LevelsBeyondTheGround", {90.0, 95.0, 130.0}, {}, {90.0, 95.0, 130.0}},
+        {"SeaLevel", {}, 106.3, {106.3, 106.3, 116.0}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const Case& placed : cases) {
+        SCOPED_TRACE(placed.name);
         model.computeSurface();
-        model.buildTexture({red, green, blue}, c.levels);
+        ImageLevels levels;
+        levels.levels = placed.levels;
+        levels.seaLevel = placed.seaLevel;
+        model.buildTexture({red, green, blue}, levels);
         const std::vector<unsigned char> shown = boundTexels();
         std::size_t checked = 0;
         for (int i = 0; i < textureSize; ++i) {
@@ -179,12 +184,13 @@ TEST_F(TerrainResources, LevelsAndSeaLevelGiveTheTexelsTheyDescribe) {
                 }
                 const double data = 100.0 + 4.0 * (*height / 2.0);
                 double position = 0.0; // at or below the first
-                for (std::size_t k = 1; k < c.pure.size(); ++k) {
-                    if (data > c.pure[k - 1]) {
-                        position = data >= c.pure[k]
+                for (std::size_t k = 1; k < placed.pure.size(); ++k) {
+                    if (data > placed.pure[k - 1]) {
+                        position = data >= placed.pure[k]
                                        ? static_cast<double>(k)
                                        : static_cast<double>(k - 1) +
-                                             (data - c.pure[k - 1]) / (c.pure[k] - c.pure[k - 1]);
+                                             (data - placed.pure[k - 1]) /
+                                                 (placed.pure[k] - placed.pure[k - 1]);
                     }
                 }
                 const auto k = std::min<std::size_t>(static_cast<std::size_t>(position), 1);

@@ -49,6 +49,8 @@ TEST(StandardOptions, AnsweredOnStandardOutputAndOnlyAsTheFirstArgument) {
          "<points-file> <triangulation-file>\n"
          "  or:  triangulate --elevation [--center | --fit] [--no-projection] "
          "[--max-edge <length>] <points-file> <terrain-file>\n"
+         "  or:  triangulate --density [--bandwidth <length>] [--cells <n>] [--log] "
+         "[--center | --fit] [--no-projection] <points-file> <terrain-file>\n"
          "  or:  triangulate --help | -h | --version\n",
          ""},
         {{TRIANGULATE_PATH, "--version"}, 0, "triangulate " ZEL_VERSION "\n", ""},

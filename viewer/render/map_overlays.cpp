@@ -54,7 +54,6 @@ void drawScaleBar(const ScaleBar& scale, int width) {
     glVertex2d(right, y);
     glVertex2d(right, y + tick);
     glEnd();
-    glLineWidth(1.0f);
     const int labelWidth = static_cast<int>(scale.label.size()) * overlayCharacterWidth;
     drawOverlayText(scale.label, static_cast<int>(right) - labelWidth,
                     static_cast<int>(y + tick + 4));

@@ -1,9 +1,10 @@
 #include "viewer/automatic_exaggeration.h"
 
+#include "viewer/height_scale.h"
+
 #include <algorithm>
 #include <cmath>
 #include <iomanip>
-#include <limits>
 #include <sstream>
 
 namespace zel {
@@ -56,8 +57,8 @@ std::optional<AutomaticExaggeration> automaticExaggeration(const std::vector<Poi
     }
     const double factor = roundNumber(reliefAimedAt * side / relief);
     // Heights far from 0 may not bear it; the user has not asked for it, so it is not tried.
-    const double tallest = std::max(std::fabs(*lowest), std::fabs(*highest));
-    if (!(tallest * factor <= std::numeric_limits<float>::max())) {
+    const float tallest = std::max(std::fabs(*lowest), std::fabs(*highest));
+    if (!staysWithinFloat(tallest, HeightScale{factor, 0})) {
         return std::nullopt;
     }
     return AutomaticExaggeration{factor, 100.0 * relief / side};

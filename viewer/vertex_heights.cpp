@@ -1,3 +1,4 @@
+#include "viewer/density_height.h"
 #include "viewer/height_scale.h"
 #include "viewer/point_list.h"
 #include "viewer/terrain_model.h"
@@ -9,10 +10,6 @@
 
 namespace zel {
 namespace {
-
-float heightForRadius(double meanRadius) {
-    return static_cast<float>(40.0 * std::log10(5.0 / meanRadius + 1.0));
-}
 
 struct HeightRange {
     float lowest = std::numeric_limits<float>::infinity();
@@ -88,7 +85,7 @@ void TerrainModel::computeHeights() {
     }
     vertices.reserve(points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
-        vertices.push_back(Vec3{points[i].x, heightForRadius(sums[i].mean()), points[i].y});
+        vertices.push_back(Vec3{points[i].x, densityHeight(sums[i].mean()), points[i].y});
     }
 
     // A point that no triangle uses has no mean radius (0/0), and one whose triangles are

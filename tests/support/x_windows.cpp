@@ -134,4 +134,17 @@ void XWindows::pressEscape(unsigned long window) {
     XFlush(display);
 }
 
+std::vector<std::uint8_t>
+XWindows::waitForShown(unsigned long window, int inset,
+                       const std::function<bool(const std::vector<std::uint8_t>&)>& wanted,
+                       std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    std::vector<std::uint8_t> shown = shownPixels(window, inset);
+    while (!wanted(shown) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        shown = shownPixels(window, inset);
+    }
+    return shown;
+}
+
 } // namespace zel::test

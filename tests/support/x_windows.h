@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,6 +37,13 @@ public:
     // The RGB bytes that the server shows inside `window`, less a margin of `inset` pixels
     // on every side (a window may reach a pixel beyond the screen's edge). Empty on failure.
     std::vector<std::uint8_t> shownPixels(unsigned long window, int inset);
+
+    // shownPixels, read again every tenth of a second until `wanted` holds for them or
+    // `timeout` has passed: a frame may be long in coming on a busy machine. Returns the last.
+    std::vector<std::uint8_t>
+    waitForShown(unsigned long window, int inset,
+                 const std::function<bool(const std::vector<std::uint8_t>&)>& wanted,
+                 std::chrono::milliseconds timeout);
 
     // Delivers a press and release of the Escape key to `window`.
     void pressEscape(unsigned long window);

@@ -297,16 +297,11 @@ TEST(TriangulateProcessTest, ProjectedSurveyFittedShowsTheTerrainInTheViewer) {
     ASSERT_TRUE(window.has_value());
     constexpr int inset = 2;
     const auto [width, height] = screen.sizeOf(*window);
-    // The first frames may come late on a busy machine: the picture is read until it shows.
-    double lit = 0.0;
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (lit <= 0.5 && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(100ms);
-        const std::vector<std::uint8_t> shown = screen.shownPixels(*window, inset);
-        ASSERT_EQ(shown.size(), 3u * (width - 2 * inset) * (height - 2 * inset));
-        lit = litShareInTheMiddle(shown, width - 2 * inset, height - 2 * inset);
-    }
-    EXPECT_GT(lit, 0.5);
+    const auto lit = [&](const std::vector<std::uint8_t>& shown) {
+        return shown.size() == 3u * (width - 2 * inset) * (height - 2 * inset) &&
+               litShareInTheMiddle(shown, width - 2 * inset, height - 2 * inset) > 0.5;
+    };
+    EXPECT_TRUE(lit(screen.waitForShown(*window, inset, lit, timeout)));
 
     screen.pressEscape(*window);
     EXPECT_EQ(viewer.waitForExit(timeout), 0);

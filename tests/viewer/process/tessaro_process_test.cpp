@@ -256,13 +256,8 @@ TEST_F(TessaroWindowTest, TerrainFarFromTheOriginComesIntoViewWithF) {
     EXPECT_EQ(litShare(shownAfterAWhile(screen, *window)), 0.0);
 
     sendInput({"mousemove", "100", "100", "key", "f"});
-    const auto deadline = std::chrono::steady_clock::now() + startTimeout;
-    double lit = 0.0;
-    while (lit < 0.05 && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(100ms);
-        lit = litShare(screen.shownPixels(*window, 2));
-    }
-    EXPECT_GE(lit, 0.05);
+    const auto lit = [](const std::vector<std::uint8_t>& rgb) { return litShare(rgb) >= 0.05; };
+    EXPECT_TRUE(lit(screen.waitForShown(*window, 2, lit, startTimeout)));
 
     sendInput({"key", "q"});
     EXPECT_EQ(viewer.waitForExit(startTimeout), 0);
@@ -451,11 +446,8 @@ TEST_F(TessaroWindowTest, ElevationModeWithStandardOutputClosedShowsTheTerrainFi
     ASSERT_TRUE(window.has_value()) << viewer.standardError();
 
     // The window shows before its first frame, which may be long in coming on a busy machine.
-    std::vector<std::uint8_t> shown = screen.shownPixels(*window, 2);
-    const auto deadline = std::chrono::steady_clock::now() + startTimeout;
-    while (litShare(shown) <= 0.05 && std::chrono::steady_clock::now() < deadline) {
-        shown = shownAfterAWhile(screen, *window);
-    }
+    const std::vector<std::uint8_t> shown = screen.waitForShown(
+        *window, 2, [](const auto& rgb) { return litShare(rgb) > 0.05; }, startTimeout);
     EXPECT_GT(litShare(shown), 0.05);
     EXPECT_TRUE(middleIsLit(shown, 316, 236));
 
@@ -613,9 +605,12 @@ TEST_F(TessaroWindowTest, APlateauFarUpShowsAtStartAndAfterF) {
     ASSERT_TRUE(viewer.waitForOutputLine(startTimeout)) << viewer.standardError();
     const auto window = screen.waitForWindow("Tessaro - plateau.ter", startTimeout);
     ASSERT_TRUE(window.has_value());
-    EXPECT_TRUE(middleIsLit(shownAfterAWhile(screen, *window), 316, 236));
+    const auto middleLit = [](const std::vector<std::uint8_t>& rgb) {
+        return middleIsLit(rgb, 316, 236);
+    };
+    EXPECT_TRUE(middleLit(screen.waitForShown(*window, 2, middleLit, startTimeout)));
     sendInput({"mousemove", "160", "120", "key", "f"});
-    EXPECT_TRUE(middleIsLit(shownAfterAWhile(screen, *window), 316, 236));
+    EXPECT_TRUE(middleLit(screen.waitForShown(*window, 2, middleLit, startTimeout)));
 
     sendInput({"key", "q"});
     EXPECT_EQ(viewer.waitForExit(startTimeout), 0);

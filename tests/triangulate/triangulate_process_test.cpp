@@ -406,8 +406,17 @@ TEST(TriangulateProcessTest, HillWithItsOwnHeightsShowsSnowOnTopAndWaterAtItsFoo
                             "mousemove", "150", "290", "mouseup", "1", "key", "f"},
                            false);
         ASSERT_EQ(input.waitForExit(timeout), 0) << input.standardError();
-        std::this_thread::sleep_for(1s);
-        const std::vector<std::uint8_t> shown = screen.shownPixels(*window, 2);
+        // The frame after the drag and `f` may be long in coming on a busy machine.
+        const auto seenFromAbove = [elevation](const std::vector<std::uint8_t>& rgb) {
+            if (rgb.size() != 3u * 296 * 296) {
+                return false;
+            }
+            return elevation ? shareOf(true, rgb, 296, 0.0, 0.1) > 0.9 &&
+                                   shareOf(false, rgb, 296, 0.7, 1.5) > 0.9
+                             : shareOf(true, rgb, 296, 0.0, 0.1) < 0.1;
+        };
+        const std::vector<std::uint8_t> shown =
+            screen.waitForShown(*window, 2, seenFromAbove, timeout);
         ASSERT_EQ(shown.size(), 3u * 296 * 296);
         if (elevation) {
             EXPECT_GT(shareOf(true, shown, 296, 0.0, 0.1), 0.9);

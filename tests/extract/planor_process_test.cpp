@@ -1,6 +1,7 @@
 // Runs the Planor executable and checks what a user sees: messages, exit codes and files.
 
 #include "tests/support/child_process.h"
+#include "tests/support/creation_watch.h"
 #include "tests/support/scratch_directory.h"
 
 #include <csignal>
@@ -222,13 +223,13 @@ TEST_F(PlanorTest, WriteFailureLeavesNoPartialFileAndKeepsTheOldOne) {
 TEST_F(PlanorTest, ASignalThatEndsTheRunRemovesTheStagingFile) {
     const std::string in = scratch.file("in.fifo");
     ASSERT_EQ(mkfifo(in.c_str(), 0600), 0);
-    const auto stagingFileExists = [this] { return scratch.holdsEntryStartingWith(".planor-"); };
     // Every signal whose default action ends the process, but those a sanitizer takes for its
     // own reports (a crash) and SIGKILL, which no process can catch.
     for (const int signal : {SIGINT,  SIGTERM, SIGHUP,    SIGQUIT,   SIGPIPE,  SIGXFSZ, SIGUSR1,
                              SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF,   SIGXCPU,  SIGIO,   SIGPWR,
                              SIGSYS,  SIGABRT, SIGTRAP,   SIGSTKFLT, SIGRTMIN, SIGRTMAX}) {
         SCOPED_TRACE(strsignal(signal));
+        CreationWatch watch(scratch.path().string());
         ChildProcess planor(planorPath, {planorPath, in, scratch.file("out.txt")});
         // Planor waits for more points than it is given, with its staging file open.
         const int feed = open(in.c_str(), O_WRONLY);
@@ -236,10 +237,7 @@ TEST_F(PlanorTest, ASignalThatEndsTheRunRemovesTheStagingFile) {
         const std::string somePoints = "1000\n1 2 3\n";
         ASSERT_EQ(write(feed, somePoints.data(), somePoints.size()),
                   static_cast<ssize_t>(somePoints.size()));
-        for (int wait = 0; wait < 1000 && !stagingFileExists(); ++wait) {
-            usleep(10000);
-        }
-        EXPECT_TRUE(stagingFileExists());
+        EXPECT_TRUE(watch.waitForEntryStartingWith(".planor-"));
         kill(planor.id(), signal);
         EXPECT_EQ(planor.waitForExit(std::chrono::seconds(30)), -1);
         close(feed);

@@ -42,12 +42,6 @@ std::vector<std::string> ScratchDirectory::entries() const {
     return names;
 }
 
-bool ScratchDirectory::holdsEntryStartingWith(const std::string& prefix) const {
-    const std::vector<std::string> names = entries();
-    return std::any_of(names.begin(), names.end(),
-                       [&](const std::string& name) { return name.rfind(prefix, 0) == 0; });
-}
-
 std::string readFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -25,8 +25,6 @@ public:
     }
     // The sorted names of the entries, hidden ones included.
     std::vector<std::string> entries() const;
-    // True when an entry's name starts with `prefix`, such as a program's staging file.
-    bool holdsEntryStartingWith(const std::string& prefix) const;
 
 private:
     std::filesystem::path path_;

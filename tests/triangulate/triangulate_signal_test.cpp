@@ -1,15 +1,14 @@
 // An interrupted triangulate leaves no staging file behind, whichever signal ends it.
 #include "tests/support/child_process.h"
+#include "tests/support/creation_watch.h"
 #include "tests/support/scratch_directory.h"
 
 #include <chrono>
 #include <csignal>
 #include <cstring>
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <random>
 #include <string>
-#include <sys/inotify.h>
 #include <unistd.h>
 #include <vector>
 
@@ -17,46 +16,6 @@ namespace zel::test {
 namespace {
 
 const std::string triangulatePath = TRIANGULATE_PATH;
-
-// Waits, on the directory's own notices, for an entry whose name starts with `prefix` to be
-// created in it; false when none came within a minute.
-class CreationWatch {
-public:
-    explicit CreationWatch(const std::string& directory)
-        : fd_(inotify_init1(IN_CLOEXEC | IN_NONBLOCK)) {
-        inotify_add_watch(fd_, directory.c_str(), IN_CREATE);
-    }
-    ~CreationWatch() { close(fd_); }
-    CreationWatch(const CreationWatch&) = delete;
-    CreationWatch& operator=(const CreationWatch&) = delete;
-
-    bool waitForEntryStartingWith(const std::string& prefix) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-        while (std::chrono::steady_clock::now() < deadline) {
-            pollfd ready{fd_, POLLIN, 0};
-            if (poll(&ready, 1, 1000) > 0 && createdOneStartingWith(prefix)) {
-                return true;
-            }
-        }
-        return false;
-    }
-
-private:
-    bool createdOneStartingWith(const std::string& prefix) {
-        alignas(inotify_event) char buffer[4096];
-        const ssize_t size = read(fd_, buffer, sizeof buffer);
-        for (ssize_t at = 0; at < size;) {
-            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-            if (event->len > 0 && std::string(event->name).rfind(prefix, 0) == 0) {
-                return true;
-            }
-            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-        }
-        return false;
-    }
-
-    int fd_;
-};
 
 TEST(TriangulateSignalTest, ASignalThatEndsTheRunRemovesTheStagingFile) {
     ScratchDirectory scratch;

@@ -1,4 +1,5 @@
 #include "tests/support/child_process.h"
+#include "tests/support/creation_watch.h"
 #include "tests/support/png_file_reader.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/terrain_generator.h"
@@ -17,7 +18,6 @@
 #include <regex>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace zel {
@@ -120,11 +120,6 @@ TEST_F(TessaroProcessTest, ABadExaggerationFactorIsAUsageError) {
             "<triangulation-file> [<image.tga> ...]\n");
 }
 
-std::vector<std::uint8_t> shownAfterAWhile(test::XWindows& screen, unsigned long window) {
-    std::this_thread::sleep_for(500ms);
-    return screen.shownPixels(window, 2);
-}
-
 // The share of pixels that are not black.
 double litShare(const std::vector<std::uint8_t>& rgb) {
     std::size_t lit = 0;
@@ -156,8 +151,10 @@ TEST_F(TessaroWindowTest, ShowsTheTerrainUntilEscapeEndsIt) {
 
     // The main loop keeps it running, drawing the terrain and turning it, until the user
     // ends it.
-    const std::vector<std::uint8_t> before = shownAfterAWhile(screen, *window);
-    const std::vector<std::uint8_t> later = shownAfterAWhile(screen, *window);
+    const std::vector<std::uint8_t> before = screen.waitForShown(
+        *window, 2, [](const auto& rgb) { return litShare(rgb) > 0.05; }, startTimeout);
+    const std::vector<std::uint8_t> later = screen.waitForShown(
+        *window, 2, [&before](const auto& rgb) { return rgb != before; }, startTimeout);
     EXPECT_TRUE(viewer.isRunning());
     EXPECT_GT(litShare(before), 0.05);
     EXPECT_NE(before, later);
@@ -228,6 +225,17 @@ Picture screenshotAfter(ChildProcess& viewer, std::vector<std::string> keys) {
     return readPng(line.substr(prefix.size()));
 }
 
+// Screenshots, one after another, until `span` has passed on the test's clock: the last is a
+// frame drawn at least `span` after the call, however slow the machine.
+Picture lastFrameAfter(ChildProcess& viewer, std::chrono::milliseconds span) {
+    const auto end = std::chrono::steady_clock::now() + span;
+    Picture last = screenshotAfter(viewer, {});
+    while (std::chrono::steady_clock::now() < end && !last.rgb.empty()) {
+        last = screenshotAfter(viewer, {});
+    }
+    return last;
+}
+
 std::size_t differingPixels(const Picture& a, const Picture& b) {
     std::size_t differing = 0;
     for (std::size_t i = 0; i + 2 < std::min(a.rgb.size(), b.rgb.size()); i += 3) {
@@ -241,6 +249,7 @@ std::size_t differingPixels(const Picture& a, const Picture& b) {
 TEST_F(TessaroWindowTest, TerrainFarFromTheOriginComesIntoViewWithF) {
     test::XWindows screen;
     ASSERT_TRUE(screen.connected());
+    const test::WorkingDirectory here(files.path());
     files.write("far.tri", test::triangulationText(test::gridTerrain({.columns = 6,
                                                                       .rows = 6,
                                                                       .spacing = 30.0f,
@@ -253,9 +262,17 @@ TEST_F(TessaroWindowTest, TerrainFarFromTheOriginComesIntoViewWithF) {
     ASSERT_TRUE(viewer.waitForOutputLine(startTimeout)) << viewer.standardError();
     const auto window = screen.waitForWindow(windowTitle, startTimeout);
     ASSERT_TRUE(window.has_value());
-    EXPECT_EQ(litShare(shownAfterAWhile(screen, *window)), 0.0);
+    // The map signs lie by the edges; the middle third shows only the terrain.
+    sendInput({"mousemove", "100", "100"});
+    const Picture before = screenshotAfter(viewer, {});
+    std::vector<std::uint8_t> middle;
+    for (int y = before.height / 3; y < before.height * 2 / 3; ++y) {
+        const auto row = before.rgb.begin() + 3 * (y * before.width + before.width / 3);
+        middle.insert(middle.end(), row, row + 3 * (before.width / 3));
+    }
+    EXPECT_EQ(litShare(middle), 0.0);
 
-    sendInput({"mousemove", "100", "100", "key", "f"});
+    sendInput({"key", "f"});
     const auto lit = [](const std::vector<std::uint8_t>& rgb) { return litShare(rgb) >= 0.05; };
     EXPECT_TRUE(lit(screen.waitForShown(*window, 2, lit, startTimeout)));
 
@@ -280,6 +297,7 @@ bool middleIsLit(const std::vector<std::uint8_t>& rgb, int width, int height) {
 TEST_F(TessaroWindowTest, ZoomingInStopsBeforeTheSurface) {
     test::XWindows screen;
     ASSERT_TRUE(screen.connected());
+    const test::WorkingDirectory here(files.path());
     ChildProcess viewer({tessaro, files.file("terrain.tri"), "-geometry", "320x240+0+0",
                          files.file("low.tga"), files.file("high.tga")},
                         false);
@@ -288,9 +306,9 @@ TEST_F(TessaroWindowTest, ZoomingInStopsBeforeTheSurface) {
     ASSERT_TRUE(window.has_value());
     // Wheel up is X button 4; ten steps, then forty more.
     sendInput({"mousemove", "160", "120", "click", "--repeat", "10", "--delay", "20", "4"});
-    EXPECT_TRUE(middleIsLit(shownAfterAWhile(screen, *window), 316, 236));
+    EXPECT_TRUE(middleIsLit(screenshotAfter(viewer, {}).rgb, 320, 240));
     sendInput({"click", "--repeat", "40", "--delay", "20", "4"});
-    EXPECT_TRUE(middleIsLit(shownAfterAWhile(screen, *window), 316, 236));
+    EXPECT_TRUE(middleIsLit(screenshotAfter(viewer, {}).rgb, 320, 240));
 
     sendInput({"key", "q"});
     EXPECT_EQ(viewer.waitForExit(startTimeout), 0);
@@ -312,16 +330,14 @@ TEST_F(TessaroWindowTest, SpaceFreezesTheTurningAndSSavesTheFrameUnderANewName) 
     const Picture paused = screenshotAfter(viewer, {"space"});
     EXPECT_EQ(paused.width, 320);
     EXPECT_EQ(paused.height, 240);
-    std::this_thread::sleep_for(1s);
-    EXPECT_EQ(screenshotAfter(viewer, {}).rgb, paused.rgb);
+    EXPECT_EQ(lastFrameAfter(viewer, 1s).rgb, paused.rgb);
 
     // Resumed, the terrain goes on from where it stopped: the first frame is near the
     // paused one (a few frames on, however slow the build), and two seconds later it has
     // turned on by about 48 degrees. Had the pause counted, the first frame would already be
     // 24 degrees or more away.
     const Picture resumed = screenshotAfter(viewer, {"space"});
-    std::this_thread::sleep_for(2s);
-    const Picture later = screenshotAfter(viewer, {});
+    const Picture later = lastFrameAfter(viewer, 2s);
     EXPECT_LT(2 * differingPixels(paused, resumed), differingPixels(paused, later));
 
     EXPECT_EQ(test::readFile(files.file("tessaro-0001.png")), "taken");
@@ -343,13 +359,12 @@ TEST_F(TessaroWindowTest, AScreenshotLineNobodyReadsEndsNothing) {
                         false);
     ASSERT_TRUE(viewer.waitForOutputLine(startTimeout)) << viewer.standardError();
     ASSERT_TRUE(screen.waitForWindow(windowTitle, startTimeout).has_value());
+    // The second screenshot is taken after the first one's line met the closed pipe.
+    test::CreationWatch watch(files.path().string());
     sendInput({"mousemove", "100", "100", "key", "s"});
-    const auto deadline = std::chrono::steady_clock::now() + startTimeout;
-    while (!std::filesystem::exists(files.file("tessaro-0001.png")) &&
-           std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(100ms);
-    }
-    std::this_thread::sleep_for(500ms);
+    ASSERT_TRUE(watch.waitForEntryStartingWith("tessaro-0001.png"));
+    sendInput({"key", "s"});
+    ASSERT_TRUE(watch.waitForEntryStartingWith("tessaro-0002.png"));
     EXPECT_TRUE(viewer.isRunning());
     EXPECT_EQ(readPng(files.file("tessaro-0001.png")).width, 320);
 

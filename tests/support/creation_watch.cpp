@@ -11,7 +11,9 @@ CreationWatch::CreationWatch(const std::string& directory)
     inotify_add_watch(fd_, directory.c_str(), IN_CREATE);
 }
 
-CreationWatch::~CreationWatch() { close(fd_); }
+CreationWatch::~CreationWatch() {
+    close(fd_);
+}
 
 bool CreationWatch::waitForEntryStartingWith(const std::string& prefix,
                                              std::chrono::milliseconds timeout) {

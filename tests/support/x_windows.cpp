@@ -44,6 +44,14 @@ std::optional<Window> findNamed(Display* display, Window window, const std::stri
     return std::nullopt;
 }
 
+// Mapped with every ancestor: only then does input under the pointer reach it. A window is
+// named before it is mapped, and a pointer event sent in between goes to the root instead.
+bool isViewable(Display* display, Window window) {
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(display, window, &attributes) != 0 &&
+           attributes.map_state == IsViewable;
+}
+
 // A window can vanish between listing it and asking for its name; that is no failure.
 int ignoreErrors(Display*, XErrorEvent*) {
     return 0;
@@ -67,7 +75,8 @@ std::optional<unsigned long> XWindows::waitForWindow(const std::string& title,
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (true) {
         XSync(display, False);
-        if (auto found = findNamed(display, DefaultRootWindow(display), title)) {
+        const auto found = findNamed(display, DefaultRootWindow(display), title);
+        if (found && isViewable(display, *found)) {
             return *found;
         }
         if (std::chrono::steady_clock::now() >= deadline) {

@@ -21,7 +21,7 @@ public:
     bool connected() const { return display_ != nullptr; }
 
     // The first window, anywhere in the tree, whose name (WM_NAME) is `title`; waits up to
-    // `timeout` for it to appear.
+    // `timeout` for it to appear and be mapped (viewable).
     std::optional<unsigned long> waitForWindow(const std::string& title,
                                                std::chrono::milliseconds timeout);
 

@@ -1,13 +1,17 @@
-// Frame times of the viewer's two ways of drawing, on one triangulation file built by the
+// Frame times of the viewer's ways of drawing, on one triangulation file built by the
 // viewer's start-up sequence, in an 800 x 600 window on a private Xvfb with Mesa's software
 // renderer: the default frames (every triangle sent anew each frame) and, once the user has
-// taken the view, the frames drawn from the mesh buffers. Prints one line:
+// taken the view, the frames drawn from the mesh buffers, with the levels of detail and with
+// the full mesh (key l). Prints one line:
 //
-//   triangles default_ms list_ms compile_s key_s
+//   triangles default_ms list_ms compile_s key_s levels_s full_ms drawn differing_% peak_mb
 //
-// with the median of `frames` frames for each path, the time the first action takes,
-// filling the mesh buffers included, and the time from the key ] (heights times 1.5) to
-// the next frame finished. With --elevation the file is a terrain file.
+// with the median of `frames` frames for each path while the terrain turns, the time the
+// first action takes, filling the mesh buffers included, the time from the key ] (heights
+// times 1.5) to the next frame finished, the time from the first user frame until the levels
+// are drawn, the triangles drawn in the last level frame, the share of pixels that differ by
+// more than a tenth in some channel between the levels and the full mesh in one paused view,
+// and the process's peak memory. With --elevation the file is a terrain file.
 //
 // Usage: frame_paths [--elevation] <triangulation-file> <frames> [<image.tga> ...]
 #include "tests/support/xvfb_display.h"
@@ -22,9 +26,11 @@
 
 #include <GL/freeglut.h>
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -37,6 +43,53 @@ double frameMilliseconds(void (*drawFrame)()) {
     drawFrame();
     glFinish();
     return (zel::currentSeconds() - start) * 1000.0;
+}
+
+// Levels are built beside the frames; the frames go on as in the viewer until they are drawn.
+double secondsUntilLevels() {
+    const double start = zel::currentSeconds();
+    while (!zel::userView().levels.ready() && zel::currentSeconds() - start < 600.0) {
+        zel::displayUserFrame();
+    }
+    return zel::currentSeconds() - start;
+}
+
+std::vector<unsigned char> shownPixels() {
+    zel::displayUserFrame();
+    glFinish();
+    std::vector<unsigned char> rgb(std::size_t{windowWidth} * windowHeight * 3);
+    // The frame just swapped stays in the back buffer under Mesa's software renderer.
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, windowWidth, windowHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    return rgb;
+}
+
+// Per cent of the pixels of which some channel differs by more than a tenth of its range
+// between the levels and the full mesh, the view paused.
+double differingPercent() {
+    zel::handleKey(' ', 0, 0);
+    const std::vector<unsigned char> levels = shownPixels();
+    zel::handleKey('l', 0, 0);
+    const std::vector<unsigned char> full = shownPixels();
+    zel::handleKey('l', 0, 0);
+    zel::handleKey(' ', 0, 0);
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < levels.size(); i += 3) {
+        for (std::size_t c = i; c < i + 3; ++c) {
+            if (std::abs(int{levels[c]} - int{full[c]}) > 255 / 10) {
+                ++differing;
+                break;
+            }
+        }
+    }
+    return 100.0 * static_cast<double>(differing) / (levels.size() / 3.0);
+}
+
+double peakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
 double median(std::vector<double> values) {
@@ -71,17 +124,27 @@ int main(int argc, char** argv) {
         glFinish();
         const double compileSeconds = zel::currentSeconds() - takeStart;
         zel::reshapeUserView(windowWidth, windowHeight);
+        const double levelSeconds = secondsUntilLevels();
 
-        // The two paths take turns, frame by frame, from the same camera, so that a change
-        // in the machine's load slows both alike.
+        // The paths take turns, frame by frame, from the same camera, so that a change
+        // in the machine's load slows them alike.
         std::vector<double> defaultTimes;
         std::vector<double> listTimes;
+        std::vector<double> fullTimes;
         for (int i = 0; i < frames; ++i) {
             listTimes.push_back(frameMilliseconds(zel::displayUserFrame));
+            zel::handleKey('l', 0, 0);
+            fullTimes.push_back(frameMilliseconds(zel::displayUserFrame));
+            zel::handleKey('l', 0, 0);
             defaultTimes.push_back(frameMilliseconds(zel::displayFrame));
         }
         const double defaultMs = median(defaultTimes);
         const double listMs = median(listTimes);
+        const double percent = differingPercent();
+        zel::UserView& user = zel::userView();
+        const std::size_t drawn = user.levels.trianglesDrawn(
+            {zel::viewMatrix(user.camera), zel::aspectRatio(user.width, user.height), user.height},
+            zel::terrainModel.exaggeration);
 
         const double keyStart = zel::currentSeconds();
         zel::handleKey(']', 0, 0);
@@ -89,8 +152,9 @@ int main(int argc, char** argv) {
         glFinish();
         const double keySeconds = zel::currentSeconds() - keyStart;
 
-        std::printf("%zu %.2f %.2f %.3f %.3f\n", zel::terrainModel.triangles.size(), defaultMs,
-                    listMs, compileSeconds, keySeconds);
+        std::printf("%zu %.2f %.2f %.3f %.3f %.3f %.2f %zu %.3f %.0f\n",
+                    zel::terrainModel.triangles.size(), defaultMs, listMs, compileSeconds,
+                    keySeconds, levelSeconds, median(fullTimes), drawn, percent, peakMegabytes());
     } catch (const std::exception& failure) {
         std::cerr << failure.what() << "\n";
         return 1;

@@ -19,6 +19,7 @@ constexpr const char* helpLines[] = {
     "r                  reset the view",
     "], [               raise or lower the heights (x 1.5)",
     "w                  show or hide the triangle edges",
+    "l                  switch between levels of detail and the full mesh",
     "o                  show or hide north arrow, scale and legend",
     "s                  save a screenshot (PNG)",
     "h, F1              show or hide this help",

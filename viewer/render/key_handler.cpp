@@ -10,7 +10,7 @@ namespace zel {
 namespace {
 
 constexpr unsigned char escapeKey = 27;
-constexpr const char* viewKeys = "frsh +=-][wo";
+constexpr const char* viewKeys = "frsh +=-][wol";
 
 void actOnView(unsigned char key, UserView& user) {
     switch (key) {
@@ -47,6 +47,9 @@ void actOnView(unsigned char key, UserView& user) {
         break;
     case 'o':
         user.mapShown = !user.mapShown;
+        break;
+    case 'l':
+        user.levelsShown = !user.levelsShown;
         break;
     default:
         break;

@@ -100,6 +100,13 @@ unsigned int updateMeshHeights(const MeshBuffers& buffers, const TerrainModel& m
 }
 
 void drawMeshBuffers(const MeshBuffers& buffers, unsigned int textureId) {
+    const TriangleRun whole{buffers.corners, 0,
+                            static_cast<std::uint32_t>(buffers.cornerCount / 3)};
+    drawMeshRuns(buffers, textureId, {&whole, 1});
+}
+
+void drawMeshRuns(const MeshBuffers& buffers, unsigned int textureId,
+                  std::span<const TriangleRun> runs) {
     glBindTexture(GL_TEXTURE_2D, textureId);
     glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
     glEnableClientState(GL_VERTEX_ARRAY);
@@ -111,8 +118,13 @@ void drawMeshBuffers(const MeshBuffers& buffers, unsigned int textureId) {
     glNormalPointer(GL_FLOAT, 0, nullptr);
     glBindBuffer(GL_ARRAY_BUFFER, buffers.texCoords);
     glTexCoordPointer(2, GL_FLOAT, 0, nullptr);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers.corners);
-    glDrawElements(GL_TRIANGLES, buffers.cornerCount, GL_UNSIGNED_INT, nullptr);
+    for (const TriangleRun& run : runs) {
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, run.corners);
+        // An offset into the bound element buffer, passed where a pointer would be.
+        const auto offset = static_cast<std::uintptr_t>(run.first) * 3 * sizeof(GLuint);
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(run.count * 3), GL_UNSIGNED_INT,
+                       reinterpret_cast<const void*>(offset));
+    }
     // The buffer bindings are not client state; nothing else in the viewer binds buffers.
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);

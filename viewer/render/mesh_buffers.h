@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <span>
+
 namespace zel {
 
 class TerrainModel;
@@ -37,6 +40,17 @@ unsigned int updateMeshHeights(const MeshBuffers& buffers, const TerrainModel& m
 // Draws the triangles as TerrainModel::drawMesh does, with the texture `textureId` bound;
 // the client arrays and buffer bindings are left as they were found.
 void drawMeshBuffers(const MeshBuffers& buffers, unsigned int textureId);
+
+// Triangles [first, first + count) of the element buffer `corners`.
+struct TriangleRun {
+    unsigned int corners = 0;
+    std::uint32_t first = 0;
+    std::uint32_t count = 0;
+};
+
+// As drawMeshBuffers, with the triangles of `runs` in place of the buffers' own.
+void drawMeshRuns(const MeshBuffers& buffers, unsigned int textureId,
+                  std::span<const TriangleRun> runs);
 
 // Deletes the buffers and leaves `buffers` empty.
 void deleteMeshBuffers(MeshBuffers& buffers);

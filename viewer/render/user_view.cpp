@@ -44,9 +44,16 @@ void uploadMeshOf(UserView& user) {
     }
 }
 
+DetailView detailViewOf(const UserView& user) {
+    return {viewMatrix(user.camera), aspectRatio(user.width, user.height), user.height};
+}
+
 void drawUserMesh(const UserView& user) {
     if (user.mesh.empty()) {
         terrainModel.drawMesh();
+    } else if (user.levelsShown && user.levels.ready()) {
+        user.levels.draw(user.mesh, terrainModel.textureId, detailViewOf(user),
+                         terrainModel.exaggeration);
     } else {
         drawMeshBuffers(user.mesh, terrainModel.textureId);
     }
@@ -59,6 +66,32 @@ void loadProjection(const UserView& user) {
     gluPerspective(viewFieldOfViewDegrees, aspectRatio(user.width, user.height), planes.nearPlane,
                    planes.farPlane);
     glMatrixMode(GL_MODELVIEW);
+}
+
+std::vector<TriangleCorners> gatherTriangles() {
+    std::vector<TriangleCorners> corners;
+    corners.reserve(terrainModel.triangles.size());
+    for (const Triangle* triangle : terrainModel.triangles) {
+        corners.push_back({static_cast<std::uint32_t>(triangle->indices[0]),
+                           static_cast<std::uint32_t>(triangle->indices[1]),
+                           static_cast<std::uint32_t>(triangle->indices[2])});
+    }
+    return corners;
+}
+
+// Started once a frame has been shown, so that the first frame does not wait for the levels;
+// taken into the buffers at the first frame after they are built.
+void keepLevelsComing(UserView& user) {
+    if (user.mesh.empty()) {
+        return;
+    }
+    if (!user.levels.started()) {
+        const std::vector<Vec3>& vertices = terrainModel.vertices;
+        user.levels.startBuilding({&vertices.front().x, vertices.size() * 3}, gatherTriangles,
+                                  terrainModel.exaggeration);
+    } else {
+        user.levels.takeBuilt(user.mesh);
+    }
 }
 
 MapOverlayContent mapOverlayContent(const UserView& user) {
@@ -175,6 +208,7 @@ void displayUserFrame() {
         saveScreenshot(user.width, user.height);
     }
     glutSwapBuffers();
+    keepLevelsComing(user);
 }
 
 void reshapeUserView(int width, int height) {

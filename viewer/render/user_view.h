@@ -2,6 +2,7 @@
 
 #include "viewer/height_scale.h"
 #include "viewer/navigation_state.h"
+#include "viewer/render/detail_levels.h"
 #include "viewer/render/mesh_buffers.h"
 
 #include <optional>
@@ -22,6 +23,9 @@ struct UserView {
     MeshBuffers mesh; // empty when the graphics card cannot hold the mesh
     HeightScale heights;
     bool edgesShown = false;
+    // Built after the first frame; until then, and with `l`, the full mesh is drawn.
+    DetailLevels levels;
+    bool levelsShown = true;
     // North arrow, scale bar and legend.
     bool mapShown = true;
     // The values of the last pick, shown until the next.

@@ -607,6 +607,59 @@ TEST_F(TessaroWindowTest, MapsAreShownNorthUpWithEastOnTheRightAndOShowsTheirSig
     }
 }
 
+// The share of `plain`'s lit pixels that drawing the triangle edges changes in `withEdges`.
+double shareUnderEdges(const Picture& plain, const Picture& withEdges) {
+    const double lit = litShare(plain.rgb) * plain.width * plain.height;
+    return lit == 0 ? 0.0 : static_cast<double>(differingPixels(plain, withEdges)) / lit;
+}
+
+// 40,000 points seen from above. The levels of detail, built while the frames go on, leave the
+// triangle edges readable where the full mesh's, which l brings back, turn the terrain all
+// grey; zoomed in until the terrain fills the window, neither shows the background anywhere.
+TEST_F(TessaroWindowTest, LSwitchesBetweenLevelsAndTheFullMeshWithoutCracks) {
+    test::XWindows screen;
+    ASSERT_TRUE(screen.connected());
+    files.write("dense.tri", test::triangulationText(test::gridTerrain({.columns = 200,
+                                                                        .rows = 200,
+                                                                        .spacing = 1.0f,
+                                                                        .originX = -100.0f,
+                                                                        .originY = -100.0f,
+                                                                        .warp = 1.0f})));
+    const test::WorkingDirectory here(files.path());
+    ChildProcess viewer({tessaro, "dense.tri", "-geometry", "320x240+0+0", "low.tga", "high.tga"},
+                        false);
+    ASSERT_TRUE(viewer.waitForOutputLine(startTimeout)) << viewer.standardError();
+    ASSERT_TRUE(screen.waitForWindow(windowTitle, startTimeout).has_value());
+    sendInput({"mousemove", "160", "20", "key", "space", "o", "mousedown", "1",
+               "mousemove_relative", "--", "0", "200", "mouseup", "1"});
+    const Picture full = screenshotAfter(viewer, {"f", "l"});
+    const Picture fullEdges = screenshotAfter(viewer, {"w"});
+    Picture levels = screenshotAfter(viewer, {"w", "l"});
+    Picture levelEdges = screenshotAfter(viewer, {"w"});
+    // Until the levels are built, the full mesh is drawn either way.
+    const auto deadline = std::chrono::steady_clock::now() + startTimeout;
+    while (shareUnderEdges(levels, levelEdges) > 0.8 &&
+           std::chrono::steady_clock::now() < deadline) {
+        levels = screenshotAfter(viewer, {"w"});
+        levelEdges = screenshotAfter(viewer, {"w"});
+    }
+    EXPECT_GT(litShare(full.rgb), 0.3);
+    EXPECT_GT(shareUnderEdges(full, fullEdges), 0.9);
+    EXPECT_LT(shareUnderEdges(levels, levelEdges), 0.8);
+    EXPECT_GT(differingPixels(full, levels), 0u);
+
+    // Six steps in: the terrain, however turned when paused, covers the window.
+    const Picture nearLevels =
+        screenshotAfter(viewer, {"w", "plus", "plus", "plus", "plus", "plus", "plus"});
+    const Picture nearFull = screenshotAfter(viewer, {"l"});
+    EXPECT_EQ(litShare(nearFull.rgb), 1.0);
+    EXPECT_EQ(litShare(nearLevels.rgb), 1.0);
+    EXPECT_GT(differingPixels(nearFull, nearLevels), 0u);
+    sendInput({"key", "q"});
+    EXPECT_EQ(viewer.waitForExit(startTimeout), 0);
+    EXPECT_EQ(viewer.standardError(), "");
+}
+
 // A flat square 100 units wide a trillion units up shows as any terrain does, at start and
 // after f (the graphics card's single precision cannot place it where it is).
 TEST_F(TessaroWindowTest, APlateauFarUpShowsAtStartAndAfterF) {

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace zel {
+
+// Three vertex indices, one triangle.
+using TriangleCorners = std::array<std::uint32_t, 3>;
+
+// One region of the terrain in the level-of-detail tree. A leaf holds its triangles of the
+// full mesh (error 0); an inner node holds a simplified mesh of the union of its children's
+// regions, whose outer border is the full mesh's, so that any mix of nodes that covers the
+// terrain once meets without cracks.
+struct DetailNode {
+    std::array<float, 3> boxMin{};
+    std::array<float, 3> boxMax{};
+    // Triangles of the node's mesh: from `first` in the tree's full triangles for a leaf, in
+    // its coarse triangles for an inner node.
+    std::uint32_t first = 0;
+    std::uint32_t count = 0;
+    // How far, in terrain units, the node's mesh may lie from the full mesh; never less than
+    // any child's.
+    float error = 0.0f;
+    std::array<std::int32_t, 4> children{-1, -1, -1, -1}; // -1: none
+    bool leaf() const { return children == std::array<std::int32_t, 4>{-1, -1, -1, -1}; }
+};
+
+// The full mesh's triangles reordered region by region, the inner nodes' simplified
+// triangles, and the nodes (the root first). Every index refers to the vertices that the
+// tree was built from, so that every level draws from the same vertex buffers.
+struct DetailTree {
+    std::vector<DetailNode> nodes;
+    std::vector<TriangleCorners> fullTriangles;
+    std::vector<TriangleCorners> coarseTriangles;
+};
+
+struct DetailTreeSettings {
+    // A region of more triangles is split in four (by the centres of its triangles).
+    std::size_t leafTriangles = 8192;
+    // An inner node aims at this share of its children's triangles together.
+    float keptShare = 0.25f;
+};
+
+// Builds the tree over the vertices `positions` (x, y, z each) and the triangles
+// `triangles`, which it takes over and reorders. Every index must be below the vertex
+// count. Returns an empty tree as soon as `cancelled` is set (checked between regions).
+DetailTree buildDetailTree(std::span<const float> positions, std::vector<TriangleCorners> triangles,
+                           const DetailTreeSettings& settings, const std::atomic<bool>& cancelled);
+
+} // namespace zel

@@ -60,14 +60,15 @@ int main(int argc, char** argv) {
         std::copy(argv + 3, argv + argc + 1, argv + 2);
         --argc;
         glutInitWindowSize(windowWidth, windowHeight);
+        zel::ViewerState viewer;
         zel::startViewer(
-            argc, argv, [](zel::StartupStage) {}, options);
+            viewer, argc, argv, [](zel::StartupStage) {}, options);
 
         // The first frame as the event loop draws it, then the user's first action.
         zel::reshapeView(windowWidth, windowHeight);
         frameMilliseconds(zel::displayFrame);
         const double takeStart = zel::currentSeconds();
-        zel::takeView();
+        zel::takeView(viewer);
         glFinish();
         const double compileSeconds = zel::currentSeconds() - takeStart;
         zel::reshapeUserView(windowWidth, windowHeight);
@@ -89,7 +90,7 @@ int main(int argc, char** argv) {
         glFinish();
         const double keySeconds = zel::currentSeconds() - keyStart;
 
-        std::printf("%zu %.2f %.2f %.3f %.3f\n", zel::terrainModel.triangles.size(), defaultMs,
+        std::printf("%zu %.2f %.2f %.3f %.3f\n", viewer.terrain.model.triangles.size(), defaultMs,
                     listMs, compileSeconds, keySeconds);
     } catch (const std::exception& failure) {
         std::cerr << failure.what() << "\n";

@@ -147,17 +147,18 @@ double ringGap(const std::array<float, textureSize>& positions, const IndexRange
 
 } // namespace
 
-SampleHolderIndex::SampleHolderIndex(const std::list<Triangle*>& triangles,
-                                     const std::vector<Point2>& pts, const SampleLattice& lattice)
+SampleHolderIndex::SampleHolderIndex(const std::vector<Triangle>& triangles,
+                                     const std::vector<Point2>& points,
+                                     const SampleLattice& lattice)
     : holders_(static_cast<std::size_t>(textureSize * textureSize), nullptr) {
     const AxisSamples columns(lattice.x);
     const AxisSamples rows(lattice.z);
     const bool latticeUsable = columns.usable() && rows.usable();
 
-    for (const Triangle* triangle : triangles) {
-        const Point2& p0 = pts[static_cast<std::size_t>(triangle->indices[0])];
-        const Point2& p1 = pts[static_cast<std::size_t>(triangle->indices[1])];
-        const Point2& p2 = pts[static_cast<std::size_t>(triangle->indices[2])];
+    for (const Triangle& triangle : triangles) {
+        const Point2& p0 = points[static_cast<std::size_t>(triangle.indices[0])];
+        const Point2& p1 = points[static_cast<std::size_t>(triangle.indices[1])];
+        const Point2& p2 = points[static_cast<std::size_t>(triangle.indices[2])];
         const GroundBox box = groundBox(p0, p1, p2);
         // Without finite numbers on both sides nearness means nothing; such a triangle
         // is tried on every sample, as the plain scan would.
@@ -184,8 +185,9 @@ SampleHolderIndex::SampleHolderIndex(const std::list<Triangle*>& triangles,
             for (int j = rowRange.begin; j < rowRange.end; ++j) {
                 const Triangle*& holder = holders_[static_cast<std::size_t>(i * textureSize + j)];
                 if (holder == nullptr &&
-                    triangle->locate(pts, x, lattice.z[static_cast<std::size_t>(j)]) != Outside) {
-                    holder = triangle;
+                    triangle.locate(points, x, lattice.z[static_cast<std::size_t>(j)]) !=
+                        PointLocation::Outside) {
+                    holder = &triangle;
                 }
             }
         }

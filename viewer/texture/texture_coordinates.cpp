@@ -31,8 +31,7 @@ private:
 
 } // namespace
 
-std::vector<TexCoord> textureCoordinates(const std::vector<Vec3>& vertices,
-                                         const BoundingBox& box) {
+std::vector<TexCoord> textureCoordinates(const std::vector<Vec3>& vertices, const Box& box) {
     const AxisFraction fractionX(box.min.x, box.max.x);
     const AxisFraction fractionZ(box.min.z, box.max.z);
     std::vector<TexCoord> coordinates;

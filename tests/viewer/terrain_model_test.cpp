@@ -19,20 +19,5 @@ TEST(TerrainModelTest, TriangleKeepsItsIndicesAndTakesItsCircleFromTheTerrainsPo
     EXPECT_EQ(triangle.circumcircle.radius, static_cast<float>(std::sqrt(2.0)));
 }
 
-// A copy is a terrain of its own: changing its heights leaves the original as it was.
-TEST(TerrainModelTest, ACopyIsIndependentOfItsOriginal) {
-    TerrainModel original = test::terrainOf({{0, 0}, {10, 0}, {0, 10}});
-    original.addTriangle(0, 2, 1);
-    original.computeHeights();
-    original.computeNormals();
-    const float height = original.vertices[0].y;
-
-    TerrainModel copy = original;
-    copy.setHeightScale(HeightScale{2.0, 0});
-    EXPECT_EQ(original.vertices[0].y, height);
-    EXPECT_EQ(copy.vertices[0].y, static_cast<float>(2.0 * height));
-    EXPECT_EQ(original.exaggeration(), 1.0);
-}
-
 } // namespace
 } // namespace zel

@@ -4,7 +4,7 @@
 
 namespace zel {
 
-Vec3 computeCircumcircle(const Point2& a, const Point2& b, const Point2& c) {
+Circle computeCircumcircle(const Point2& a, const Point2& b, const Point2& c) {
     // Products and sums in double from the float inputs; only D, the centre and the
     // radius are rounded to float, where they are stored.
     const double ax = a.x, ay = a.y, bx = b.x, by = b.y, cx = c.x, cy = c.y;
@@ -23,7 +23,7 @@ Vec3 computeCircumcircle(const Point2& a, const Point2& b, const Point2& c) {
     const double dx = ax - static_cast<double>(centreX);
     const double dy = ay - static_cast<double>(centreY);
     const float radius = static_cast<float>(std::sqrt(dx * dx + dy * dy));
-    return Vec3{centreX, centreY, radius};
+    return Circle{{centreX, centreY}, radius};
 }
 
 } // namespace zel

@@ -23,6 +23,18 @@ struct TexCoord {
     float v;
 };
 
+// A circle in the plane of the points.
+struct Circle {
+    Point2 centre;
+    float radius;
+};
+
+// An axis-aligned box: the least and the greatest coordinate along each axis.
+struct Box {
+    Vec3 min{0.0f, 0.0f, 0.0f};
+    Vec3 max{0.0f, 0.0f, 0.0f};
+};
+
 static_assert(sizeof(Point2) == 2 * sizeof(float) && std::is_standard_layout_v<Point2>);
 static_assert(sizeof(Vec3) == 3 * sizeof(float) && std::is_standard_layout_v<Vec3>);
 static_assert(sizeof(TexCoord) == 2 * sizeof(float) && std::is_standard_layout_v<TexCoord>);

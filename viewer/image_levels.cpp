@@ -39,11 +39,12 @@ std::vector<double> pureImageHeights(const ImageLevels& placement, std::size_t i
     return heights;
 }
 
-std::vector<double> pureImageHeights(const TerrainModel& model) {
+std::vector<double> pureImageHeights(const TerrainModel& model, const ImageLevels& placement,
+                                     std::size_t imageCount) {
     const MapFrame& frame = model.frame;
-    return pureImageHeights(model.imageLevels, model.imageCount,
-                            frame.heightToData(model.boundsMin.y / model.exaggeration),
-                            frame.heightToData(model.boundsMax.y / model.exaggeration));
+    return pureImageHeights(placement, imageCount,
+                            frame.heightToData(model.bounds.min.y / model.exaggeration()),
+                            frame.heightToData(model.bounds.max.y / model.exaggeration()));
 }
 
 } // namespace zel

@@ -6,7 +6,7 @@
 
 namespace zel {
 
-class TerrainModel;
+struct TerrainModel;
 
 // Where the images are pure, in the data's own heights: evenly from the lowest ground to the
 // highest (neither option given), at one given height each (--levels), or the first at and
@@ -25,9 +25,10 @@ struct ImageLevels {
 std::vector<double> pureImageHeights(const ImageLevels& placement, std::size_t imageCount,
                                      double lowest, double highest);
 
-// The heights at which the images of `model`'s texture are pure, in the data's own heights:
-// its images and levels as the texture was built, its ground as it stands (its bounding box at
-// its exaggeration, mapped back through its frame). For a legend.
-std::vector<double> pureImageHeights(const TerrainModel& model);
+// The heights at which `imageCount` images placed by `placement` are pure on `model`'s
+// ground, in the data's own heights: its ground as it stands (its bounding box at its
+// exaggeration, mapped back through its frame). For a legend.
+std::vector<double> pureImageHeights(const TerrainModel& model, const ImageLevels& placement,
+                                     std::size_t imageCount);
 
 } // namespace zel

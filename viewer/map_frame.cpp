@@ -6,9 +6,9 @@ namespace zel {
 
 namespace {
 
-// The inverse of ((value - center) * 2^binaryExponent - offset) * scale.
-double unframed(double fileValue, double center, double offset, const FrameTransform& t) {
-    return center + std::ldexp(fileValue / t.scale + offset, -t.binaryExponent);
+// The inverse of ((value - centre) * 2^binaryExponent - offset) * scale.
+double unframed(double fileValue, double centre, double offset, const FrameTransform& t) {
+    return centre + std::ldexp(fileValue / t.scale + offset, -t.binaryExponent);
 }
 
 } // namespace

@@ -78,14 +78,14 @@ Point3 eyeOf(const OrbitView& view) {
     return along(targetOf(view), rotationOf(view)[2], view.distance);
 }
 
-Point3 centreOf(const TerrainBounds& bounds) {
+Point3 centreOf(const Box& bounds) {
     return {0.5 * (static_cast<double>(bounds.min.x) + bounds.max.x),
             0.5 * (static_cast<double>(bounds.min.y) + bounds.max.y),
             0.5 * (static_cast<double>(bounds.min.z) + bounds.max.z)};
 }
 
 // Half the box's diagonal: the radius of the smallest sphere about its centre that holds it.
-double radiusOf(const TerrainBounds& bounds) {
+double radiusOf(const Box& bounds) {
     const double dx = static_cast<double>(bounds.max.x) - bounds.min.x;
     const double dy = static_cast<double>(bounds.max.y) - bounds.min.y;
     const double dz = static_cast<double>(bounds.max.z) - bounds.min.z;
@@ -99,7 +99,7 @@ struct TurnedCorners {
     std::array<double, 8> x, y, z;
 };
 
-TurnedCorners turnedCorners(const Rotation& turn, const TerrainBounds& bounds) {
+TurnedCorners turnedCorners(const Rotation& turn, const Box& bounds) {
     const Point3 centre = centreOf(bounds);
     TurnedCorners corners{};
     for (std::size_t k = 0; k < 8; ++k) {
@@ -151,7 +151,7 @@ double centredOffset(const std::array<double, 8>& across, const std::array<doubl
     return 0.5 * (low + high);
 }
 
-double clearanceFor(const TerrainBounds& bounds) {
+double clearanceFor(const Box& bounds) {
     const double side = std::max({static_cast<double>(bounds.max.x) - bounds.min.x,
                                   static_cast<double>(bounds.max.y) - bounds.min.y,
                                   static_cast<double>(bounds.max.z) - bounds.min.z});
@@ -216,7 +216,7 @@ double aspectRatio(int width, int height) {
     return static_cast<double>(std::max(width, 1)) / static_cast<double>(std::max(height, 1));
 }
 
-OrbitView fitted(const OrbitView& view, const TerrainBounds& bounds, int width, int height) {
+OrbitView fitted(const OrbitView& view, const Box& bounds, int width, int height) {
     const Rotation turn = rotationOf(view);
     const TurnedCorners corners = turnedCorners(turn, bounds);
     const double slopeY = std::tan(radians(viewFieldOfViewDegrees) / 2.0) * fitShare;
@@ -290,7 +290,7 @@ OrbitView heightsScaled(const OrbitView& view, double heightRatio, const ZoomRoo
     return result;
 }
 
-ClipPlanes clipPlanes(const OrbitView& view, const TerrainBounds& bounds) {
+ClipPlanes clipPlanes(const OrbitView& view, const Box& bounds) {
     const Point3 centre = centreOf(bounds);
     const double offCentre =
         std::hypot(view.targetX - centre.x, view.targetY - centre.y, view.targetZ - centre.z);

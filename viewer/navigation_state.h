@@ -1,7 +1,7 @@
 #pragma once
 
 #include "viewer/geometry.h"
-#include "viewer/texture/surface_heights.h"
+#include "viewer/surface_heights.h"
 
 #include <array>
 
@@ -20,12 +20,6 @@ struct OrbitView {
     double turnDegrees = 0.0;
 };
 
-// The terrain's axis-aligned bounding box, heights included.
-struct TerrainBounds {
-    Vec3 min{0.0f, 0.0f, 0.0f};
-    Vec3 max{0.0f, 0.0f, 0.0f};
-};
-
 struct ClipPlanes {
     double nearPlane;
     double farPlane;
@@ -39,7 +33,7 @@ struct Turning {
 
 // What bounds the zoom: the terrain, its surface and the window it is shown in.
 struct ZoomRoom {
-    const TerrainBounds& bounds;
+    const Box& bounds;
     const SurfaceHeights& surface;
     int width;
     int height;
@@ -95,10 +89,10 @@ OrbitView panned(const OrbitView& view, double dx, double dy, int windowHeight);
 
 // Looks from the same direction at the box from where its projected corners fill nine
 // tenths of a window of width x height pixels along the side that limits them, centred.
-OrbitView fitted(const OrbitView& view, const TerrainBounds& bounds, int width, int height);
+OrbitView fitted(const OrbitView& view, const Box& bounds, int width, int height);
 
 // Near and far planes that hold the whole terrain, however far away or large it is.
-ClipPlanes clipPlanes(const OrbitView& view, const TerrainBounds& bounds);
+ClipPlanes clipPlanes(const OrbitView& view, const Box& bounds);
 
 // Width over height, with empty sides counted as one pixel.
 double aspectRatio(int width, int height);

@@ -53,13 +53,13 @@ std::optional<double> distanceToTriangle(const Sightline& line, const Vector& a,
 } // namespace
 
 std::optional<std::array<double, 3>> firstSurfaceHit(const std::vector<Vec3>& vertices,
-                                                     const std::list<Triangle*>& triangles,
+                                                     const std::vector<Triangle>& triangles,
                                                      const Sightline& line) {
     double nearest = std::numeric_limits<double>::infinity();
-    for (const Triangle* t : triangles) {
+    for (const Triangle& t : triangles) {
         const std::optional<double> reach =
-            distanceToTriangle(line, corner(vertices, t->indices[0]),
-                               corner(vertices, t->indices[1]), corner(vertices, t->indices[2]));
+            distanceToTriangle(line, corner(vertices, t.indices[0]), corner(vertices, t.indices[1]),
+                               corner(vertices, t.indices[2]));
         if (reach && *reach < nearest) {
             nearest = *reach;
         }

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "viewer/geometry.h"
-#include "viewer/texture/surface_heights.h"
+#include "viewer/surface_heights.h"
 #include "viewer/triangle.h"
 
 #include <array>
-#include <list>
 #include <optional>
 #include <vector>
 
@@ -15,7 +14,7 @@ namespace zel {
 // the mesh as it is drawn (`vertices` indexed by the triangles' corners), from either side;
 // none when it meets none. Every triangle is tried: a click, not a frame, pays for it.
 std::optional<std::array<double, 3>> firstSurfaceHit(const std::vector<Vec3>& vertices,
-                                                     const std::list<Triangle*>& triangles,
+                                                     const std::vector<Triangle>& triangles,
                                                      const Sightline& line);
 
 } // namespace zel

@@ -1,45 +1,23 @@
 #include "viewer/terrain_model.h"
 
-#include "viewer/texture/bounding_box.h"
+#include "viewer/bounding_box.h"
 
 namespace zel {
 
-TerrainModel terrainModel;
-
-Triangle* TerrainModel::addTriangle(const Triangle& triangle) {
-    Triangle* kept = &triangleStore.emplace_back(triangle);
-    triangles.push_back(kept);
-    return kept;
-}
-
-void TerrainModel::keepFirstTriangles(std::size_t count) {
-    while (triangles.size() > count) {
-        triangles.pop_back();
-        triangleStore.pop_back();
-    }
+void TerrainModel::addTriangle(std::int32_t i0, std::int32_t i1, std::int32_t i2) {
+    triangles.emplace_back(points, i0, i1, i2);
 }
 
 void TerrainModel::computeBounds() {
-    const BoundingBox box = boundingBox(vertices);
-    boundsMax = box.max;
-    boundsMin = box.min;
+    bounds = boundingBox(vertices);
 }
 
-// The vectors keep their capacity, so a change needs no more memory than start-up did.
-void TerrainModel::changeExaggeration(double factor) {
-    // The surface is interpolated linearly from the heights, so it scales with them.
-    const double ratio = factor / exaggeration;
-    for (std::optional<float>& height : surface.heights) {
-        if (height) {
-            *height = static_cast<float>(*height * ratio);
-        }
-    }
-    exaggeration = factor;
-    vertices.clear();
-    computeHeights();
-    normals.clear();
+void TerrainModel::setHeightScale(const HeightScale& scale) {
+    heightScale = scale;
+    placeVertices();
     computeNormals();
     computeBounds();
+    sampleSurface();
 }
 
 } // namespace zel

@@ -5,17 +5,17 @@
 namespace zel {
 
 TriangulationFormatException::TriangulationFormatException(std::string whatIsWrong)
-    : problem(std::move(whatIsWrong)), message("Bad triangulation file: " + problem) {}
+    : problem(std::move(whatIsWrong)), message_("Bad triangulation file: " + problem) {}
 
 TriangulationFormatException
 TriangulationFormatException::inFile(const std::string& fileName) const {
     TriangulationFormatException located(problem);
-    located.message = "Bad triangulation file \"" + fileName + "\": " + problem;
+    located.message_ = "Bad triangulation file \"" + fileName + "\": " + problem;
     return located;
 }
 
 const char* TriangulationFormatException::what() const noexcept {
-    return message.c_str();
+    return message_.c_str();
 }
 
 } // namespace zel

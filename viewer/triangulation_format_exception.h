@@ -19,7 +19,7 @@ struct TriangulationFormatException : std::exception {
     std::string problem;
 
 private:
-    std::string message;
+    std::string message_;
 };
 
 } // namespace zel

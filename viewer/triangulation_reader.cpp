@@ -2,7 +2,6 @@
 
 #include "viewer/map_frame_record.h"
 #include "viewer/number_tokens.h"
-#include "viewer/point_list.h"
 #include "viewer/triangulation_format_exception.h"
 
 #include <algorithm>
@@ -88,21 +87,22 @@ std::string describeValidIndices(std::size_t pointCount) {
 
 // Every later stage indexes the per-point arrays with the indices directly, so an index is
 // checked as soon as it has been read.
-template <typename Describe> void checkIndex(std::int32_t index, const Describe& describeItem) {
-    const std::size_t pointCount = points.size();
+template <typename Describe>
+void checkIndex(std::int32_t index, std::size_t pointCount, const Describe& describeItem) {
     if (index < 0 || static_cast<std::size_t>(index) >= pointCount) {
         reject(describeItem() + " names vertex index " + std::to_string(index) + ", but " +
                describeValidIndices(pointCount));
     }
 }
 
-template <typename Describe> Triangle readTriangle(NumberTokens& in, const Describe& describeItem) {
+template <typename Describe>
+void readTriangle(NumberTokens& in, TerrainModel& model, const Describe& describeItem) {
     std::int32_t indices[3];
     for (std::int32_t& index : indices) {
         index = readItemNumber<std::int32_t>(in, describeItem);
-        checkIndex(index, describeItem);
+        checkIndex(index, model.points.size(), describeItem);
     }
-    return Triangle(indices[0], indices[1], indices[2]);
+    model.addTriangle(indices[0], indices[1], indices[2]);
 }
 
 // The bytes from here to the end of a stream that can say so (a file, not a pipe).
@@ -136,7 +136,7 @@ std::size_t roomForPoints(std::uint32_t count, std::optional<std::uint64_t> text
                      : 0;
 }
 
-void readPoints(NumberTokens& in, std::uint32_t count) {
+void readPoints(NumberTokens& in, std::uint32_t count, std::vector<Point2>& points) {
     for (std::uint32_t k = 0; k < count; ++k) {
         const auto describePoint = [k, count] { return ordinalOf("point", k, count); };
         Point2 point{0.0f, 0.0f};
@@ -179,86 +179,75 @@ float readTerrainNumber(NumberTokens& in, std::uint32_t k, std::uint32_t count, 
     return value;
 }
 
-void readTerrainPoints(NumberTokens& in, std::uint32_t count, std::vector<float>& elevations,
-                       bool framed) {
+void readTerrainPoints(NumberTokens& in, std::uint32_t count, TerrainModel& model, bool framed) {
     for (std::uint32_t k = 0; k < count; ++k) {
         const float x = readTerrainNumber(in, k, count, 0, framed);
         const float y = readTerrainNumber(in, k, count, 1, framed);
         const float z = readTerrainNumber(in, k, count, 2, framed);
-        points.push_back(Point2{x, y});
-        elevations.push_back(z);
+        model.points.push_back(Point2{x, y});
+        model.elevations.push_back(z);
     }
 }
 
 void readTriangles(NumberTokens& in, std::uint32_t count, TerrainModel& model) {
     for (std::uint32_t k = 0; k < count; ++k) {
         const auto describeTriangle = [k, count] { return ordinalOf("triangle", k, count); };
-        model.addTriangle(readTriangle(in, describeTriangle));
+        readTriangle(in, model, describeTriangle);
     }
-}
-
-// Leaves the model and the point list as they were before a failed reading.
-void discardReadingSince(std::size_t pointCount, std::size_t triangleCount,
-                         std::size_t elevationCount, TerrainModel& model) {
-    model.keepFirstTriangles(triangleCount);
-    points.resize(pointCount);
-    model.elevations.resize(elevationCount);
 }
 
 enum class PointLines { Plane, WithElevation };
 
-void readModel(std::istream& in, TerrainModel& model, PointLines lines) {
+TerrainModel readModel(std::istream& in, PointLines lines) {
     const std::optional<std::uint64_t> textBytes = bytesLeft(in);
     NumberTokens numbers(in);
     numbers.skipByteOrderMark();
-    const std::size_t pointsBefore = points.size();
-    const std::size_t trianglesBefore = model.triangles.size();
-    const std::size_t elevationsBefore = model.elevations.size();
+    TerrainModel model;
     std::optional<MapFrame> frame;
-    try {
-        const std::uint32_t pointCount = readCount(numbers, "point count", [] {});
-        const bool marked = numbers.readWord(terrainMarker);
-        const std::size_t room = roomForPoints(pointCount, textBytes);
-        points.reserve(points.size() + room);
-        if (lines == PointLines::Plane) {
-            if (marked) {
-                reject("this is a terrain file (its point count is followed by \"xyz\"), which "
-                       "Tessaro shows with --elevation");
-            }
-            readPoints(numbers, pointCount);
-        } else {
-            if (!marked || numbers.lineEndBefore()) {
-                reject(terrainMarkerExpected);
-            }
-            frame = readFrameRecord(numbers);
-            model.elevations.reserve(model.elevations.size() + room);
-            readTerrainPoints(numbers, pointCount, model.elevations, frame.has_value());
+    const std::uint32_t pointCount = readCount(numbers, "point count", [] {});
+    const bool marked = numbers.readWord(terrainMarker);
+    const std::size_t room = roomForPoints(pointCount, textBytes);
+    model.points.reserve(room);
+    if (lines == PointLines::Plane) {
+        if (marked) {
+            reject("this is a terrain file (its point count is followed by \"xyz\"), which "
+                   "Tessaro shows with --elevation");
         }
-        const auto lastPointLineEnded = [&] {
-            if (lines == PointLines::WithElevation && pointCount > 0 && !numbers.lineEndBefore()) {
-                reject(describeNumbersOnLine(pointCount - 1, pointCount, "more than 3 numbers"));
-            }
-        };
-        readTriangles(numbers, readCount(numbers, "triangle count", lastPointLineEnded), model);
-        if (lines == PointLines::Plane) {
-            frame = readFrameRecord(numbers);
+        readPoints(numbers, pointCount, model.points);
+    } else {
+        if (!marked || numbers.lineEndBefore()) {
+            reject(terrainMarkerExpected);
         }
-    } catch (...) {
-        discardReadingSince(pointsBefore, trianglesBefore, elevationsBefore, model);
-        throw;
+        frame = readFrameRecord(numbers);
+        model.elevations.reserve(room);
+        readTerrainPoints(numbers, pointCount, model, frame.has_value());
+    }
+    const auto lastPointLineEnded = [&] {
+        if (lines == PointLines::WithElevation && pointCount > 0 && !numbers.lineEndBefore()) {
+            reject(describeNumbersOnLine(pointCount - 1, pointCount, "more than 3 numbers"));
+        }
+    };
+    const std::uint32_t triangleCount = readCount(numbers, "triangle count", lastPointLineEnded);
+    // A triangle's line is longer than the shortest point line, so the points' rule bounds
+    // the room for triangles too; the stream has been read ahead of the count, which only
+    // makes the room smaller.
+    model.triangles.reserve(roomForPoints(triangleCount, bytesLeft(in)));
+    readTriangles(numbers, triangleCount, model);
+    if (lines == PointLines::Plane) {
+        frame = readFrameRecord(numbers);
     }
     model.frame = frame.value_or(MapFrame{});
+    return model;
 }
 
 } // namespace
 
-std::istream& operator>>(std::istream& in, TerrainModel& model) {
-    readModel(in, model, PointLines::Plane);
-    return in;
+TerrainModel readTriangulation(std::istream& in) {
+    return readModel(in, PointLines::Plane);
 }
 
-void readTerrain(std::istream& in, TerrainModel& model) {
-    readModel(in, model, PointLines::WithElevation);
+TerrainModel readTerrain(std::istream& in) {
+    return readModel(in, PointLines::WithElevation);
 }
 
 } // namespace zel

@@ -1,6 +1,5 @@
 #include "viewer/density_height.h"
 #include "viewer/height_scale.h"
-#include "viewer/point_list.h"
 #include "viewer/terrain_model.h"
 
 #include <algorithm>
@@ -16,12 +15,12 @@ struct HeightRange {
     float highest = -std::numeric_limits<float>::infinity();
 };
 
-HeightRange finiteRange(const std::vector<Vec3>& vertices) {
+HeightRange finiteRange(const std::vector<float>& heights) {
     HeightRange range;
-    for (const Vec3& v : vertices) {
-        if (std::isfinite(v.y)) {
-            range.lowest = std::min(range.lowest, v.y);
-            range.highest = std::max(range.highest, v.y);
+    for (const float height : heights) {
+        if (std::isfinite(height)) {
+            range.lowest = std::min(range.lowest, height);
+            range.highest = std::max(range.highest, height);
         }
     }
     return range;
@@ -35,7 +34,7 @@ struct RadiusSum {
         sum += radius;
         ++count;
     }
-    // 0/0 for a vertex no triangle uses: not a number, which computeHeights resolves.
+    // 0/0 for a vertex no triangle uses: not a number, which densityHeights resolves.
     double mean() const { return sum / count; }
 };
 
@@ -58,54 +57,75 @@ double drawnHeightBase(const std::vector<float>& elevations, const std::vector<P
     return far > farForItsSize * size ? *lowest : 0.0;
 }
 
-} // namespace
-
-// Each vertex's sum is taken in list order, in one pass over the triangles, which walks the
-// memory in order rather than vertex by vertex.
-void TerrainModel::computeHeights() {
-    if (!elevations.empty()) {
-        assert(elevations.size() == points.size());
-        vertices.reserve(points.size());
-        tallestHeight = 0.0f;
-        const double base = drawnHeightBase(elevations, points);
-        for (std::size_t i = 0; i < points.size(); ++i) {
-            const float height =
-                base == 0.0 ? elevations[i] : static_cast<float>(elevations[i] - base);
-            vertices.push_back(
-                Vec3{points[i].x, exaggeratedHeight(height, exaggeration), points[i].y});
-            tallestHeight = std::max(tallestHeight, std::fabs(height));
-        }
-        return;
-    }
+// Each vertex's sum is taken in triangle order, in one pass over the triangles, which walks
+// the memory in order rather than vertex by vertex.
+std::vector<float> densityHeights(const std::vector<Point2>& points,
+                                  const std::vector<Triangle>& triangles) {
     std::vector<RadiusSum> sums(points.size());
-    for (const Triangle* triangle : triangles) {
-        for (const std::int32_t index : triangle->indices) {
-            sums[static_cast<std::size_t>(index)].add(triangle->circumcircle.z);
+    for (const Triangle& triangle : triangles) {
+        for (const std::int32_t index : triangle.indices) {
+            sums[static_cast<std::size_t>(index)].add(triangle.circumcircle.radius);
         }
     }
-    vertices.reserve(points.size());
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        vertices.push_back(Vec3{points[i].x, densityHeight(sums[i].mean()), points[i].y});
+    std::vector<float> heights;
+    heights.reserve(points.size());
+    for (const RadiusSum& sum : sums) {
+        heights.push_back(densityHeight(sum.mean()));
     }
 
     // A point that no triangle uses has no mean radius (0/0), and one whose triangles are
     // all degenerate with radius 0 would stand infinitely high. Neither may reach the
     // texture or the drawing: the first lies at the lowest ground, the second at the highest.
-    const HeightRange range = finiteRange(vertices);
+    const HeightRange range = finiteRange(heights);
     const float lowest = std::isfinite(range.lowest) ? range.lowest : 0.0f;
     const float highest = std::isfinite(range.highest) ? range.highest : 0.0f;
-    for (Vec3& v : vertices) {
-        if (std::isinf(v.y) && v.y > 0.0f) {
-            v.y = highest;
-        } else if (!std::isfinite(v.y)) {
-            v.y = lowest;
+    for (float& height : heights) {
+        if (std::isinf(height) && height > 0.0f) {
+            height = highest;
+        } else if (!std::isfinite(height)) {
+            height = lowest;
         }
     }
-    tallestHeight = std::max(std::fabs(lowest), std::fabs(highest));
-    if (exaggeration != 1.0) {
-        for (Vec3& v : vertices) {
-            v.y = exaggeratedHeight(v.y, exaggeration);
-        }
+    return heights;
+}
+
+std::vector<float> elevationHeights(const std::vector<Point2>& points,
+                                    const std::vector<float>& elevations) {
+    assert(elevations.size() == points.size());
+    const double base = drawnHeightBase(elevations, points);
+    if (base == 0.0) {
+        return elevations;
+    }
+    std::vector<float> heights;
+    heights.reserve(elevations.size());
+    for (const float elevation : elevations) {
+        heights.push_back(static_cast<float>(elevation - base));
+    }
+    return heights;
+}
+
+float tallestOf(const std::vector<float>& heights) {
+    float tallest = 0.0f;
+    for (const float height : heights) {
+        tallest = std::max(tallest, std::fabs(height));
+    }
+    return tallest;
+}
+
+} // namespace
+
+void TerrainModel::computeHeights() {
+    baseHeights = elevations.empty() ? densityHeights(points, triangles)
+                                     : elevationHeights(points, elevations);
+    tallestHeight = tallestOf(baseHeights);
+    placeVertices();
+}
+
+void TerrainModel::placeVertices() {
+    const double factor = exaggeration();
+    vertices.resize(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        vertices[i] = Vec3{points[i].x, exaggeratedHeight(baseHeights[i], factor), points[i].y};
     }
 }
 

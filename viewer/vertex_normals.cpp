@@ -56,20 +56,20 @@ Vec3 unitNormal(const NormalSum& sum) {
 
 } // namespace
 
-// Each vertex's sum is taken in list order, in one pass over the triangles: each face normal
-// is worked out once, and memory is walked in list order rather than vertex by vertex, which
-// matters when the points come in no spatial order.
+// Each vertex's sum is taken in triangle order, in one pass over the triangles: each face
+// normal is worked out once, and memory is walked in order rather than vertex by vertex,
+// which matters when the points come in no spatial order.
 void TerrainModel::computeNormals() {
     std::vector<NormalSum> sums(vertices.size());
-    for (const Triangle* triangle : triangles) {
-        const Vec3 n = faceNormal(vertices, *triangle);
-        for (const std::int32_t index : triangle->indices) {
+    for (const Triangle& triangle : triangles) {
+        const Vec3 n = faceNormal(vertices, triangle);
+        for (const std::int32_t index : triangle.indices) {
             sums[static_cast<std::size_t>(index)].add(n);
         }
     }
-    normals.reserve(vertices.size());
-    for (const NormalSum& sum : sums) {
-        normals.push_back(unitNormal(sum));
+    normals.resize(vertices.size());
+    for (std::size_t i = 0; i < sums.size(); ++i) {
+        normals[i] = unitNormal(sums[i]);
     }
 }
 

@@ -4,10 +4,9 @@
 // software renderer. Reports the frame time and the vertex rate (3 vertices per triangle).
 #include "tests/support/gl_test_window.h"
 #include "tests/support/terrain_generator.h"
-#include "viewer/point_list.h"
 #include "viewer/render/frame_drawing.h"
 #include "viewer/render/render_state.h"
-#include "viewer/terrain_model.h"
+#include "viewer/render/viewer_state.h"
 #include "viewer/texture/texture_upload.h"
 
 #include <GL/gl.h>
@@ -55,13 +54,13 @@ float heightAt(float x, float z) {
 
 // A cells x cells grid over [-100, 100]^2 with rolling hills: 2 cells^2 triangles, each
 // with upward-facing normals and texture coordinates over the whole extent.
-void buildGridTerrain(zel::TerrainModel& model, int cells) {
-    zel::test::clearTerrain(model);
-    zel::test::generateGridTerrain(model, {.columns = cells + 1,
-                                           .rows = cells + 1,
-                                           .spacing = 2.0f * halfExtent / static_cast<float>(cells),
-                                           .originX = -halfExtent,
-                                           .originY = -halfExtent});
+zel::TerrainModel gridTerrain(int cells) {
+    zel::TerrainModel model =
+        zel::test::generateGridTerrain({.columns = cells + 1,
+                                        .rows = cells + 1,
+                                        .spacing = 2.0f * halfExtent / static_cast<float>(cells),
+                                        .originX = -halfExtent,
+                                        .originY = -halfExtent});
     for (zel::Vec3& vertex : model.vertices) {
         const float x = vertex.x, z = vertex.z;
         vertex.y = heightAt(x, z);
@@ -72,19 +71,21 @@ void buildGridTerrain(zel::TerrainModel& model, int cells) {
         model.texCoords.push_back(
             {(x + halfExtent) / (2 * halfExtent), (z + halfExtent) / (2 * halfExtent)});
     }
-    model.boundsMax = {halfExtent, 35.0f, halfExtent};
-    model.boundsMin = {-halfExtent, 5.0f, -halfExtent};
+    model.bounds = {{-halfExtent, 5.0f, -halfExtent}, {halfExtent, 35.0f, halfExtent}};
+    return model;
 }
 
 void drawFrames(benchmark::State& state) {
     openViewerWindow();
-    zel::TerrainModel& model = zel::terrainModel;
-    buildGridTerrain(model, static_cast<int>(state.range(0)));
-    if (model.textureId == 0xFFFFFFFFu) {
-        model.textureId = checkerTexture();
+    static zel::ViewerState viewer;
+    zel::setViewerState(viewer);
+    viewer.terrain.model = gridTerrain(static_cast<int>(state.range(0)));
+    const zel::TerrainModel& model = viewer.terrain.model;
+    if (viewer.terrain.textureId == 0xFFFFFFFFu) {
+        viewer.terrain.textureId = checkerTexture();
     }
     zel::reshapeView(windowWidth, windowHeight);
-    model.lastFrameTime = -1.0;
+    viewer.terrain.lastFrameTime = -1.0;
 
     for (auto _ : state) {
         zel::displayFrame();

@@ -21,6 +21,7 @@
 #include "viewer/render/render_state.h"
 #include "viewer/render/startup_sequence.h"
 #include "viewer/render/user_view.h"
+#include "viewer/render/viewer_state.h"
 #include "viewer/terrain_model.h"
 #include "viewer/viewer_options.h"
 
@@ -48,7 +49,7 @@ double frameMilliseconds(void (*drawFrame)()) {
 // Levels are built beside the frames; the frames go on as in the viewer until they are drawn.
 double secondsUntilLevels() {
     const double start = zel::currentSeconds();
-    while (!zel::userView().levels.ready() && zel::currentSeconds() - start < 600.0) {
+    while (!zel::viewerState().user.levels.ready() && zel::currentSeconds() - start < 600.0) {
         zel::displayUserFrame();
     }
     return zel::currentSeconds() - start;
@@ -113,14 +114,15 @@ int main(int argc, char** argv) {
         std::copy(argv + 3, argv + argc + 1, argv + 2);
         --argc;
         glutInitWindowSize(windowWidth, windowHeight);
+        zel::ViewerState viewer;
         zel::startViewer(
-            argc, argv, [](zel::StartupStage) {}, options);
+            viewer, argc, argv, [](zel::StartupStage) {}, options);
 
         // The first frame as the event loop draws it, then the user's first action.
         zel::reshapeView(windowWidth, windowHeight);
         frameMilliseconds(zel::displayFrame);
         const double takeStart = zel::currentSeconds();
-        zel::takeView();
+        zel::takeView(viewer);
         glFinish();
         const double compileSeconds = zel::currentSeconds() - takeStart;
         zel::reshapeUserView(windowWidth, windowHeight);
@@ -141,10 +143,10 @@ int main(int argc, char** argv) {
         const double defaultMs = median(defaultTimes);
         const double listMs = median(listTimes);
         const double percent = differingPercent();
-        zel::UserView& user = zel::userView();
+        zel::UserView& user = viewer.user;
         const std::size_t drawn = user.levels.trianglesDrawn(
             {zel::viewMatrix(user.camera), zel::aspectRatio(user.width, user.height), user.height},
-            zel::terrainModel.exaggeration);
+            viewer.terrain.model.exaggeration());
 
         const double keyStart = zel::currentSeconds();
         zel::handleKey(']', 0, 0);
@@ -153,7 +155,7 @@ int main(int argc, char** argv) {
         const double keySeconds = zel::currentSeconds() - keyStart;
 
         std::printf("%zu %.2f %.2f %.3f %.3f %.3f %.2f %zu %.3f %.0f\n",
-                    zel::terrainModel.triangles.size(), defaultMs, listMs, compileSeconds,
+                    viewer.terrain.model.triangles.size(), defaultMs, listMs, compileSeconds,
                     keySeconds, levelSeconds, median(fullTimes), drawn, percent, peakMegabytes());
     } catch (const std::exception& failure) {
         std::cerr << failure.what() << "\n";

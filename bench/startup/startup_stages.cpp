@@ -15,7 +15,6 @@
 // Usage: startup_stages [--elevation] <triangulation-file> [<image.tga> ...]
 #include "tests/support/xvfb_display.h"
 #include "viewer/current_seconds.h"
-#include "viewer/point_list.h"
 #include "viewer/render/frame_drawing.h"
 #include "viewer/render/render_state.h"
 #include "viewer/render/startup_sequence.h"
@@ -77,9 +76,10 @@ int main(int argc, char** argv) {
         std::map<zel::StartupStage, double> ended;
         const double readStart = zel::currentSeconds();
         glutInitWindowSize(800, 600);
+        zel::ViewerState viewer;
         zel::startViewer(
-            argc, argv, [&ended](zel::StartupStage stage) { ended[stage] = zel::currentSeconds(); },
-            options);
+            viewer, argc, argv,
+            [&ended](zel::StartupStage stage) { ended[stage] = zel::currentSeconds(); }, options);
         using Stage = zel::StartupStage;
 
         // The first frame as the event loop would draw it: reshape, then display.
@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
         {
             const zel::TerrainImages images(imageNames);
             const std::vector<unsigned char> texels =
-                zel::synthesizeTexels(zel::terrainModel, zel::points, images.views());
+                zel::synthesizeTexels(viewer.terrain.model, images.views());
             if (texels.empty()) {
                 return 1;
             }

@@ -1,12 +1,11 @@
 // The texel stage of building the terrain resources (triangle search, heights, blending)
 // on generated terrains of growing size. The miss search is shown both indexed (what the
 // viewer uses) and as a scan of the whole list on every miss, on the smaller terrains.
-#include "tests/support/empty_point_list.h"
 #include "tests/support/terrain_generator.h"
 #include "tests/viewer/texture/linear_search.h"
-#include "viewer/texture/bounding_box.h"
+#include "viewer/bounding_box.h"
+#include "viewer/sample_lattice.h"
 #include "viewer/texture/rgb_image_view.h"
-#include "viewer/texture/sample_lattice.h"
 #include "viewer/texture/texture_synthesis.h"
 
 #include <benchmark/benchmark.h>
@@ -17,18 +16,15 @@ namespace {
 
 // A terrain of side x side points, kept for every run of one benchmark.
 struct BenchTerrain {
-    explicit BenchTerrain(int side) {
-        zel::test::generateGridTerrain(model, {.columns = side,
-                                               .rows = side,
-                                               .spacing = 1.0f,
-                                               .warp = 0.15f,
-                                               .jitter = 0.15f,
-                                               .seed = 42});
-        const zel::BoundingBox box = zel::boundingBox(model.vertices);
-        model.boundsMax = box.max;
-        model.boundsMin = box.min;
+    explicit BenchTerrain(int side)
+        : model(zel::test::generateGridTerrain({.columns = side,
+                                                .rows = side,
+                                                .spacing = 1.0f,
+                                                .warp = 0.15f,
+                                                .jitter = 0.15f,
+                                                .seed = 42})) {
+        model.computeBounds();
     }
-    zel::test::EmptyPointList emptyPointList;
     zel::TerrainModel model;
 };
 
@@ -51,21 +47,20 @@ void texelStage(benchmark::State& state) {
     const BenchTerrain terrain(static_cast<int>(state.range(0)));
     const BenchImages images;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(zel::synthesizeTexels(terrain.model, zel::points, images.views));
+        benchmark::DoNotOptimize(zel::synthesizeTexels(terrain.model, images.views));
     }
-    state.counters["points"] = static_cast<double>(zel::points.size());
+    state.counters["points"] = static_cast<double>(terrain.model.points.size());
     state.counters["triangles"] = static_cast<double>(terrain.model.triangles.size());
 }
 
 void linearMissSearch(benchmark::State& state) {
     const BenchTerrain terrain(static_cast<int>(state.range(0)));
-    const zel::SampleLattice lattice =
-        zel::sampleLattice(zel::BoundingBox{terrain.model.boundsMax, terrain.model.boundsMin});
+    const zel::SampleLattice lattice = zel::sampleLattice(terrain.model.bounds);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(
-            zel::test::linearTexelTriangles(terrain.model.triangles, zel::points, lattice));
+        benchmark::DoNotOptimize(zel::test::linearTexelTriangles(terrain.model.triangles,
+                                                                 terrain.model.points, lattice));
     }
-    state.counters["points"] = static_cast<double>(zel::points.size());
+    state.counters["points"] = static_cast<double>(terrain.model.points.size());
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 // The three programs' readers give a coordinate token the same value, or all refuse it.
 #include "common/number_token.h"
 #include "extract/point_extraction.h"
-#include "tests/support/empty_point_list.h"
 #include "triangulate/point_input.h"
 #include "viewer/triangulation_reader.h"
 
@@ -33,15 +32,12 @@ std::optional<std::string> planorReads(const std::string& token) {
 }
 
 std::optional<float> viewerReads(const std::string& token) {
-    const test::EmptyPointList emptyPointList;
-    TerrainModel model;
     std::istringstream in("1\n" + token + " 0\n0\n");
     try {
-        in >> model;
+        return readTriangulation(in).points.at(0).x;
     } catch (const TriangulationFormatException&) {
         return std::nullopt;
     }
-    return points.at(0).x;
 }
 
 std::optional<double> triangulateReads(const std::string& token) {

@@ -4,10 +4,9 @@
 // coordinate within 0..1, and every texel sample a finite ground position. The same bytes, read as
 // a run of numbers of each type, must give what stream extraction gives.
 #include "tests/viewer/stream_extraction_reference.h"
-#include "viewer/point_list.h"
+#include "viewer/bounding_box.h"
+#include "viewer/sample_lattice.h"
 #include "viewer/terrain_model.h"
-#include "viewer/texture/bounding_box.h"
-#include "viewer/texture/sample_lattice.h"
 #include "viewer/texture/texture_coordinates.h"
 #include "viewer/triangulation_format_exception.h"
 #include "viewer/triangulation_reader.h"
@@ -35,8 +34,8 @@ void liftAndCheck(zel::TerrainModel& model) {
     model.computeHeights();
     model.computeNormals();
 
-    check(model.vertices.size() == zel::points.size());
-    check(model.normals.size() == zel::points.size());
+    check(model.vertices.size() == model.points.size());
+    check(model.normals.size() == model.points.size());
     for (std::size_t i = 0; i < model.vertices.size(); ++i) {
         check(isFinite(model.vertices[i]));
         check(isFinite(model.normals[i]));
@@ -44,7 +43,7 @@ void liftAndCheck(zel::TerrainModel& model) {
         const double length = std::sqrt(double(n.x) * n.x + double(n.y) * n.y + double(n.z) * n.z);
         check(std::abs(length - 1.0) < 1e-5);
     }
-    const zel::BoundingBox box = zel::boundingBox(model.vertices);
+    const zel::Box box = zel::boundingBox(model.vertices);
     for (const zel::TexCoord& uv : zel::textureCoordinates(model.vertices, box)) {
         check(uv.u >= 0.0f && uv.u <= 1.0f && uv.v >= 0.0f && uv.v <= 1.0f);
     }
@@ -55,20 +54,14 @@ void liftAndCheck(zel::TerrainModel& model) {
 }
 
 void readAndCheck(const std::string& text, bool terrainFile) {
-    zel::points.clear();
     zel::TerrainModel model;
     std::istringstream in(text);
     try {
-        if (terrainFile) {
-            zel::readTerrain(in, model);
-        } else {
-            in >> model;
-        }
+        model = terrainFile ? zel::readTerrain(in) : zel::readTriangulation(in);
     } catch (const zel::TriangulationFormatException&) {
-        check(zel::points.empty() && model.triangles.empty() && model.elevations.empty());
         return;
     }
-    check(model.elevations.size() == (terrainFile ? zel::points.size() : 0));
+    check(model.elevations.size() == (terrainFile ? model.points.size() : 0));
     liftAndCheck(model);
 }
 

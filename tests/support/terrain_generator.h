@@ -1,6 +1,5 @@
 #pragma once
 
-#include "viewer/point_list.h"
 #include "viewer/terrain_model.h"
 #include "viewer/triangle.h"
 
@@ -91,26 +90,23 @@ inline std::string triangulationText(const GridTerrain& grid) {
     return text.str();
 }
 
-// Replaces `zel::points` with the grid's points and fills `model` with its triangles and
-// one vertex per point at the grid's height. The model must be empty. Heights come from a
-// formula rather than the circumcircles so that a terrain of a million points is made in
-// moments.
-inline void generateGridTerrain(TerrainModel& model, const GridTerrainShape& shape) {
+// The grid as a terrain: its points, its triangles and one vertex per point at the grid's
+// height. Heights come from a formula rather than the circumcircles so that a terrain of a
+// million points is made in moments.
+inline TerrainModel generateGridTerrain(const GridTerrainShape& shape) {
     GridTerrain grid = gridTerrain(shape);
-    // A triangle reads its corners from the point list as it is made.
-    points = std::move(grid.points);
-    model.vertices.reserve(points.size());
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        model.vertices.push_back(Vec3{points[i].x, grid.heights[i], points[i].y});
+    TerrainModel model;
+    model.points = std::move(grid.points);
+    model.vertices.reserve(model.points.size());
+    for (std::size_t i = 0; i < model.points.size(); ++i) {
+        const Point2& p = model.points[i];
+        model.vertices.push_back(Vec3{p.x, grid.heights[i], p.y});
     }
+    model.triangles.reserve(grid.triangles.size());
     for (const auto& t : grid.triangles) {
-        model.addTriangle(Triangle(t[0], t[1], t[2]));
+        model.addTriangle(t[0], t[1], t[2]);
     }
-}
-
-// Leaves `model` as a new one.
-inline void clearTerrain(TerrainModel& model) {
-    model = TerrainModel();
+    return model;
 }
 
 } // namespace zel::test

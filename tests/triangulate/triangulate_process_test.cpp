@@ -5,7 +5,6 @@
 #include "tests/support/x_windows.h"
 #include "tests/support/xvfb_display.h"
 #include "viewer/map_frame.h"
-#include "viewer/point_list.h"
 #include "viewer/terrain_model.h"
 #include "viewer/triangulation_reader.h"
 
@@ -55,14 +54,16 @@ TEST(TriangulateProcessTest, ViewerReaderTakesTheFileWithTheSameFloats) {
     ASSERT_EQ(program.waitForExit(timeout), 0) << program.standardError();
 
     std::ifstream file(out);
-    ASSERT_NO_THROW(file >> terrainModel);
+    TerrainModel model;
+    ASSERT_NO_THROW(model = readTriangulation(file));
+    const std::vector<Point2>& points = model.points;
     ASSERT_EQ(points.size(), input.size() / 2);
     for (std::size_t i = 0; i < points.size(); ++i) {
         ASSERT_EQ(points[i].x, static_cast<float>(input[2 * i])) << "point " << i;
         ASSERT_EQ(points[i].y, static_cast<float>(input[2 * i + 1])) << "point " << i;
     }
     EXPECT_EQ(program.standardOutput(),
-              "Triangulated 2000 points: " + std::to_string(terrainModel.triangles.size()) +
+              "Triangulated 2000 points: " + std::to_string(model.triangles.size()) +
                   " triangles, 0 duplicate points\n");
 }
 
@@ -139,14 +140,10 @@ TEST(TriangulateProcessTest, TheFrameRecordLeadsEveryPointBackToTheInput) {
         ChildProcess program(arguments, true);
         ASSERT_EQ(program.waitForExit(timeout), 0) << program.standardError();
 
-        points.clear();
         TerrainModel model;
         std::ifstream file(out);
-        if (elevation) {
-            ASSERT_NO_THROW(readTerrain(file, model));
-        } else {
-            ASSERT_NO_THROW(file >> model);
-        }
+        ASSERT_NO_THROW(model = elevation ? readTerrain(file) : readTriangulation(file));
+        const std::vector<Point2>& points = model.points;
         const MapFrame& frame = model.frame;
         EXPECT_EQ(frame.known, c.known);
         EXPECT_EQ(frame.unitName(), c.unit);
@@ -324,9 +321,9 @@ TEST(TriangulateProcessTest, DensityTerrainIsReadByTheViewerWithItsPeakOnTheHill
     ASSERT_EQ(std::sscanf(said.c_str() + at, "Density of 1500 points on 100 x %u cells", &rows), 1);
 
     std::ifstream file(terrain);
-    points.clear();
     TerrainModel model;
-    ASSERT_NO_THROW(readTerrain(file, model));
+    ASSERT_NO_THROW(model = readTerrain(file));
+    const std::vector<Point2>& points = model.points;
     ASSERT_EQ(points.size(), 101u * (rows + 1));
     ASSERT_EQ(model.elevations.size(), points.size());
     EXPECT_EQ(model.triangles.size(), 2u * 100 * rows);

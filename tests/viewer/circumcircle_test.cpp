@@ -13,11 +13,11 @@ float rootOf(double value) {
 }
 
 TEST(Circumcircle, RightTriangleHasItsHypotenuseAsDiameterInEitherOrientation) {
-    for (const Vec3& circle : {computeCircumcircle({0, 0}, {2, 0}, {0, 2}),
-                               computeCircumcircle({0, 0}, {0, 2}, {2, 0})}) {
-        EXPECT_EQ(circle.x, 1.0f);
-        EXPECT_EQ(circle.y, 1.0f);
-        EXPECT_EQ(circle.z, rootOf(2.0));
+    for (const Circle& circle : {computeCircumcircle({0, 0}, {2, 0}, {0, 2}),
+                                 computeCircumcircle({0, 0}, {0, 2}, {2, 0})}) {
+        EXPECT_EQ(circle.centre.x, 1.0f);
+        EXPECT_EQ(circle.centre.y, 1.0f);
+        EXPECT_EQ(circle.radius, rootOf(2.0));
     }
 }
 
@@ -38,10 +38,10 @@ TEST(Circumcircle, EveryOrderOfAGeneralTriangleGivesTheSameCircle) {
               [](const Point2& p, const Point2& q) { return p.x < q.x; });
     int orders = 0;
     do {
-        const Vec3 circle = computeCircumcircle(corners[0], corners[1], corners[2]);
-        EXPECT_NEAR(circle.x, ux, 1e-5);
-        EXPECT_NEAR(circle.y, uy, 1e-5);
-        EXPECT_NEAR(circle.z, radius, 1e-5);
+        const Circle circle = computeCircumcircle(corners[0], corners[1], corners[2]);
+        EXPECT_NEAR(circle.centre.x, ux, 1e-5);
+        EXPECT_NEAR(circle.centre.y, uy, 1e-5);
+        EXPECT_NEAR(circle.radius, radius, 1e-5);
         ++orders;
     } while (std::next_permutation(corners.begin(), corners.end(),
                                    [](const Point2& p, const Point2& q) { return p.x < q.x; }));
@@ -49,38 +49,38 @@ TEST(Circumcircle, EveryOrderOfAGeneralTriangleGivesTheSameCircle) {
 }
 
 TEST(Circumcircle, CollinearPointsGetTheOriginAsCentreAndTheFirstPointsDistance) {
-    const Vec3 ascending = computeCircumcircle({1, 1}, {2, 2}, {3, 3});
-    EXPECT_EQ(ascending.x, 0.0f);
-    EXPECT_EQ(ascending.y, 0.0f);
-    EXPECT_EQ(ascending.z, rootOf(2.0));
+    const Circle ascending = computeCircumcircle({1, 1}, {2, 2}, {3, 3});
+    EXPECT_EQ(ascending.centre.x, 0.0f);
+    EXPECT_EQ(ascending.centre.y, 0.0f);
+    EXPECT_EQ(ascending.radius, rootOf(2.0));
 
-    const Vec3 shuffled = computeCircumcircle({3, 3}, {1, 1}, {2, 2});
-    EXPECT_EQ(shuffled.x, 0.0f);
-    EXPECT_EQ(shuffled.y, 0.0f);
-    EXPECT_EQ(shuffled.z, rootOf(18.0));
+    const Circle shuffled = computeCircumcircle({3, 3}, {1, 1}, {2, 2});
+    EXPECT_EQ(shuffled.centre.x, 0.0f);
+    EXPECT_EQ(shuffled.centre.y, 0.0f);
+    EXPECT_EQ(shuffled.radius, rootOf(18.0));
 }
 
 TEST(Circumcircle, CoincidentPointsGetTheOriginAsCentre) {
-    const Vec3 circle = computeCircumcircle({3, 4}, {3, 4}, {3, 4});
-    EXPECT_EQ(circle.x, 0.0f);
-    EXPECT_EQ(circle.y, 0.0f);
-    EXPECT_EQ(circle.z, 5.0f);
+    const Circle circle = computeCircumcircle({3, 4}, {3, 4}, {3, 4});
+    EXPECT_EQ(circle.centre.x, 0.0f);
+    EXPECT_EQ(circle.centre.y, 0.0f);
+    EXPECT_EQ(circle.radius, 5.0f);
 }
 
 TEST(Circumcircle, TwiceTheAreaIsRoundedToFloatBeforeTheDegeneracyTest) {
     // Twice the area is 1e-60: not zero in double, but zero once rounded to float.
-    const Vec3 circle = computeCircumcircle({0, 0}, {1e-30f, 0}, {0, 1e-30f});
-    EXPECT_EQ(circle.x, 0.0f);
-    EXPECT_EQ(circle.y, 0.0f);
-    EXPECT_EQ(circle.z, 0.0f);
+    const Circle circle = computeCircumcircle({0, 0}, {1e-30f, 0}, {0, 1e-30f});
+    EXPECT_EQ(circle.centre.x, 0.0f);
+    EXPECT_EQ(circle.centre.y, 0.0f);
+    EXPECT_EQ(circle.radius, 0.0f);
 }
 
 TEST(Circumcircle, SquaredLengthsAreFormedInDouble) {
     // |b|^2 = 200020001 has no exact float; float sums would move the centre by whole units.
-    const Vec3 circle = computeCircumcircle({10000, 10000}, {10001, 10000}, {10000, 10001});
-    EXPECT_EQ(circle.x, 10000.5f);
-    EXPECT_EQ(circle.y, 10000.5f);
-    EXPECT_EQ(circle.z, rootOf(0.5));
+    const Circle circle = computeCircumcircle({10000, 10000}, {10001, 10000}, {10000, 10001});
+    EXPECT_EQ(circle.centre.x, 10000.5f);
+    EXPECT_EQ(circle.centre.y, 10000.5f);
+    EXPECT_EQ(circle.radius, rootOf(0.5));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
-#include "model_test_support.h"
 #include "tests/support/terrain_generator.h"
 #include "viewer/height_scale.h"
 #include "viewer/terrain_model.h"
+#include "viewer/texture/terrain_surface.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -13,24 +13,25 @@
 namespace zel {
 namespace {
 
-using ExaggerationTest = test::PointListTest;
-
 // A warped grid, its heights from the density of its points or, with elevations, the plane
 // 0.3 x - 0.2 y + 5, whose upward unit normal under a factor f is (-0.3 f, 1, 0.2 f) / length.
+// The surface is sampled too, so that a change of heights can be followed there.
 void buildTerrain(TerrainModel& model, bool elevation) {
     test::GridTerrain grid = test::gridTerrain({.columns = 7, .rows = 6, .warp = 0.3f});
-    points = std::move(grid.points);
+    model.points = std::move(grid.points);
     for (const auto& t : grid.triangles) {
-        test::addTriangle(model, t[0], t[1], t[2]);
+        model.addTriangle(t[0], t[1], t[2]);
     }
-    for (std::size_t i = 0; elevation && i < points.size(); ++i) {
-        model.elevations.push_back(0.3f * points[i].x - 0.2f * points[i].y + 5.0f);
+    for (std::size_t i = 0; elevation && i < model.points.size(); ++i) {
+        const Point2& p = model.points[i];
+        model.elevations.push_back(0.3f * p.x - 0.2f * p.y + 5.0f);
     }
     model.computeHeights();
     model.computeNormals();
+    computeSurface(model);
 }
 
-TEST_F(ExaggerationTest, AKeyMultipliesEveryHeightAndTurnsTheNormalsInBothModes) {
+TEST(ExaggerationTest, AKeyMultipliesEveryHeightAndTurnsTheNormalsInBothModes) {
     for (const bool elevation : {false, true}) {
         TerrainModel model;
         buildTerrain(model, elevation);
@@ -38,7 +39,7 @@ TEST_F(ExaggerationTest, AKeyMultipliesEveryHeightAndTurnsTheNormalsInBothModes)
         HeightScale scale;
         for (const int step : {1, 1, -1, -1, -1}) {
             scale = stepped(scale, step);
-            model.changeExaggeration(scale.factor());
+            model.setHeightScale(scale);
             const double f = scale.factor();
             const double length = std::sqrt(0.13 * f * f + 1.0);
             for (std::size_t i = 0; i < before.size(); ++i) {
@@ -55,6 +56,7 @@ TEST_F(ExaggerationTest, AKeyMultipliesEveryHeightAndTurnsTheNormalsInBothModes)
             // The normals follow the new heights as those of a terrain that had them from the
             // start do.
             TerrainModel same;
+            same.points = model.points;
             for (const Vec3& v : model.vertices) {
                 same.elevations.push_back(v.y);
             }
@@ -62,14 +64,13 @@ TEST_F(ExaggerationTest, AKeyMultipliesEveryHeightAndTurnsTheNormalsInBothModes)
             same.computeHeights();
             same.computeNormals();
             same.computeBounds();
-            same.triangles.clear();
             for (std::size_t i = 0; i < before.size(); ++i) {
                 EXPECT_EQ(model.normals[i].y, same.normals[i].y);
             }
-            EXPECT_EQ(model.boundsMax.y, same.boundsMax.y);
+            EXPECT_EQ(model.bounds.max.y, same.bounds.max.y);
         }
         // ] ] [ [ [ ends one step below where it started, and ] brings back the very heights.
-        model.changeExaggeration(stepped(scale, 1).factor());
+        model.setHeightScale(stepped(scale, 1));
         EXPECT_EQ(model.vertices.back().y, before.back().y);
     }
 }
@@ -77,8 +78,7 @@ TEST_F(ExaggerationTest, AKeyMultipliesEveryHeightAndTurnsTheNormalsInBothModes)
 // The check before a step agrees with the heights the step then computes, down to the last
 // rounding, for heights and factors at the edge of a float (2.2685489775901924e38 under
 // 1.00000004 and then ] once made an infinite height).
-TEST_F(ExaggerationTest, AStepIsTakenExactlyWhenItsHeightsStayFinite) {
-    points = {{0.0f, 0.0f}, {100.0f, 0.0f}, {0.0f, 100.0f}};
+TEST(ExaggerationTest, AStepIsTakenExactlyWhenItsHeightsStayFinite) {
     std::mt19937 random(29);
     std::uniform_real_distribution<double> nearTheEdge(2.2e38, 2.3e38);
     std::uniform_real_distribution<double> factorNearOne(1.0, 1.0000002);
@@ -87,13 +87,13 @@ TEST_F(ExaggerationTest, AStepIsTakenExactlyWhenItsHeightsStayFinite) {
         const float z = k == 0 ? 2.2685489775901924e38f : static_cast<float>(nearTheEdge(random));
         const HeightScale start{k == 0 ? 1.00000004 : factorNearOne(random), 0};
         TerrainModel model;
+        model.points = {{0.0f, 0.0f}, {100.0f, 0.0f}, {0.0f, 100.0f}};
         model.elevations = {z, 0.0f, -z / 2};
-        model.exaggeration = start.factor();
+        model.heightScale = start;
         model.computeHeights();
         const HeightScale up = stepped(start, 1);
-        model.vertices.clear();
-        model.exaggeration = up.factor();
-        model.computeHeights();
+        model.heightScale = up;
+        model.placeVertices();
         const bool finite = std::isfinite(model.vertices[0].y);
         ASSERT_EQ(staysWithinFloat(model.tallestHeight, up), finite)
             << std::setprecision(17) << z << " under " << start.initial;
@@ -102,6 +102,37 @@ TEST_F(ExaggerationTest, AStepIsTakenExactlyWhenItsHeightsStayFinite) {
     // Both answers occur, so the edge itself is what was tested.
     EXPECT_GT(taken, 100);
     EXPECT_LT(taken, 1900);
+}
+
+// Ten presses of ] and ten of [ bring back every vertex, normal and surface sample exactly,
+// whatever factor the terrain started with.
+TEST(ExaggerationTest, TenStepsUpAndTenDownRestoreTheVeryHeightsAndSurface) {
+    for (const bool elevation : {false, true}) {
+        for (const double initial : {1.0, 0.7, 12.0}) {
+            SCOPED_TRACE(testing::Message() << elevation << " from " << initial);
+            TerrainModel model;
+            model.heightScale = HeightScale{initial, 0};
+            buildTerrain(model, elevation);
+            const TerrainModel start = model;
+            for (const int step : {1, -1}) {
+                for (int press = 0; press < 10; ++press) {
+                    model.setHeightScale(stepped(model.heightScale, step));
+                }
+            }
+            ASSERT_EQ(model.heightScale.steps, 0);
+            std::size_t onTheTerrain = 0;
+            for (std::size_t k = 0; k < start.surface.heights.size(); ++k) {
+                ASSERT_EQ(model.surface.heights[k], start.surface.heights[k]) << "sample " << k;
+                onTheTerrain += start.surface.heights[k] ? 1 : 0;
+            }
+            EXPECT_GT(onTheTerrain, start.surface.heights.size() / 2);
+            for (std::size_t i = 0; i < start.vertices.size(); ++i) {
+                ASSERT_EQ(model.vertices[i].y, start.vertices[i].y) << "vertex " << i;
+                ASSERT_EQ(model.normals[i].y, start.normals[i].y) << "vertex " << i;
+            }
+            EXPECT_EQ(model.bounds.max.y, start.bounds.max.y);
+        }
+    }
 }
 
 } // namespace

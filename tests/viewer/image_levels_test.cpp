@@ -47,13 +47,13 @@ TEST(PureImageHeights, FollowTheModelsGroundBackToTheData) {
     model.frame.known = true;
     model.frame.transform.scale = 0.25;
     model.frame.transform.ground = 100.0;
-    model.exaggeration = 3.0;
-    model.boundsMin.y = 6.0;  // file height 2
-    model.boundsMax.y = 30.0; // file height 10
-    model.imageCount = 3;
-    EXPECT_EQ(pureImageHeights(model), (std::vector<double>{108.0, 124.0, 140.0}));
-    model.imageLevels.seaLevel = 110.0;
-    EXPECT_EQ(pureImageHeights(model), (std::vector<double>{110.0, 110.0, 140.0}));
+    model.heightScale.initial = 3.0;
+    model.bounds.min.y = 6.0;  // file height 2
+    model.bounds.max.y = 30.0; // file height 10
+    ImageLevels placement;
+    EXPECT_EQ(pureImageHeights(model, placement, 3), (std::vector<double>{108.0, 124.0, 140.0}));
+    placement.seaLevel = 110.0;
+    EXPECT_EQ(pureImageHeights(model, placement, 3), (std::vector<double>{110.0, 110.0, 140.0}));
 }
 
 // The options as the viewer takes them from its arguments (after the program's name).

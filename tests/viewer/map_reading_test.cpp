@@ -1,16 +1,13 @@
 // Reading the picture as a map: the point under a pixel, the values picked there, the
 // scale bar and the north arrow, each checked against the textbook camera or worked numbers.
-#include "tests/support/empty_point_list.h"
 #include "tests/viewer/render/gl_reference.h"
 #include "viewer/map_scale.h"
 #include "viewer/navigation_state.h"
 #include "viewer/pick_report.h"
-#include "viewer/point_list.h"
 #include "viewer/surface_pick.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
-#include <list>
 #include <numbers>
 #include <vector>
 
@@ -41,13 +38,11 @@ TEST(MapReadingTest, TheSightlineThroughAPixelMeetsTheGroundThatThePixelShows) {
                                         {500.0f, 2.0f, -500.0f},
                                         {500.0f, 2.0f, 500.0f},
                                         {-500.0f, 2.0f, 500.0f}};
-    const test::EmptyPointList pointList;
+    std::vector<Point2> points;
     for (const Vec3& v : vertices) {
         points.push_back({v.x, v.z});
     }
-    Triangle lower(0, 3, 2);
-    Triangle upper(0, 2, 1);
-    const std::list<Triangle*> triangles = {&lower, &upper};
+    const std::vector<Triangle> triangles = {Triangle(points, 0, 3, 2), Triangle(points, 0, 2, 1)};
     for (const double turn : {0.0, 33.0, -120.0}) {
         for (const double pitch : {25.0, 60.0, 89.0}) {
             OrbitView view = startingView(0.0f, turn);

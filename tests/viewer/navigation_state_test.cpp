@@ -86,7 +86,7 @@ struct ShownExtent {
 
 // Every corner of the box in front of the camera, within the near and far planes and
 // inside the window, under the textbook perspective projection; `shown` receives their extent.
-void expectBoxInView(const OrbitView& view, const TerrainBounds& box, int width, int height,
+void expectBoxInView(const OrbitView& view, const Box& box, int width, int height,
                      ShownExtent& shown) {
     const ClipPlanes planes = clipPlanes(view, box);
     ASSERT_GT(planes.nearPlane, 0.0);
@@ -110,7 +110,7 @@ void expectBoxInView(const OrbitView& view, const TerrainBounds& box, int width,
 }
 
 TEST(NavigationStateTest, FitShowsTheWholeBoxFromTheSameDirectionInAnyWindow) {
-    const std::vector<TerrainBounds> boxes = {
+    const std::vector<Box> boxes = {
         {{-100.0f, 0.0f, -100.0f}, {100.0f, 40.0f, 100.0f}},
         {{900.0f, 0.0f, -90.0f}, {1080.0f, 12.0f, 90.0f}},
         {{512000.0f, 3.0f, 4123000.0f}, {512200.0f, 45.0f, 4123200.0f}},
@@ -122,7 +122,7 @@ TEST(NavigationStateTest, FitShowsTheWholeBoxFromTheSameDirectionInAnyWindow) {
     const int windows[][2] = {{600, 600}, {1600, 400}, {300, 900}};
     OrbitView from = startingView(30.0f, 123.0);
     from.pitchDegrees = 60.0;
-    for (const TerrainBounds& box : boxes) {
+    for (const Box& box : boxes) {
         for (const auto& window : windows) {
             SCOPED_TRACE(testing::Message() << box.min.x << " " << window[0] << "x" << window[1]);
             const OrbitView fit = fitted(from, box, window[0], window[1]);
@@ -151,7 +151,7 @@ TEST(NavigationStateTest, FitShowsTheWholeBoxFromTheSameDirectionInAnyWindow) {
 TEST(NavigationStateTest, FitOfAFarPointKeepsTheClosestDistance) {
     for (const float far : {7.0f, 1e12f, 1e17f, 3e38f}) {
         SCOPED_TRACE(far);
-        const TerrainBounds point{{0.0f, far, 0.0f}, {0.0f, far, 0.0f}};
+        const Box point{{0.0f, far, 0.0f}, {0.0f, far, 0.0f}};
         const OrbitView fit = fitted(startingView(far, 30.0), point, 800, 600);
         EXPECT_GE(fit.distance, closestDistance);
         const ClipPlanes planes = clipPlanes(fit, point);
@@ -176,11 +176,11 @@ Sight sightOf(const OrbitView& view) {
 
 // A terrain over -100 ... 100 on both ground axes whose surface is `height` at every sample.
 using HeightField = double (*)(double x, double z);
-constexpr TerrainBounds fieldBounds{{-100.0f, 0.0f, -100.0f}, {100.0f, 60.0f, 100.0f}};
+constexpr Box fieldBounds{{-100.0f, 0.0f, -100.0f}, {100.0f, 60.0f, 100.0f}};
 constexpr double fieldClearance = 2.0; // a hundredth of the largest side
 
 SurfaceHeights sampledSurface(HeightField height) {
-    SurfaceHeights surface{sampleLattice({fieldBounds.max, fieldBounds.min}), {}};
+    SurfaceHeights surface{sampleLattice(fieldBounds), {}};
     for (const float x : surface.lattice.x) {
         for (const float z : surface.lattice.z) {
             surface.heights.emplace_back(static_cast<float>(height(x, z)));
@@ -282,7 +282,7 @@ TEST(NavigationStateTest, AHeightKeyKeepsTheCameraAboveTheSurfaceAndTheTargetOnI
             base = c.height;
             const SurfaceHeights scaledSurface =
                 sampledSurface([](double x, double z) { return scale * base(x, z); });
-            TerrainBounds scaledBounds = fieldBounds;
+            Box scaledBounds = fieldBounds;
             scaledBounds.max.y = static_cast<float>(scaledBounds.max.y * ratio);
             const OrbitView after =
                 heightsScaled(close, ratio, {scaledBounds, scaledSurface, 800, 600});

@@ -7,15 +7,11 @@
 namespace zel {
 namespace {
 
-using VertexHeightsTest = test::PointListTest;
-using test::addTriangle;
 using test::heightForRadius;
-using test::setPoints;
 
-TEST_F(VertexHeightsTest, SingleTriangleLiftsEveryVertexToTheSameHeight) {
-    setPoints({{0, 0}, {1, 0}, {0, 1}});
-    TerrainModel model;
-    addTriangle(model, 0, 1, 2);
+TEST(VertexHeightsTest, SingleTriangleLiftsEveryVertexToTheSameHeight) {
+    TerrainModel model = test::terrainOf({{0, 0}, {1, 0}, {0, 1}});
+    model.addTriangle(0, 1, 2);
     model.computeHeights();
     const test::VertexTriangles adjacency = test::vertexTriangles(model);
 
@@ -23,18 +19,17 @@ TEST_F(VertexHeightsTest, SingleTriangleLiftsEveryVertexToTheSameHeight) {
     ASSERT_EQ(model.vertices.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(test::meanCircumradius(adjacency[i]), static_cast<double>(radius));
-        EXPECT_EQ(model.vertices[i].x, points[i].x);
+        EXPECT_EQ(model.vertices[i].x, model.points[i].x);
         EXPECT_EQ(model.vertices[i].y, heightForRadius(radius));
-        EXPECT_EQ(model.vertices[i].z, points[i].y);
+        EXPECT_EQ(model.vertices[i].z, model.points[i].y);
         EXPECT_NEAR(model.vertices[i].y, 36.277, 1e-3);
     }
 }
 
-TEST_F(VertexHeightsTest, SquareOfTwoTrianglesIsFlat) {
-    setPoints({{0, 0}, {10, 0}, {10, 10}, {0, 10}});
-    TerrainModel model;
-    addTriangle(model, 0, 1, 2);
-    addTriangle(model, 0, 2, 3);
+TEST(VertexHeightsTest, SquareOfTwoTrianglesIsFlat) {
+    TerrainModel model = test::terrainOf({{0, 0}, {10, 0}, {10, 10}, {0, 10}});
+    model.addTriangle(0, 1, 2);
+    model.addTriangle(0, 2, 3);
     model.computeHeights();
 
     ASSERT_EQ(model.vertices.size(), 4u);
@@ -44,16 +39,15 @@ TEST_F(VertexHeightsTest, SquareOfTwoTrianglesIsFlat) {
     }
 }
 
-TEST_F(VertexHeightsTest, SharedVertexTakesTheHeightOfTheMeanRadiusNotTheMeanHeight) {
-    setPoints({{0, 0}, {1, 0}, {0, 1}, {-10, 0}, {0, -10}});
-    TerrainModel model;
-    const Triangle* small = addTriangle(model, 0, 1, 2);
-    const Triangle* large = addTriangle(model, 0, 3, 4);
+TEST(VertexHeightsTest, SharedVertexTakesTheHeightOfTheMeanRadiusNotTheMeanHeight) {
+    TerrainModel model = test::terrainOf({{0, 0}, {1, 0}, {0, 1}, {-10, 0}, {0, -10}});
+    model.addTriangle(0, 1, 2);
+    model.addTriangle(0, 3, 4);
     model.computeHeights();
     const test::VertexTriangles adjacency = test::vertexTriangles(model);
 
-    const double smallRadius = small->circumcircle.z;
-    const double largeRadius = large->circumcircle.z;
+    const double smallRadius = model.triangles[0].circumcircle.radius;
+    const double largeRadius = model.triangles[1].circumcircle.radius;
     const double meanRadius = (smallRadius + largeRadius) / 2;
     EXPECT_EQ(test::meanCircumradius(adjacency[0]), meanRadius);
     EXPECT_EQ(model.vertices[0].y, heightForRadius(meanRadius));
@@ -61,37 +55,37 @@ TEST_F(VertexHeightsTest, SharedVertexTakesTheHeightOfTheMeanRadiusNotTheMeanHei
     EXPECT_GT(std::abs(model.vertices[0].y - meanHeight), 1.0f);
 }
 
-TEST_F(VertexHeightsTest, DegenerateTriangleContributesItsFirstPointsDistanceFromTheOrigin) {
-    setPoints({{0, 0}, {1, 0}, {0, 1}, {3, 4}, {6, 8}});
-    TerrainModel model;
-    const Triangle* proper = addTriangle(model, 0, 1, 2);
-    const Triangle* collinear = addTriangle(model, 3, 4, 0);
+TEST(VertexHeightsTest, DegenerateTriangleContributesItsFirstPointsDistanceFromTheOrigin) {
+    TerrainModel model = test::terrainOf({{0, 0}, {1, 0}, {0, 1}, {3, 4}, {6, 8}});
+    model.addTriangle(0, 1, 2);
+    model.addTriangle(3, 4, 0);
+    const Triangle& proper = model.triangles[0];
+    const Triangle& collinear = model.triangles[1];
     model.computeHeights();
     const test::VertexTriangles adjacency = test::vertexTriangles(model);
 
-    ASSERT_EQ(collinear->circumcircle.z, 5.0f);
+    ASSERT_EQ(collinear.circumcircle.radius, 5.0f);
     EXPECT_EQ(test::meanCircumradius(adjacency[0]),
-              (static_cast<double>(proper->circumcircle.z) + 5.0) / 2);
+              (static_cast<double>(proper.circumcircle.radius) + 5.0) / 2);
     EXPECT_EQ(test::meanCircumradius(adjacency[4]), 5.0);
     EXPECT_EQ(model.vertices[4].y, heightForRadius(5.0));
 }
 
 // A point that no triangle uses has no mean radius (0/0); a vertex on degenerate triangles of
 // radius 0 would stand infinitely high. Neither may leave a NaN or an infinity behind.
-TEST_F(VertexHeightsTest, UnusedPointLiesAtTheLowestAndAZeroRadiusVertexAtTheHighestGround) {
+TEST(VertexHeightsTest, UnusedPointLiesAtTheLowestAndAZeroRadiusVertexAtTheHighestGround) {
     // One degenerate triangle of radius 0, a small triangle (high ground), a large triangle
     // (low ground), and a point used by no triangle.
-    setPoints(
+    TerrainModel model = test::terrainOf(
         {{0, 0}, {1, 1}, {2, 2}, {10, 0}, {11, 0}, {10, 1}, {50, 0}, {70, 0}, {50, 20}, {5, 5}});
-    TerrainModel model;
-    addTriangle(model, 0, 1, 2);
-    const Triangle* small = addTriangle(model, 3, 4, 5);
-    const Triangle* large = addTriangle(model, 6, 7, 8);
+    model.addTriangle(0, 1, 2);
+    model.addTriangle(3, 4, 5);
+    model.addTriangle(6, 7, 8);
     model.computeHeights();
 
-    ASSERT_EQ(model.triangles.front()->circumcircle.z, 0.0f);
-    const float highest = heightForRadius(small->circumcircle.z);
-    const float lowest = heightForRadius(large->circumcircle.z);
+    ASSERT_EQ(model.triangles[0].circumcircle.radius, 0.0f);
+    const float highest = heightForRadius(model.triangles[1].circumcircle.radius);
+    const float lowest = heightForRadius(model.triangles[2].circumcircle.radius);
     ASSERT_EQ(model.vertices.size(), 10u);
     EXPECT_EQ(model.vertices[0].y, highest);
     EXPECT_EQ(model.vertices[1].y, highest);
@@ -101,10 +95,9 @@ TEST_F(VertexHeightsTest, UnusedPointLiesAtTheLowestAndAZeroRadiusVertexAtTheHig
     EXPECT_EQ(model.vertices[9].z, 5.0f);
 }
 
-TEST_F(VertexHeightsTest, WithoutAnyFiniteHeightEveryVertexLiesAtZero) {
-    setPoints({{0, 0}, {1, 1}, {2, 2}, {7, 7}});
-    TerrainModel model;
-    addTriangle(model, 0, 1, 2);
+TEST(VertexHeightsTest, WithoutAnyFiniteHeightEveryVertexLiesAtZero) {
+    TerrainModel model = test::terrainOf({{0, 0}, {1, 1}, {2, 2}, {7, 7}});
+    model.addTriangle(0, 1, 2);
     model.computeHeights();
 
     ASSERT_EQ(model.vertices.size(), 4u);

@@ -13,10 +13,6 @@
 namespace zel {
 namespace {
 
-using VertexNormalsTest = test::PointListTest;
-using test::addTriangle;
-using test::setPoints;
-
 void buildSurface(TerrainModel& model) {
     model.computeHeights();
     model.computeNormals();
@@ -28,10 +24,9 @@ void expectNormal(const Vec3& normal, float x, float y, float z) {
     EXPECT_EQ(normal.z, z);
 }
 
-TEST_F(VertexNormalsTest, CounterClockwiseTriangleFacesDown) {
-    setPoints({{0, 0}, {1, 0}, {0, 1}});
-    TerrainModel model;
-    addTriangle(model, 0, 1, 2);
+TEST(VertexNormalsTest, CounterClockwiseTriangleFacesDown) {
+    TerrainModel model = test::terrainOf({{0, 0}, {1, 0}, {0, 1}});
+    model.addTriangle(0, 1, 2);
     buildSurface(model);
 
     ASSERT_EQ(model.normals.size(), 3u);
@@ -40,15 +35,14 @@ TEST_F(VertexNormalsTest, CounterClockwiseTriangleFacesDown) {
     }
 }
 
-TEST_F(VertexNormalsTest, SquareFacesDownCounterClockwiseAndUpClockwise) {
-    setPoints({{0, 0}, {10, 0}, {10, 10}, {0, 10}});
-    TerrainModel counterClockwise;
-    addTriangle(counterClockwise, 0, 1, 2);
-    addTriangle(counterClockwise, 0, 2, 3);
+TEST(VertexNormalsTest, SquareFacesDownCounterClockwiseAndUpClockwise) {
+    TerrainModel counterClockwise = test::terrainOf({{0, 0}, {10, 0}, {10, 10}, {0, 10}});
+    counterClockwise.addTriangle(0, 1, 2);
+    counterClockwise.addTriangle(0, 2, 3);
     buildSurface(counterClockwise);
-    TerrainModel clockwise;
-    addTriangle(clockwise, 0, 2, 1);
-    addTriangle(clockwise, 0, 3, 2);
+    TerrainModel clockwise = test::terrainOf({{0, 0}, {10, 0}, {10, 10}, {0, 10}});
+    clockwise.addTriangle(0, 2, 1);
+    clockwise.addTriangle(0, 3, 2);
     buildSurface(clockwise);
 
     ASSERT_EQ(counterClockwise.normals.size(), 4u);
@@ -59,13 +53,12 @@ TEST_F(VertexNormalsTest, SquareFacesDownCounterClockwiseAndUpClockwise) {
     }
 }
 
-TEST_F(VertexNormalsTest, LargerTrianglesWeighMore) {
+TEST(VertexNormalsTest, LargerTrianglesWeighMore) {
     // Vertex 0 is shared by a small triangle tilted one way and a large one tilted the other
     // way; the sum of unnormalised cross products leans towards the large one.
-    setPoints({{0, 0}, {0, 1}, {1, 0}, {0, -30}, {-30, 0}});
-    TerrainModel model;
-    addTriangle(model, 0, 1, 2);
-    addTriangle(model, 0, 3, 4);
+    TerrainModel model = test::terrainOf({{0, 0}, {0, 1}, {1, 0}, {0, -30}, {-30, 0}});
+    model.addTriangle(0, 1, 2);
+    model.addTriangle(0, 3, 4);
     model.computeHeights();
     for (Vec3& vertex : model.vertices) {
         vertex.y = 0.0f;
@@ -80,19 +73,19 @@ TEST_F(VertexNormalsTest, LargerTrianglesWeighMore) {
     EXPECT_NEAR(normal.x * normal.x + normal.y * normal.y + normal.z * normal.z, 1.0, 1e-6);
 }
 
-TEST_F(VertexNormalsTest, FlatClockwiseGridFacesStraightUpWithUnitNormals) {
+TEST(VertexNormalsTest, FlatClockwiseGridFacesStraightUpWithUnitNormals) {
     constexpr int side = 5;
+    TerrainModel model;
     for (int row = 0; row < side; ++row) {
         for (int column = 0; column < side; ++column) {
-            points.push_back(Point2{static_cast<float>(column), static_cast<float>(row)});
+            model.points.push_back(Point2{static_cast<float>(column), static_cast<float>(row)});
         }
     }
-    TerrainModel model;
     for (int row = 0; row + 1 < side; ++row) {
         for (int column = 0; column + 1 < side; ++column) {
             const std::int32_t corner = row * side + column;
-            addTriangle(model, corner, corner + side, corner + 1);
-            addTriangle(model, corner + 1, corner + side, corner + side + 1);
+            model.addTriangle(corner, corner + side, corner + 1);
+            model.addTriangle(corner + 1, corner + side, corner + side + 1);
         }
     }
     buildSurface(model);
@@ -105,21 +98,21 @@ TEST_F(VertexNormalsTest, FlatClockwiseGridFacesStraightUpWithUnitNormals) {
     }
 }
 
-TEST_F(VertexNormalsTest, NormalsOfAnUnevenTerrainHaveUnitLength) {
+TEST(VertexNormalsTest, NormalsOfAnUnevenTerrainHaveUnitLength) {
     constexpr int side = 6;
+    TerrainModel model;
     for (int row = 0; row < side; ++row) {
         for (int column = 0; column < side; ++column) {
             // A fixed jitter that keeps every cell convex and clockwise.
             const float jitter = static_cast<float>((row * 7 + column * 3) % 5) * 0.1f;
-            points.push_back(Point2{column * 2.0f + jitter, row * 2.0f - jitter});
+            model.points.push_back(Point2{column * 2.0f + jitter, row * 2.0f - jitter});
         }
     }
-    TerrainModel model;
     for (int row = 0; row + 1 < side; ++row) {
         for (int column = 0; column + 1 < side; ++column) {
             const std::int32_t corner = row * side + column;
-            addTriangle(model, corner, corner + side, corner + 1);
-            addTriangle(model, corner + 1, corner + side, corner + side + 1);
+            model.addTriangle(corner, corner + side, corner + 1);
+            model.addTriangle(corner + 1, corner + side, corner + side + 1);
         }
     }
     buildSurface(model);
@@ -134,16 +127,17 @@ TEST_F(VertexNormalsTest, NormalsOfAnUnevenTerrainHaveUnitLength) {
 
 // Heights and normals are summed in one pass over the triangles; they must be exactly what
 // each vertex's own adjacency gives, also when the points come in no spatial order.
-TEST_F(VertexNormalsTest, WholeTerrainPassesEqualThePerVertexSums) {
+TEST(VertexNormalsTest, WholeTerrainPassesEqualThePerVertexSums) {
     constexpr int side = 30;
     std::vector<std::int32_t> slot(side * side);
     std::iota(slot.begin(), slot.end(), 0);
     std::mt19937 random(7);
     std::shuffle(slot.begin(), slot.end(), random);
     std::uniform_real_distribution<float> jitter(-0.3f, 0.3f);
-    points.resize(slot.size());
+    TerrainModel model;
+    model.points.resize(slot.size());
     for (int i = 0; i < side * side; ++i) {
-        points[static_cast<std::size_t>(slot[static_cast<std::size_t>(i)])] =
+        model.points[static_cast<std::size_t>(slot[static_cast<std::size_t>(i)])] =
             Point2{static_cast<float>(i % side) + jitter(random),
                    static_cast<float>(i / side) + jitter(random)};
     }
@@ -158,14 +152,13 @@ TEST_F(VertexNormalsTest, WholeTerrainPassesEqualThePerVertexSums) {
         }
     }
     std::shuffle(cells.begin(), cells.end(), random);
-    TerrainModel model;
     for (const auto& t : cells) {
-        addTriangle(model, t[0], t[1], t[2]);
+        model.addTriangle(t[0], t[1], t[2]);
     }
     buildSurface(model);
 
     const test::VertexTriangles adjacency = test::vertexTriangles(model);
-    for (std::size_t i = 0; i < points.size(); ++i) {
+    for (std::size_t i = 0; i < model.points.size(); ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(model.vertices[i].y, test::heightForRadius(test::meanCircumradius(adjacency[i])));
         const Vec3 normal = test::vertexNormal(model, adjacency[i], i);
@@ -173,11 +166,10 @@ TEST_F(VertexNormalsTest, WholeTerrainPassesEqualThePerVertexSums) {
     }
 }
 
-TEST_F(VertexNormalsTest, MinuteTriangleKeepsItsDirection) {
+TEST(VertexNormalsTest, MinuteTriangleKeepsItsDirection) {
     // The cross product is about 1e-40, so 1/|S| is no finite float.
-    setPoints({{0, 0}, {1e-20f, 0}, {0, 1e-20f}});
-    TerrainModel model;
-    addTriangle(model, 0, 1, 2);
+    TerrainModel model = test::terrainOf({{0, 0}, {1e-20f, 0}, {0, 1e-20f}});
+    model.addTriangle(0, 1, 2);
     buildSurface(model);
 
     for (const Vec3& normal : model.normals) {
@@ -185,13 +177,12 @@ TEST_F(VertexNormalsTest, MinuteTriangleKeepsItsDirection) {
     }
 }
 
-TEST_F(VertexNormalsTest, HugeSumOfCrossProductsStillGivesAUnitNormal) {
+TEST(VertexNormalsTest, HugeSumOfCrossProductsStillGivesAUnitNormal) {
     // Each cross product is 1e38; a hundred of them make 1/|S| a subnormal float with
     // too few significant bits for a unit normal.
-    setPoints({{0, 0}, {0, 1e19f}, {1e19f, 0}});
-    TerrainModel model;
+    TerrainModel model = test::terrainOf({{0, 0}, {0, 1e19f}, {1e19f, 0}});
     for (int copy = 0; copy < 100; ++copy) {
-        addTriangle(model, 0, 1, 2);
+        model.addTriangle(0, 1, 2);
     }
     buildSurface(model);
 
@@ -202,11 +193,10 @@ TEST_F(VertexNormalsTest, HugeSumOfCrossProductsStillGivesAUnitNormal) {
     }
 }
 
-TEST_F(VertexNormalsTest, UnusedPointAndCancellingTrianglesFaceUp) {
-    setPoints({{0, 0}, {1, 0}, {0, 1}, {5, 5}});
-    TerrainModel model;
-    addTriangle(model, 0, 1, 2);
-    addTriangle(model, 0, 2, 1); // the same triangle turned over: the cross products cancel
+TEST(VertexNormalsTest, UnusedPointAndCancellingTrianglesFaceUp) {
+    TerrainModel model = test::terrainOf({{0, 0}, {1, 0}, {0, 1}, {5, 5}});
+    model.addTriangle(0, 1, 2);
+    model.addTriangle(0, 2, 1); // the same triangle turned over: the cross products cancel
     buildSurface(model);
 
     ASSERT_EQ(model.normals.size(), 4u);
@@ -215,11 +205,10 @@ TEST_F(VertexNormalsTest, UnusedPointAndCancellingTrianglesFaceUp) {
     }
 }
 
-TEST_F(VertexNormalsTest, VertexOnlyOnDegenerateTrianglesFacesUp) {
-    setPoints({{0, 0}, {1, 1}, {2, 2}, {10, 0}, {10, 1}, {11, 0}});
-    TerrainModel model;
-    addTriangle(model, 0, 1, 2);
-    addTriangle(model, 3, 4, 5);
+TEST(VertexNormalsTest, VertexOnlyOnDegenerateTrianglesFacesUp) {
+    TerrainModel model = test::terrainOf({{0, 0}, {1, 1}, {2, 2}, {10, 0}, {10, 1}, {11, 0}});
+    model.addTriangle(0, 1, 2);
+    model.addTriangle(3, 4, 5);
     buildSurface(model);
 
     for (std::size_t i = 0; i < 6; ++i) {

@@ -1,6 +1,7 @@
 #include "viewer/render/frame_drawing.h"
 
-#include "viewer/terrain_model.h"
+#include "viewer/render/terrain_drawing.h"
+#include "viewer/render/viewer_state.h"
 
 #include <GL/freeglut.h>
 
@@ -8,7 +9,7 @@ namespace zel {
 
 void displayFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    terrainModel.drawTerrain();
+    drawTerrain(viewerState().terrain);
     glutSwapBuffers();
 }
 

@@ -1,6 +1,7 @@
 #include "viewer/render/key_handler.h"
 
 #include "viewer/render/user_view.h"
+#include "viewer/render/viewer_state.h"
 
 #include <GL/freeglut.h>
 #include <cctype>
@@ -12,13 +13,14 @@ namespace {
 constexpr unsigned char escapeKey = 27;
 constexpr const char* viewKeys = "frsh +=-][wol";
 
-void actOnView(unsigned char key, UserView& user) {
+void actOnView(unsigned char key, ViewerState& state) {
+    UserView& user = takeView(state);
     switch (key) {
     case 'f':
         user.camera = fitted(user.camera, user.bounds, user.width, user.height);
         break;
     case 'r':
-        resetView(user);
+        resetView(state);
         break;
     case 's':
         user.screenshotRequested = true;
@@ -31,16 +33,16 @@ void actOnView(unsigned char key, UserView& user) {
         break;
     case '+':
     case '=': // + without Shift on most keyboards
-        zoomView(user, 1);
+        zoomView(state, 1);
         break;
     case '-':
-        zoomView(user, -1);
+        zoomView(state, -1);
         break;
     case ']':
-        stepHeights(user, 1);
+        stepHeights(state, 1);
         break;
     case '[':
-        stepHeights(user, -1);
+        stepHeights(state, -1);
         break;
     case 'w':
         user.edgesShown = !user.edgesShown;
@@ -69,13 +71,13 @@ void handleKey(unsigned char typed, int /*x*/, int /*y*/) {
     }
     // Other keys leave the default view alone.
     if (key != '\0' && std::strchr(viewKeys, key) != nullptr) {
-        actOnView(key, takeView());
+        actOnView(key, viewerState());
     }
 }
 
 void handleSpecialKey(int key, int /*x*/, int /*y*/) {
     if (key == GLUT_KEY_F1) {
-        UserView& user = takeView();
+        UserView& user = takeView(viewerState());
         user.helpShown = !user.helpShown;
     }
 }

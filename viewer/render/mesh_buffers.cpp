@@ -42,8 +42,8 @@ bool fillCorners(GLuint buffer, const TerrainModel& model) {
     if (corner == nullptr) {
         return false;
     }
-    for (const Triangle* triangle : model.triangles) {
-        for (const std::int32_t index : triangle->indices) {
+    for (const Triangle& triangle : model.triangles) {
+        for (const std::int32_t index : triangle.indices) {
             *corner++ = static_cast<GLuint>(index);
         }
     }

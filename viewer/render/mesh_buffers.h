@@ -5,7 +5,7 @@
 
 namespace zel {
 
-class TerrainModel;
+struct TerrainModel;
 
 // The terrain's mesh in buffers on the graphics card, drawn with one indexed call. The
 // user's frames draw it; a change of heights replaces only the vertices and normals, which
@@ -37,7 +37,7 @@ MeshUpload uploadMesh(const TerrainModel& model);
 // Returns the first error OpenGL reported, 0 when there was none.
 unsigned int updateMeshHeights(const MeshBuffers& buffers, const TerrainModel& model);
 
-// Draws the triangles as TerrainModel::drawMesh does, with the texture `textureId` bound;
+// Draws the triangles as drawMesh (terrain_drawing.h) does, with the texture `textureId` bound;
 // the client arrays and buffer bindings are left as they were found.
 void drawMeshBuffers(const MeshBuffers& buffers, unsigned int textureId);
 

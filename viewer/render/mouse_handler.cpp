@@ -1,6 +1,7 @@
 #include "viewer/render/mouse_handler.h"
 
 #include "viewer/render/user_view.h"
+#include "viewer/render/viewer_state.h"
 
 #include <GL/freeglut.h>
 #include <cstdlib>
@@ -12,23 +13,8 @@ namespace {
 constexpr int wheelUp = 3;
 constexpr int wheelDown = 4;
 
-enum class Drag { None, Orbit, Pan };
-
 // How far the pointer may wander while a button is held and still make a click.
 constexpr int clickSlack = 3;
-
-struct Pointer {
-    Drag drag = Drag::None;
-    int button = -1;
-    int x = 0;
-    int y = 0;
-    // Where the button went down, and whether the pointer has left it since.
-    int downX = 0;
-    int downY = 0;
-    bool dragged = false;
-};
-
-Pointer pointer;
 
 Drag dragFor(int button) {
     switch (button) {
@@ -44,26 +30,30 @@ Drag dragFor(int button) {
 
 } // namespace
 
-void handleMouseButton(int button, int state, int x, int y) {
-    if (state != GLUT_DOWN) {
+void handleMouseButton(int button, int buttonState, int x, int y) {
+    ViewerState& state = viewerState();
+    Pointer& pointer = state.pointer;
+    if (buttonState != GLUT_DOWN) {
         if (button == pointer.button) {
             if (button == GLUT_LEFT_BUTTON && !pointer.dragged) {
-                pickAt(userView(), pointer.downX, pointer.downY);
+                pickAt(state, pointer.downX, pointer.downY);
             }
             pointer.drag = Drag::None;
             pointer.button = -1;
         }
         return;
     }
-    UserView& user = takeView();
+    takeView(state);
     if (button == wheelUp || button == wheelDown) {
-        zoomView(user, button == wheelUp ? 1 : -1);
+        zoomView(state, button == wheelUp ? 1 : -1);
         return;
     }
     pointer = {dragFor(button), button, x, y, x, y, false};
 }
 
 void handleMouseDrag(int x, int y) {
+    ViewerState& state = viewerState();
+    Pointer& pointer = state.pointer;
     if (pointer.drag == Drag::None) {
         return;
     }
@@ -73,7 +63,7 @@ void handleMouseDrag(int x, int y) {
     if (!pointer.dragged) {
         return; // a click's jitter turns nothing
     }
-    UserView& user = userView();
+    UserView& user = state.user;
     const double dx = x - pointer.x;
     const double dy = y - pointer.y;
     if (pointer.drag == Drag::Orbit) {

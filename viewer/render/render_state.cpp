@@ -1,7 +1,7 @@
 #include "viewer/render/render_state.h"
 
 #include "viewer/navigation_state.h"
-#include "viewer/terrain_model.h"
+#include "viewer/render/viewer_state.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -41,7 +41,8 @@ void reshapeView(int width, int height) {
     // so a resized window shows the terrain in its starting orientation.
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    const double eyeHeight = static_cast<double>(terrainModel.boundsMax.y) + startingEyeAboveTop;
+    const double eyeHeight =
+        static_cast<double>(viewerState().terrain.model.bounds.max.y) + startingEyeAboveTop;
     gluLookAt(0.0, eyeHeight, startingEyeDistance, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
     // A vertex is (x, height, y): mirrored along z, the file's y (north) points away from
     // the viewer and x (east) to the right, so that a map is not seen as its mirror image.

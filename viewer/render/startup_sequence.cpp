@@ -2,15 +2,17 @@
 
 #include "viewer/automatic_exaggeration.h"
 #include "viewer/file_not_found_exception.h"
-#include "viewer/point_list.h"
 #include "viewer/render/frame_drawing.h"
 #include "viewer/render/key_handler.h"
 #include "viewer/render/mouse_handler.h"
 #include "viewer/render/render_state.h"
 #include "viewer/render/user_view.h"
+#include "viewer/render/viewer_state.h"
 #include "viewer/render/window_system_failures.h"
 #include "viewer/run_beside.h"
-#include "viewer/terrain_model.h"
+#include "viewer/texture/terrain_surface.h"
+#include "viewer/texture/terrain_texture.h"
+#include "viewer/texture/texture_upload.h"
 #include "viewer/triangulation_format_exception.h"
 #include "viewer/triangulation_reader.h"
 
@@ -27,7 +29,7 @@
 namespace zel {
 namespace {
 
-void readTriangulation(const char* fileName, bool terrainFile) {
+TerrainModel readTerrainFile(const char* fileName, bool terrainFile) {
     std::ifstream file(fileName);
     if (!file.good()) {
         throw FileNotFoundException();
@@ -38,11 +40,7 @@ void readTriangulation(const char* fileName, bool terrainFile) {
         throw FileNotFoundException();
     }
     try {
-        if (terrainFile) {
-            readTerrain(file, terrainModel);
-        } else {
-            file >> terrainModel;
-        }
+        return terrainFile ? readTerrain(file) : readTriangulation(file);
     } catch (const TriangulationFormatException& bad) {
         throw bad.inFile(fileName);
     } catch (const std::bad_alloc&) {
@@ -87,9 +85,9 @@ std::vector<std::string> collectImageNames(int argc, char** argv) {
 
 // The factor the heights start with: the user's, or for a flat elevation terrain one that
 // shows its relief, said on standard output.
-double startingExaggeration(const ViewerOptions& options) {
+double startingExaggeration(const TerrainModel& model, const ViewerOptions& options) {
     if (options.elevation && !options.exaggerationGiven) {
-        if (const auto automatic = automaticExaggeration(points, terrainModel.elevations)) {
+        if (const auto automatic = automaticExaggeration(model.points, model.elevations)) {
             std::cout << describe(*automatic) << std::endl;
             return automatic->factor;
         }
@@ -98,11 +96,12 @@ double startingExaggeration(const ViewerOptions& options) {
 }
 
 // A factor that lifts a height beyond the range of a float leaves nothing to show.
-void refuseHeightsBeyondFloat(double exaggeration) {
+void refuseHeightsBeyondFloat(const TerrainModel& model) {
+    const double exaggeration = model.exaggeration();
     if (exaggeration == 1.0) {
         return;
     }
-    for (const Vec3& vertex : terrainModel.vertices) {
+    for (const Vec3& vertex : model.vertices) {
         if (!std::isfinite(vertex.y)) {
             std::ostringstream message;
             message << "--exaggeration " << exaggeration
@@ -113,24 +112,34 @@ void refuseHeightsBeyondFloat(double exaggeration) {
 }
 
 // Both need only the heights, so the surface is found on a second core meanwhile. The thread
-// ends here: none may run once freeglut can end the process.
-void computeNormalsAndSurface() {
-    std::future<void> surface = runBeside([] { terrainModel.computeSurface(); });
-    terrainModel.computeNormals();
+// ends here: none may run once freeglut can end the process. Each writes its own members.
+void computeNormalsAndSurface(TerrainModel& model) {
+    std::future<void> surface = runBeside([&model] { computeSurface(model); });
+    model.computeNormals();
     surface.get();
+}
+
+// The texture made from the surface and uploaded, with its legend.
+void buildTexture(ShownTerrain& terrain, const std::vector<std::string>& imageNames,
+                  const ImageLevels& levels) {
+    const TerrainTexture texture = terrainTexture(terrain.model, imageNames, levels);
+    terrain.textureId = createTexture(textureSize, textureSize, texture.texels.data());
+    terrain.legend = texture.legend;
 }
 
 } // namespace
 
-void startViewer(int& argc, char** argv, const StageObserver& stageEnded,
+void startViewer(ViewerState& state, int& argc, char** argv, const StageObserver& stageEnded,
                  const ViewerOptions& options) {
-    readTriangulation(argv[1], options.elevation);
+    setViewerState(state);
+    TerrainModel& model = state.terrain.model;
+    model = readTerrainFile(argv[1], options.elevation);
     stageEnded(StartupStage::Read);
-    terrainModel.exaggeration = startingExaggeration(options);
-    terrainModel.computeHeights();
-    refuseHeightsBeyondFloat(terrainModel.exaggeration);
+    model.heightScale = HeightScale{startingExaggeration(model, options), 0};
+    model.computeHeights();
+    refuseHeightsBeyondFloat(model);
     stageEnded(StartupStage::Heights);
-    computeNormalsAndSurface();
+    computeNormalsAndSurface(model);
     stageEnded(StartupStage::Normals);
 
     initWindowSystem(argc, argv);
@@ -140,12 +149,12 @@ void startViewer(int& argc, char** argv, const StageObserver& stageEnded,
     stageEnded(StartupStage::Window);
     initRenderState();
     stageEnded(StartupStage::RenderState);
-    terrainModel.buildTexture(imageNames, options.imageLevels);
+    buildTexture(state.terrain, imageNames, options.imageLevels);
     stageEnded(StartupStage::Resources);
     if (options.elevation) {
         // Before the light, which must be given under the identity matrix: the view only
         // reads that matrix.
-        takeFittedView();
+        takeFittedView(state);
         stageEnded(StartupStage::View);
     }
     initLighting();

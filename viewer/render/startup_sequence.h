@@ -1,5 +1,6 @@
 #pragma once
 
+#include "viewer/render/viewer_state.h"
 #include "viewer/viewer_options.h"
 
 #include <functional>
@@ -8,7 +9,7 @@ namespace zel {
 
 // The stages of the viewer's start-up, in the order they run.
 enum class StartupStage {
-    Read,        // the triangulation file into the terrain model and the point list
+    Read,        // the triangulation file into the terrain model
     Heights,     // one vertex per point
     Normals,     // one normal per vertex; beside them, bounding box, texture coordinates and
                  // the surface heights
@@ -22,7 +23,8 @@ enum class StartupStage {
 // Told of each stage as it ends, so that a caller can time the stages.
 using StageObserver = std::function<void(StartupStage)>;
 
-// Everything the viewer does before its event loop, for the command line
+// Everything the viewer does before its event loop, into `state`, which the window's callbacks
+// then act on (see setViewerState) and which must outlive the window, for the command line
 // `program <triangulation-file> [<image.tga> ...]`, freeglut options (removed from argv by
 // glutInit) among the images. argc must be at least 2. Throws FileNotFoundException when the
 // file cannot be opened or read, TriangulationFormatException naming the file when it is not a
@@ -33,7 +35,7 @@ using StageObserver = std::function<void(StartupStage)>;
 // terrain starts raised (see automaticExaggeration), which standard output is told.
 // `options.imageLevels` places the images on heights. Throws ViewerOptionException, before
 // the window opens, when --levels does not give one height per image.
-void startViewer(int& argc, char** argv, const StageObserver& stageEnded,
+void startViewer(ViewerState& state, int& argc, char** argv, const StageObserver& stageEnded,
                  const ViewerOptions& options = {});
 
 } // namespace zel

@@ -1,5 +1,6 @@
+#include "viewer/render/terrain_drawing.h"
+
 #include "viewer/current_seconds.h"
-#include "viewer/terrain_model.h"
 
 #include <GL/gl.h>
 #include <cassert>
@@ -22,28 +23,31 @@ const GLfloat* floatsOf(const TexCoord& t) {
 
 } // namespace
 
-void TerrainModel::drawTerrain() {
+void drawTerrain(ShownTerrain& terrain) {
     const double now = currentSeconds();
     float angle = 0.0f;
     // The first frame (lastFrameTime still -1) shows the terrain unturned.
-    if (lastFrameTime > 0.0) {
-        angle = static_cast<float>((now - lastFrameTime) * degreesPerSecond);
+    if (terrain.lastFrameTime > 0.0) {
+        angle = static_cast<float>((now - terrain.lastFrameTime) * degreesPerSecond);
     }
-    lastFrameTime = now;
+    terrain.lastFrameTime = now;
 
     // The turn accumulates in the model-view matrix from frame to frame; only a reshape
     // resets it to the camera alone.
     glRotatef(angle, 0.0f, 1.0f, 0.0f);
-    drawMesh();
+    drawMesh(terrain.model, terrain.textureId);
 }
 
-void TerrainModel::drawMesh() const {
+void drawMesh(const TerrainModel& model, std::uint32_t textureId) {
     glBindTexture(GL_TEXTURE_2D, textureId);
 
+    const std::vector<Vec3>& vertices = model.vertices;
+    const std::vector<Vec3>& normals = model.normals;
+    const std::vector<TexCoord>& texCoords = model.texCoords;
     assert(normals.size() == vertices.size() && texCoords.size() == vertices.size());
     glBegin(GL_TRIANGLES);
-    for (const Triangle* triangle : triangles) {
-        for (const std::int32_t index : triangle->indices) {
+    for (const Triangle& triangle : model.triangles) {
+        for (const std::int32_t index : triangle.indices) {
             const auto i = static_cast<std::size_t>(index);
             assert(i < vertices.size());
             glNormal3fv(floatsOf(normals[i]));

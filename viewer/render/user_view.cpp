@@ -7,8 +7,9 @@
 #include "viewer/render/map_overlays.h"
 #include "viewer/render/mesh_buffers.h"
 #include "viewer/render/screenshot.h"
+#include "viewer/render/terrain_drawing.h"
+#include "viewer/render/viewer_state.h"
 #include "viewer/surface_pick.h"
-#include "viewer/terrain_model.h"
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
@@ -36,8 +37,8 @@ void fallBackToDrawingEachFrame(UserView& user, unsigned int error) {
               << "); drawing it each frame instead." << std::endl;
 }
 
-void uploadMeshOf(UserView& user) {
-    const MeshUpload upload = uploadMesh(terrainModel);
+void uploadMeshOf(UserView& user, const TerrainModel& model) {
+    const MeshUpload upload = uploadMesh(model);
     user.mesh = upload.buffers;
     if (upload.error != 0) {
         fallBackToDrawingEachFrame(user, upload.error);
@@ -48,14 +49,14 @@ DetailView detailViewOf(const UserView& user) {
     return {viewMatrix(user.camera), aspectRatio(user.width, user.height), user.height};
 }
 
-void drawUserMesh(const UserView& user) {
+void drawUserMesh(const UserView& user, const ShownTerrain& terrain) {
     if (user.mesh.empty()) {
-        terrainModel.drawMesh();
+        drawMesh(terrain.model, terrain.textureId);
     } else if (user.levelsShown && user.levels.ready()) {
-        user.levels.draw(user.mesh, terrainModel.textureId, detailViewOf(user),
-                         terrainModel.exaggeration);
+        user.levels.draw(user.mesh, terrain.textureId, detailViewOf(user),
+                         terrain.model.exaggeration());
     } else {
-        drawMeshBuffers(user.mesh, terrainModel.textureId);
+        drawMeshBuffers(user.mesh, terrain.textureId);
     }
 }
 
@@ -68,74 +69,72 @@ void loadProjection(const UserView& user) {
     glMatrixMode(GL_MODELVIEW);
 }
 
-std::vector<TriangleCorners> gatherTriangles() {
+std::vector<TriangleCorners> gatherTriangles(const TerrainModel& model) {
     std::vector<TriangleCorners> corners;
-    corners.reserve(terrainModel.triangles.size());
-    for (const Triangle* triangle : terrainModel.triangles) {
-        corners.push_back({static_cast<std::uint32_t>(triangle->indices[0]),
-                           static_cast<std::uint32_t>(triangle->indices[1]),
-                           static_cast<std::uint32_t>(triangle->indices[2])});
+    corners.reserve(model.triangles.size());
+    for (const Triangle& triangle : model.triangles) {
+        corners.push_back({static_cast<std::uint32_t>(triangle.indices[0]),
+                           static_cast<std::uint32_t>(triangle.indices[1]),
+                           static_cast<std::uint32_t>(triangle.indices[2])});
     }
     return corners;
 }
 
 // Started once a frame has been shown, so that the first frame does not wait for the levels;
-// taken into the buffers at the first frame after they are built.
-void keepLevelsComing(UserView& user) {
+// taken into the buffers at the first frame after they are built. The build reads the
+// triangles, which no key changes; the view's levels end before the terrain does.
+void keepLevelsComing(UserView& user, const TerrainModel& model) {
     if (user.mesh.empty()) {
         return;
     }
     if (!user.levels.started()) {
-        const std::vector<Vec3>& vertices = terrainModel.vertices;
-        user.levels.startBuilding({&vertices.front().x, vertices.size() * 3}, gatherTriangles,
-                                  terrainModel.exaggeration);
+        const std::vector<Vec3>& vertices = model.vertices;
+        user.levels.startBuilding(
+            {&vertices.front().x, vertices.size() * 3}, [&model] { return gatherTriangles(model); },
+            model.exaggeration());
     } else {
         user.levels.takeBuilt(user.mesh);
     }
 }
 
-MapOverlayContent mapOverlayContent(const UserView& user) {
+MapOverlayContent mapOverlayContent(const UserView& user, const ShownTerrain& terrain) {
+    const MapFrame& frame = terrain.model.frame;
     const double pixelsPerDataUnit =
-        pixelsPerUnitAtTarget(user.camera, user.height) / terrainModel.frame.dataUnitsPerFileUnit();
+        pixelsPerUnitAtTarget(user.camera, user.height) / frame.dataUnitsPerFileUnit();
     return {northOnScreen(user.camera),
-            scaleBar(pixelsPerDataUnit, terrainModel.frame.unitName(), user.width / 4.0),
-            terrainModel.legend};
+            scaleBar(pixelsPerDataUnit, frame.unitName(), user.width / 4.0), terrain.legend};
 }
 
 } // namespace
 
-UserView& userView() {
-    static UserView user;
-    return user;
-}
-
-UserView& takeView() {
-    UserView& user = userView();
+UserView& takeView(ViewerState& state) {
+    UserView& user = state.user;
     if (user.taken) {
         return user;
     }
+    const ShownTerrain& terrain = state.terrain;
     user.taken = true;
-    user.camera = startingView(terrainModel.boundsMax.y, turnShownNow());
-    user.turning.lastTime = terrainModel.lastFrameTime;
-    user.bounds = {terrainModel.boundsMin, terrainModel.boundsMax};
+    user.camera = startingView(terrain.model.bounds.max.y, turnShownNow());
+    user.turning.lastTime = terrain.lastFrameTime;
+    user.bounds = terrain.model.bounds;
     user.width = glutGet(GLUT_WINDOW_WIDTH);
     user.height = glutGet(GLUT_WINDOW_HEIGHT);
-    uploadMeshOf(user);
-    user.heights.initial = terrainModel.exaggeration;
+    uploadMeshOf(user, terrain.model);
     glutDisplayFunc(displayUserFrame);
     glutIdleFunc(displayUserFrame);
     glutReshapeFunc(reshapeUserView);
     return user;
 }
 
-void takeFittedView() {
-    UserView& user = takeView();
+void takeFittedView(ViewerState& state) {
+    UserView& user = takeView(state);
     user.startsFitted = true;
-    resetView(user);
+    resetView(state);
 }
 
-void resetView(UserView& user) {
-    user.camera = startingView(terrainModel.boundsMax.y, 0.0);
+void resetView(ViewerState& state) {
+    UserView& user = state.user;
+    user.camera = startingView(state.terrain.model.bounds.max.y, 0.0);
     if (user.startsFitted) {
         // A terrain's own heights may lie far below or above the ground plane.
         user.camera.pitchDegrees =
@@ -145,57 +144,62 @@ void resetView(UserView& user) {
     user.turning = Turning{};
 }
 
-void zoomView(UserView& user, int steps) {
+void zoomView(ViewerState& state, int steps) {
+    UserView& user = state.user;
     user.camera = zoomedWithin(user.camera, steps,
-                               {user.bounds, terrainModel.surface, user.width, user.height});
+                               {user.bounds, state.terrain.model.surface, user.width, user.height});
 }
 
-void stepHeights(UserView& user, int step) {
-    const HeightScale next = stepped(user.heights, step);
-    if (next.steps == user.heights.steps || !staysWithinFloat(terrainModel.tallestHeight, next)) {
+void stepHeights(ViewerState& state, int step) {
+    UserView& user = state.user;
+    TerrainModel& model = state.terrain.model;
+    const HeightScale next = stepped(model.heightScale, step);
+    if (next.steps == model.heightScale.steps || !staysWithinFloat(model.tallestHeight, next)) {
         return;
     }
-    const double ratio = next.factor() / user.heights.factor();
-    user.heights = next;
-    terrainModel.changeExaggeration(next.factor());
-    user.bounds = {terrainModel.boundsMin, terrainModel.boundsMax};
-    user.camera = heightsScaled(user.camera, ratio,
-                                {user.bounds, terrainModel.surface, user.width, user.height});
+    const double ratio = next.factor() / model.heightScale.factor();
+    model.setHeightScale(next);
+    user.bounds = model.bounds;
+    user.camera =
+        heightsScaled(user.camera, ratio, {user.bounds, model.surface, user.width, user.height});
     if (!user.mesh.empty()) {
-        if (const unsigned int error = updateMeshHeights(user.mesh, terrainModel); error != 0) {
+        if (const unsigned int error = updateMeshHeights(user.mesh, model); error != 0) {
             fallBackToDrawingEachFrame(user, error);
         }
     }
 }
 
-void pickAt(UserView& user, int x, int y) {
+void pickAt(ViewerState& state, int x, int y) {
+    UserView& user = state.user;
+    const TerrainModel& model = state.terrain.model;
     const std::optional<std::array<double, 3>> hit =
-        firstSurfaceHit(terrainModel.vertices, terrainModel.triangles,
+        firstSurfaceHit(model.vertices, model.triangles,
                         sightlineThrough(user.camera, x, y, user.width, user.height));
     if (!hit) {
         user.picked.reset();
         return;
     }
-    user.picked = describePick(pickedValues(*hit, terrainModel.exaggeration,
-                                            terrainModel.elevations.empty(), terrainModel.frame));
+    user.picked = describePick(
+        pickedValues(*hit, model.exaggeration(), model.elevations.empty(), model.frame));
     // As for screenshots: a reader that has gone away only loses the line.
     std::cout << "Picked " << *user.picked << std::endl;
     std::cout.clear();
 }
 
 void displayUserFrame() {
-    UserView& user = userView();
+    ViewerState& state = viewerState();
+    UserView& user = state.user;
     user.camera.turnDegrees += advanceTurning(user.turning, currentSeconds());
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     loadProjection(user);
     glLoadMatrixd(viewMatrix(user.camera).data());
-    drawUserMesh(user);
+    drawUserMesh(user, state.terrain);
     if (user.edgesShown) {
-        drawTriangleEdges([&user] { drawUserMesh(user); });
+        drawTriangleEdges([&] { drawUserMesh(user, state.terrain); });
     }
     if (user.mapShown) {
-        drawMapOverlays(mapOverlayContent(user), user.width, user.height);
+        drawMapOverlays(mapOverlayContent(user, state.terrain), user.width, user.height);
     }
     if (user.picked) {
         drawPickReadout(*user.picked, user.width, user.height);
@@ -208,11 +212,11 @@ void displayUserFrame() {
         saveScreenshot(user.width, user.height);
     }
     glutSwapBuffers();
-    keepLevelsComing(user);
+    keepLevelsComing(user, state.terrain.model);
 }
 
 void reshapeUserView(int width, int height) {
-    UserView& user = userView();
+    UserView& user = viewerState().user;
     user.width = width;
     user.height = height == 0 ? 1 : height;
     glViewport(0, 0, user.width, user.height);

@@ -81,18 +81,15 @@ private:
     double perUnit_ = 0.0;
 };
 
-struct GroundBox {
-    float minX, maxX, minY, maxY;
-};
-
-GroundBox groundBox(const Point2& p0, const Point2& p1, const Point2& p2) {
-    return GroundBox{std::min({p0.x, p1.x, p2.x}), std::max({p0.x, p1.x, p2.x}),
-                     std::min({p0.y, p1.y, p2.y}), std::max({p0.y, p1.y, p2.y})};
+// The box of a triangle's corners on the ground, in the lattice's axes: the points' y is z.
+Box groundBox(const Point2& p0, const Point2& p1, const Point2& p2) {
+    return Box{{std::min({p0.x, p1.x, p2.x}), 0.0f, std::min({p0.y, p1.y, p2.y})},
+               {std::max({p0.x, p1.x, p2.x}), 0.0f, std::max({p0.y, p1.y, p2.y})}};
 }
 
-bool isFinite(const GroundBox& box) {
-    return std::isfinite(box.minX) && std::isfinite(box.maxX) && std::isfinite(box.minY) &&
-           std::isfinite(box.maxY);
+bool isFinite(const Box& box) {
+    return std::isfinite(box.min.x) && std::isfinite(box.max.x) && std::isfinite(box.min.z) &&
+           std::isfinite(box.max.z);
 }
 
 // Tells whether a position `gap` or more beyond a triangle's box is out of the reach of
@@ -105,7 +102,7 @@ bool isFinite(const GroundBox& box) {
 // edge lines. So for k^2 below 2^40, a gap over 2^-40 W k^2 is safely out of reach.
 class RoundingReach {
 public:
-    RoundingReach(const Point2& p0, const Point2& p1, const Point2& p2, const GroundBox& box) {
+    RoundingReach(const Point2& p0, const Point2& p1, const Point2& p2, const Box& box) {
         const double ax = static_cast<double>(p1.x) - p0.x, ay = static_cast<double>(p1.y) - p0.y;
         const double bx = static_cast<double>(p2.x) - p0.x, by = static_cast<double>(p2.y) - p0.y;
         const double cx = bx - ax, cy = by - ay;
@@ -113,8 +110,8 @@ public:
         // Twice the area, less a bound on its own rounding; k^2 = (2 L^2 / twiceArea)^2.
         twiceArea_ = std::abs(ax * by - ay * bx) - 0x1p-46 * longest;
         fourthPower_ = 4.0 * longest * longest;
-        side_ = std::max(static_cast<double>(box.maxX) - box.minX,
-                         static_cast<double>(box.maxY) - box.minY);
+        side_ = std::max(static_cast<double>(box.max.x) - box.min.x,
+                         static_cast<double>(box.max.z) - box.min.z);
     }
 
     // Without a division: the comparisons fail for infinities and not-a-number alike.
@@ -147,18 +144,19 @@ double ringGap(const std::array<float, textureSize>& positions, const IndexRange
 
 } // namespace
 
-SampleHolderIndex::SampleHolderIndex(const std::list<Triangle*>& triangles,
-                                     const std::vector<Point2>& pts, const SampleLattice& lattice)
+SampleHolderIndex::SampleHolderIndex(const std::vector<Triangle>& triangles,
+                                     const std::vector<Point2>& points,
+                                     const SampleLattice& lattice)
     : holders_(static_cast<std::size_t>(textureSize * textureSize), nullptr) {
     const AxisSamples columns(lattice.x);
     const AxisSamples rows(lattice.z);
     const bool latticeUsable = columns.usable() && rows.usable();
 
-    for (const Triangle* triangle : triangles) {
-        const Point2& p0 = pts[static_cast<std::size_t>(triangle->indices[0])];
-        const Point2& p1 = pts[static_cast<std::size_t>(triangle->indices[1])];
-        const Point2& p2 = pts[static_cast<std::size_t>(triangle->indices[2])];
-        const GroundBox box = groundBox(p0, p1, p2);
+    for (const Triangle& triangle : triangles) {
+        const Point2& p0 = points[static_cast<std::size_t>(triangle.indices[0])];
+        const Point2& p1 = points[static_cast<std::size_t>(triangle.indices[1])];
+        const Point2& p2 = points[static_cast<std::size_t>(triangle.indices[2])];
+        const Box box = groundBox(p0, p1, p2);
         // Without finite numbers on both sides nearness means nothing; such a triangle
         // is tried on every sample, as the plain scan would.
         const bool bounded = latticeUsable && isFinite(box);
@@ -167,13 +165,13 @@ SampleHolderIndex::SampleHolderIndex(const std::list<Triangle*>& triangles,
         if (bounded) {
             // The samples inside the box, and one more on each side that rounding might let
             // the triangle hold; for most triangles that one is out of reach.
-            columnRange = columns.within(box.minX, box.maxX);
-            rowRange = rows.within(box.minY, box.maxY);
+            columnRange = columns.within(box.min.x, box.max.x);
+            rowRange = rows.within(box.min.z, box.max.z);
             const IndexRange nearColumns = widened(columnRange);
             const IndexRange nearRows = widened(rowRange);
             const double gap =
-                std::min(ringGap(lattice.x, columnRange, nearColumns, box.minX, box.maxX),
-                         ringGap(lattice.z, rowRange, nearRows, box.minY, box.maxY));
+                std::min(ringGap(lattice.x, columnRange, nearColumns, box.min.x, box.max.x),
+                         ringGap(lattice.z, rowRange, nearRows, box.min.z, box.max.z));
             if (!RoundingReach(p0, p1, p2, box).outOfReach(gap)) {
                 columnRange = nearColumns;
                 rowRange = nearRows;
@@ -184,8 +182,9 @@ SampleHolderIndex::SampleHolderIndex(const std::list<Triangle*>& triangles,
             for (int j = rowRange.begin; j < rowRange.end; ++j) {
                 const Triangle*& holder = holders_[static_cast<std::size_t>(i * textureSize + j)];
                 if (holder == nullptr &&
-                    triangle->locate(pts, x, lattice.z[static_cast<std::size_t>(j)]) != Outside) {
-                    holder = triangle;
+                    triangle.locate(points, x, lattice.z[static_cast<std::size_t>(j)]) !=
+                        PointLocation::Outside) {
+                    holder = &triangle;
                 }
             }
         }

@@ -1,21 +1,20 @@
 #pragma once
 
 #include "viewer/geometry.h"
-#include "viewer/texture/sample_lattice.h"
+#include "viewer/sample_lattice.h"
 #include "viewer/triangle.h"
 
-#include <list>
 #include <vector>
 
 namespace zel {
 
-// For every sample position of a lattice, the first triangle in list order that holds it
-// (locate gives anything but Outside), or null: exactly what a scan of the whole list
-// from its front would find, but built in one pass over the triangles, each of which
+// For every sample position of a lattice, the first triangle in order that holds it
+// (locate gives anything but Outside), or null: exactly what a scan of all the triangles
+// from the first would find, but built in one pass over the triangles, each of which
 // tests only the samples near its bounding box.
 class SampleHolderIndex {
 public:
-    SampleHolderIndex(const std::list<Triangle*>& triangles, const std::vector<Point2>& pts,
+    SampleHolderIndex(const std::vector<Triangle>& triangles, const std::vector<Point2>& points,
                       const SampleLattice& lattice);
 
     const Triangle* holder(int column, int row) const {

@@ -10,29 +10,28 @@ namespace {
 // finite; any other extent in float, as it always was.
 class AxisFraction {
 public:
-    AxisFraction(float low, float high) : lowest(low), range(high - low) {
-        if (!std::isfinite(range)) {
-            wideRange = static_cast<double>(high) - static_cast<double>(low);
+    AxisFraction(float low, float high) : lowest_(low), range_(high - low) {
+        if (!std::isfinite(range_)) {
+            wideRange_ = static_cast<double>(high) - static_cast<double>(low);
         }
     }
 
     float operator()(float coordinate) const {
-        if (wideRange != 0.0) {
-            return static_cast<float>((static_cast<double>(coordinate) - lowest) / wideRange);
+        if (wideRange_ != 0.0) {
+            return static_cast<float>((static_cast<double>(coordinate) - lowest_) / wideRange_);
         }
-        return range == 0.0f ? 0.0f : (coordinate - lowest) / range;
+        return range_ == 0.0f ? 0.0f : (coordinate - lowest_) / range_;
     }
 
 private:
-    float lowest;
-    float range;
-    double wideRange = 0.0;
+    float lowest_;
+    float range_;
+    double wideRange_ = 0.0;
 };
 
 } // namespace
 
-std::vector<TexCoord> textureCoordinates(const std::vector<Vec3>& vertices,
-                                         const BoundingBox& box) {
+std::vector<TexCoord> textureCoordinates(const std::vector<Vec3>& vertices, const Box& box) {
     const AxisFraction fractionX(box.min.x, box.max.x);
     const AxisFraction fractionZ(box.min.z, box.max.z);
     std::vector<TexCoord> coordinates;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "viewer/bounding_box.h"
 #include "viewer/geometry.h"
-#include "viewer/texture/bounding_box.h"
 
 #include <vector>
 
@@ -11,6 +11,6 @@ namespace zel {
 // extent: the minimum corner gets (0, 0), the maximum corner (1, 1). Along an axis
 // without extent (all vertices on one line) the coordinate is 0. Every coordinate is finite
 // and within 0..1 for finite vertices, even where the extent is too large for float.
-std::vector<TexCoord> textureCoordinates(const std::vector<Vec3>& vertices, const BoundingBox& box);
+std::vector<TexCoord> textureCoordinates(const std::vector<Vec3>& vertices, const Box& box);
 
 } // namespace zel

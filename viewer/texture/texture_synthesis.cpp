@@ -1,6 +1,7 @@
 #include "viewer/texture/texture_synthesis.h"
 
 #include "viewer/texture/height_blend.h"
+#include "viewer/texture/terrain_surface.h"
 
 #include <cassert>
 #include <cstddef>
@@ -9,11 +10,12 @@
 namespace zel {
 
 std::vector<unsigned char> synthesizeTexels(const TerrainModel& model,
-                                            const std::vector<Point2>& pts,
                                             const std::vector<RgbImageView>& images) {
-    assert(model.vertices.empty() || model.vertices.size() == pts.size());
-    return synthesizeTexels(surfaceHeights(model, pts), model.boundsMin.y,
-                            model.boundsMax.y - model.boundsMin.y, images);
+    assert(model.vertices.empty() || model.vertices.size() == model.points.size());
+    SurfaceHeights surface{sampleLattice(model.bounds), {}};
+    surface.heights = model.surfaceSamples(surface.lattice, sampleHolders(model, surface.lattice));
+    return synthesizeTexels(surface, model.bounds.min.y, model.bounds.max.y - model.bounds.min.y,
+                            images);
 }
 
 namespace {

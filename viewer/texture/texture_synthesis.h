@@ -1,9 +1,8 @@
 #pragma once
 
-#include "viewer/geometry.h"
+#include "viewer/surface_heights.h"
 #include "viewer/terrain_model.h"
 #include "viewer/texture/rgb_image_view.h"
-#include "viewer/texture/surface_heights.h"
 
 #include <vector>
 
@@ -11,11 +10,10 @@ namespace zel {
 
 // The terrain texture: textureSize x textureSize texels of R, G, B, row after row (the
 // texel in column i and row j at byte 3 * (textureSize * j + i)). Columns run along x and
-// rows along z of the model's bounding box (boundsMin, boundsMax, already set). Each texel
-// is coloured by the height of the triangle that holds its ground position, blended from
-// `images` (lowest ground first); a texel no triangle holds is black. Needs no OpenGL.
+// rows along z of the model's bounding box (`bounds`, already set). Each texel is coloured
+// by the height of the triangle that holds its ground position, blended from `images`
+// (lowest ground first); a texel no triangle holds is black. Needs no OpenGL.
 std::vector<unsigned char> synthesizeTexels(const TerrainModel& model,
-                                            const std::vector<Point2>& pts,
                                             const std::vector<RgbImageView>& images);
 
 // The same texture from the surface already sampled over the model's lattice, its heights

@@ -6,7 +6,7 @@
 
 namespace zel {
 
-std::vector<const Triangle*> texelTriangles(const std::vector<Point2>& pts,
+std::vector<const Triangle*> texelTriangles(const std::vector<Point2>& points,
                                             const SampleLattice& lattice,
                                             const HolderSearch& onMiss) {
     std::vector<const Triangle*> chosen(static_cast<std::size_t>(textureSize * textureSize));
@@ -15,7 +15,7 @@ std::vector<const Triangle*> texelTriangles(const std::vector<Point2>& pts,
         const float x = lattice.x[static_cast<std::size_t>(i)];
         for (int j = 0; j < textureSize; ++j) {
             const float z = lattice.z[static_cast<std::size_t>(j)];
-            if (lastFound == nullptr || lastFound->locate(pts, x, z) == Outside) {
+            if (lastFound == nullptr || lastFound->locate(points, x, z) == PointLocation::Outside) {
                 lastFound = onMiss(i, j);
             }
             chosen[static_cast<std::size_t>(i * textureSize + j)] = lastFound;
@@ -24,11 +24,11 @@ std::vector<const Triangle*> texelTriangles(const std::vector<Point2>& pts,
     return chosen;
 }
 
-std::vector<const Triangle*> texelTriangles(const std::list<Triangle*>& triangles,
-                                            const std::vector<Point2>& pts,
+std::vector<const Triangle*> texelTriangles(const std::vector<Triangle>& triangles,
+                                            const std::vector<Point2>& points,
                                             const SampleLattice& lattice) {
-    const SampleHolderIndex index(triangles, pts, lattice);
-    return texelTriangles(pts, lattice,
+    const SampleHolderIndex index(triangles, points, lattice);
+    return texelTriangles(points, lattice,
                           [&index](int column, int row) { return index.holder(column, row); });
 }
 

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "viewer/geometry.h"
-#include "viewer/texture/sample_lattice.h"
+#include "viewer/sample_lattice.h"
 #include "viewer/triangle.h"
 
 #include <functional>
-#include <list>
 #include <vector>
 
 namespace zel {
@@ -18,14 +17,14 @@ using HolderSearch = std::function<const Triangle*(int column, int row)>;
 // row by row (entry i * textureSize + j for column i and row j; null where none holds the
 // sample). The last triangle found is kept and taken again for as long as it holds the
 // next sample, across rows and columns; only a miss asks `onMiss`.
-std::vector<const Triangle*> texelTriangles(const std::vector<Point2>& pts,
+std::vector<const Triangle*> texelTriangles(const std::vector<Point2>& points,
                                             const SampleLattice& lattice,
                                             const HolderSearch& onMiss);
 
 // The same walk, whose misses are answered by a SampleHolderIndex of `triangles` built once
-// (the first triangle in list order that holds the sample): what the texture uses.
-std::vector<const Triangle*> texelTriangles(const std::list<Triangle*>& triangles,
-                                            const std::vector<Point2>& pts,
+// (the first triangle in order that holds the sample): what the texture uses.
+std::vector<const Triangle*> texelTriangles(const std::vector<Triangle>& triangles,
+                                            const std::vector<Point2>& points,
                                             const SampleLattice& lattice);
 
 } // namespace zel

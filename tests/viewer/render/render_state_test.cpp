@@ -1,7 +1,8 @@
 #include "tests/support/gl_test_window.h"
 #include "tests/viewer/render/gl_reference.h"
+#include "tests/viewer/render/test_terrain.h"
 #include "viewer/render/render_state.h"
-#include "viewer/terrain_model.h"
+#include "viewer/render/viewer_state.h"
 
 #include <GL/gl.h>
 #include <array>
@@ -20,7 +21,9 @@ constexpr double matrixTolerance = 3e-5;
 class RenderStateTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { test::openGlTestWindow(96, 96); }
-    void SetUp() override { terrainModel.boundsMax = {0.0f, 0.0f, 0.0f}; }
+    void SetUp() override { setViewerState(state); }
+
+    ViewerState state;
 };
 
 std::array<GLint, 4> currentViewport() {
@@ -35,7 +38,33 @@ std::array<GLfloat, 4> lightParameter(GLenum light, GLenum parameter) {
     return value;
 }
 
-TEST_F(RenderStateTest, SetsDepthTestedSmoothTexturedDrawingOnBlack) {
+// One quad over the middle of the window at depth `z` (in [-1, 1], nearer below), its
+// left corners `left`, its right corners `right` in colour.
+void drawQuad(float z, std::array<GLfloat, 3> left, std::array<GLfloat, 3> right) {
+    glBegin(GL_QUADS);
+    glColor3fv(left.data());
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(-0.5f, -0.5f, z);
+    glColor3fv(right.data());
+    glVertex3f(0.5f, -0.5f, z);
+    glVertex3f(0.5f, 0.5f, z);
+    glColor3fv(left.data());
+    glVertex3f(-0.5f, 0.5f, z);
+    glEnd();
+}
+
+std::array<int, 3> pixelAt(int x, int y) {
+    std::array<GLubyte, 3> rgb{};
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    return {rgb[0], rgb[1], rgb[2]};
+}
+
+// What the settings do to a picture: a clear gives black; of quads at different depths the
+// nearest shows whatever the order, and of two at the same depth the later; colours blend
+// across a quad; the bound texture multiplies them.
+TEST_F(RenderStateTest, DrawsDepthTestedSmoothTexturedPicturesOnBlack) {
     // Start from a state that differs in every respect the routine settles.
     glShadeModel(GL_FLAT);
     glClearColor(0.5f, 0.25f, 0.75f, 0.0f);
@@ -45,30 +74,37 @@ TEST_F(RenderStateTest, SetsDepthTestedSmoothTexturedDrawingOnBlack) {
     glDisable(GL_TEXTURE_2D);
 
     initRenderState();
+    glViewport(0, 0, 96, 96);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_LIGHTING);
+    const GLuint white = test::makeSolidTexture(255, 255, 255);
 
-    GLint shadeModel = 0;
-    glGetIntegerv(GL_SHADE_MODEL, &shadeModel);
-    EXPECT_EQ(shadeModel, GL_SMOOTH);
-    std::array<GLfloat, 4> clearColour{};
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour.data());
-    EXPECT_EQ(clearColour, (std::array<GLfloat, 4>{0.0f, 0.0f, 0.0f, 1.0f}));
-    GLdouble clearDepth = 0.0;
-    glGetDoublev(GL_DEPTH_CLEAR_VALUE, &clearDepth);
-    EXPECT_EQ(clearDepth, 1.0);
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    GLint depthFunction = 0;
-    glGetIntegerv(GL_DEPTH_FUNC, &depthFunction);
-    EXPECT_EQ(depthFunction, GL_LEQUAL);
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    EXPECT_EQ(pixelAt(48, 48), (std::array<int, 3>{0, 0, 0}));
+    drawQuad(0.5f, {0, 1, 0}, {0, 1, 0});
+    drawQuad(0.9f, {1, 0, 0}, {1, 0, 0}); // farther, drawn later: hidden
+    EXPECT_EQ(pixelAt(48, 48), (std::array<int, 3>{0, 255, 0}));
+    drawQuad(0.5f, {0, 0, 1}, {1, 1, 1}); // as near, drawn later: shown, shaded across
+    const std::array<int, 3> leftSide = pixelAt(26, 48);
+    const std::array<int, 3> rightSide = pixelAt(70, 48);
+    EXPECT_LT(leftSide[0], 64);
+    EXPECT_GT(rightSide[0], 192);
+    EXPECT_GT(leftSide[2], 250);
+    EXPECT_EQ(pixelAt(2, 2), (std::array<int, 3>{0, 0, 0}));
 
-    // Everything else keeps OpenGL's defaults; the texture multiplies the lit colour.
-    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_FALSE(glIsEnabled(GL_NORMALIZE));
-    EXPECT_FALSE(glIsEnabled(GL_COLOR_MATERIAL));
-    GLint textureMode = 0;
-    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &textureMode);
-    EXPECT_EQ(textureMode, GL_MODULATE);
+    const GLuint dark = test::makeSolidTexture(128, 64, 32);
+    drawQuad(0.0f, {1, 1, 1}, {1, 1, 1});
+    const std::array<int, 3> textured = pixelAt(48, 48);
+    EXPECT_NEAR(textured[0], 128, 2);
+    EXPECT_NEAR(textured[1], 64, 2);
+    EXPECT_NEAR(textured[2], 32, 2);
+    glDeleteTextures(1, &dark);
+    glDeleteTextures(1, &white);
+    glPopAttrib();
 }
 
 TEST_F(RenderStateTest, LightOneIsFixedInEyeSpaceWithDefaultMaterial) {
@@ -134,7 +170,7 @@ TEST_F(RenderStateTest, ZeroWidthGivesAnEmptyViewport) {
 }
 
 TEST_F(RenderStateTest, EyeStaysOneHundredAboveTheHighestVertex) {
-    terrainModel.boundsMax = {12.0f, 30.0f, -4.0f};
+    state.terrain.model.bounds.max = {12.0f, 30.0f, -4.0f};
     reshapeView(96, 96);
     const Matrix4 camera = currentMatrix(GL_MODELVIEW_MATRIX);
     EXPECT_LT(matrixDifference(camera, test::viewerCamera(30.0)), matrixTolerance);

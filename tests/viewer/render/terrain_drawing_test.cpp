@@ -7,7 +7,8 @@
 #include "viewer/render/frame_drawing.h"
 #include "viewer/render/mesh_buffers.h"
 #include "viewer/render/render_state.h"
-#include "viewer/terrain_model.h"
+#include "viewer/render/terrain_drawing.h"
+#include "viewer/render/viewer_state.h"
 
 #include <GL/gl.h>
 #include <algorithm>
@@ -42,7 +43,7 @@ protected:
     // The state that start-up leaves before the first frame: render state, the light given
     // under the identity matrix, then the first reshape.
     void SetUp() override {
-        terrainModel.boundsMax = {0.0f, 0.0f, 0.0f};
+        setViewerState(state);
         initRenderState();
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
@@ -50,11 +51,14 @@ protected:
         reshapeView(windowSize, windowSize);
     }
 
-    static void renderFrame(TerrainModel& model) {
+    static void renderFrame(ShownTerrain& terrain) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        model.drawTerrain();
+        drawTerrain(terrain);
         glFinish();
     }
+
+    // What the callbacks see: an empty terrain at first.
+    ViewerState state;
 };
 
 // The turn about +y that the model-view matrix holds on top of the camera, in degrees.
@@ -86,23 +90,23 @@ bool isBlack(Rgb p) {
 }
 
 TEST_F(TerrainDrawingTest, FirstFrameShowsTheTerrainUnturned) {
-    TerrainModel model;
+    ShownTerrain terrain;
     const Matrix4 camera = currentMatrix(GL_MODELVIEW_MATRIX);
     const double before = currentSeconds();
 
-    model.drawTerrain();
+    drawTerrain(terrain);
 
     EXPECT_EQ(currentMatrix(GL_MODELVIEW_MATRIX), camera);
-    EXPECT_GE(model.lastFrameTime, before);
-    EXPECT_LE(model.lastFrameTime, currentSeconds());
+    EXPECT_GE(terrain.lastFrameTime, before);
+    EXPECT_LE(terrain.lastFrameTime, currentSeconds());
 }
 
 TEST_F(TerrainDrawingTest, TurnsTwentyFourDegreesPerSecondAndAccumulates) {
-    TerrainModel model;
+    ShownTerrain terrain;
     const Matrix4 camera = test::viewerCamera(0.0);
 
-    model.lastFrameTime = currentSeconds() - 1.0;
-    model.drawTerrain();
+    terrain.lastFrameTime = currentSeconds() - 1.0;
+    drawTerrain(terrain);
     const Matrix4 afterOneSecond = currentMatrix(GL_MODELVIEW_MATRIX);
     const double angle = turnAngle(afterOneSecond, camera);
     EXPECT_GE(angle, 24.0 - 1e-3);
@@ -111,18 +115,18 @@ TEST_F(TerrainDrawingTest, TurnsTwentyFourDegreesPerSecondAndAccumulates) {
     EXPECT_LT(matrixDifference(afterOneSecond, test::multiply(camera, test::rotationAboutY(angle))),
               matrixTolerance);
 
-    model.lastFrameTime = currentSeconds() - 0.5;
-    model.drawTerrain();
+    terrain.lastFrameTime = currentSeconds() - 0.5;
+    drawTerrain(terrain);
     const double total = turnAngle(currentMatrix(GL_MODELVIEW_MATRIX), camera);
     EXPECT_GE(total, angle + 12.0 - 1e-3);
     EXPECT_LT(total, angle + 12.5);
 }
 
 TEST_F(TerrainDrawingTest, ReshapeUndoesTheTurn) {
-    TerrainModel model;
+    ShownTerrain terrain;
     const Matrix4 camera = currentMatrix(GL_MODELVIEW_MATRIX);
-    model.lastFrameTime = currentSeconds() - 2.0;
-    model.drawTerrain();
+    terrain.lastFrameTime = currentSeconds() - 2.0;
+    drawTerrain(terrain);
     ASSERT_NE(currentMatrix(GL_MODELVIEW_MATRIX), camera);
 
     reshapeView(windowSize, windowSize);
@@ -137,11 +141,11 @@ struct FedBackVertex {
     float texture[4];
 };
 
-std::vector<std::vector<FedBackVertex>> feedBackTriangles(TerrainModel& model) {
+std::vector<std::vector<FedBackVertex>> feedBackTriangles(ShownTerrain& terrain) {
     std::vector<GLfloat> buffer(4096);
     glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
     glRenderMode(GL_FEEDBACK);
-    model.drawTerrain();
+    drawTerrain(terrain);
     const GLint used = glRenderMode(GL_RENDER);
 
     std::vector<std::vector<FedBackVertex>> polygons;
@@ -174,15 +178,16 @@ Vector3 windowPosition(const Matrix4& projection, const Matrix4& modelView, Vect
 }
 
 TEST_F(TerrainDrawingTest, SendsEveryVertexWithItsOwnNormalAndTextureCoordinateInFileOrder) {
-    TerrainModel model;
-    test::buildFlatSquare(model);
+    ShownTerrain terrain;
+    terrain.model = test::flatSquare();
+    TerrainModel& model = terrain.model;
     // Distinct normals make each vertex's lit colour tell which normal came with it.
     const float s = std::sqrt(0.5f);
     model.normals = {{0.0f, 1.0f, 0.0f}, {0.0f, -1.0f, 0.0f}, {s, s, 0.0f}, {0.0f, s, s}};
 
     const Matrix4 projection = currentMatrix(GL_PROJECTION_MATRIX);
     const Matrix4 camera = currentMatrix(GL_MODELVIEW_MATRIX);
-    const auto polygons = feedBackTriangles(model);
+    const auto polygons = feedBackTriangles(terrain);
 
     const int expectedOrder[2][3] = {{0, 3, 2}, {0, 2, 1}};
     ASSERT_EQ(polygons.size(), 2u);
@@ -256,27 +261,27 @@ void expectLitTexturedGroundOnBlack(const std::vector<std::uint8_t>& frame, Rgb 
 }
 
 TEST_F(TerrainDrawingTest, DrawsLitTexturedGroundOnBlack) {
-    TerrainModel model;
-    test::buildFlatSquare(model);
+    ShownTerrain terrain;
+    terrain.model = test::flatSquare();
     const Rgb texel{255, 128, 64};
-    model.textureId = test::makeSolidTexture(255, 128, 64);
+    terrain.textureId = test::makeSolidTexture(255, 128, 64);
     glBindTexture(GL_TEXTURE_2D, 0);
 
-    renderFrame(model);
-    expectLitTexturedGroundOnBlack(readFrame(GL_BACK), expectedCentre(model, texel));
+    renderFrame(terrain);
+    expectLitTexturedGroundOnBlack(readFrame(GL_BACK), expectedCentre(terrain.model, texel));
 
-    GLuint name = model.textureId;
+    GLuint name = terrain.textureId;
     glDeleteTextures(1, &name);
 }
 
 TEST_F(TerrainDrawingTest, EmptyTriangleListGivesABlackFrame) {
-    TerrainModel ground;
-    test::buildFlatSquare(ground);
+    ShownTerrain ground;
+    ground.model = test::flatSquare();
     ground.textureId = test::makeSolidTexture(255, 255, 255);
     renderFrame(ground);
     ASSERT_FALSE(isBlack(pixelAt(readFrame(GL_BACK), windowSize / 2, windowSize / 2)));
 
-    TerrainModel empty;
+    ShownTerrain empty;
     renderFrame(empty);
     const std::vector<std::uint8_t> frame = readFrame(GL_BACK);
     for (std::size_t i = 0; i < frame.size(); ++i) {
@@ -287,40 +292,35 @@ TEST_F(TerrainDrawingTest, EmptyTriangleListGivesABlackFrame) {
 }
 
 TEST_F(TerrainDrawingTest, DisplayFrameDrawsTheViewersTerrainAndShowsIt) {
-    test::buildFlatSquare(terrainModel);
-    terrainModel.textureId = test::makeSolidTexture(255, 128, 64);
-    terrainModel.lastFrameTime = -1.0;
+    state.terrain.model = test::flatSquare();
+    state.terrain.textureId = test::makeSolidTexture(255, 128, 64);
 
     displayFrame();
     glFinish();
 
-    EXPECT_GT(terrainModel.lastFrameTime, 0.0);
+    EXPECT_GT(state.terrain.lastFrameTime, 0.0);
     const std::vector<std::uint8_t> shown = test::readShownWindow(windowSize, windowSize);
     ASSERT_FALSE(shown.empty());
-    expectLitTexturedGroundOnBlack(shown, expectedCentre(terrainModel, {255, 128, 64}));
+    expectLitTexturedGroundOnBlack(shown, expectedCentre(state.terrain.model, {255, 128, 64}));
 
-    GLuint name = terrainModel.textureId;
+    GLuint name = state.terrain.textureId;
     glDeleteTextures(1, &name);
-    test::clearTerrain(terrainModel);
-    terrainModel.lastFrameTime = -1.0;
-    terrainModel.textureId = 0xFFFFFFFFu;
 }
 
 // Over the lit, white square the edges show as dark lines; the state comes back whole.
 TEST_F(TerrainDrawingTest, EdgeOverlayDrawsTheEdgesOnTheSurfaceAndLeavesTheStateAsItFoundIt) {
-    TerrainModel model;
-    test::buildFlatSquare(model);
-    model.textureId = test::makeSolidTexture(255, 255, 255);
+    const TerrainModel model = test::flatSquare();
+    const std::uint32_t textureId = test::makeSolidTexture(255, 255, 255);
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    model.drawMesh();
+    drawMesh(model, textureId);
     const std::vector<std::uint8_t> surface = readFrame(GL_BACK);
     glColor4f(0.25f, 0.5f, 0.75f, 1.0f);
     glNormal3f(0.0f, 0.0f, 1.0f);
     std::array<GLfloat, 4> colour{};
     glGetFloatv(GL_CURRENT_COLOR, colour.data());
 
-    drawTriangleEdges([&model] { model.drawMesh(); });
+    drawTriangleEdges([&] { drawMesh(model, textureId); });
     const std::vector<std::uint8_t> edged = readFrame(GL_BACK);
     int darkened = 0;
     for (std::size_t i = 0; i < surface.size(); i += 3) {
@@ -342,37 +342,36 @@ TEST_F(TerrainDrawingTest, EdgeOverlayDrawsTheEdgesOnTheSurfaceAndLeavesTheState
     glGetFloatv(GL_CURRENT_NORMAL, normal.data());
     EXPECT_EQ(normal, (std::array<GLfloat, 3>{0.0f, 0.0f, 1.0f}));
 
-    GLuint name = model.textureId;
+    GLuint name = textureId;
     glDeleteTextures(1, &name);
 }
 
 // The mesh buffers draw exactly what the triangle loop draws, before and after the heights
 // change, whatever error was pending; they leave no error and no client array behind.
 TEST_F(TerrainDrawingTest, MeshBuffersDrawWhatTheTriangleLoopDrawsBeforeAndAfterAChangeOfHeights) {
-    TerrainModel model;
-    test::generateGridTerrain(model, {.columns = 12,
-                                      .rows = 12,
-                                      .spacing = 12.0f,
-                                      .originX = -66.0f,
-                                      .originY = -66.0f,
-                                      .warp = 0.2f});
+    TerrainModel model = test::generateGridTerrain({.columns = 12,
+                                                    .rows = 12,
+                                                    .spacing = 12.0f,
+                                                    .originX = -66.0f,
+                                                    .originY = -66.0f,
+                                                    .warp = 0.2f});
     model.computeNormals();
     for (const Vec3& v : model.vertices) {
         model.texCoords.push_back(TexCoord{(v.x + 66.0f) / 132.0f, (v.z + 66.0f) / 132.0f});
     }
-    model.textureId = test::makeSolidTexture(200, 180, 120);
+    const std::uint32_t textureId = test::makeSolidTexture(200, 180, 120);
     const auto frameOf = [](const auto& draw) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         draw();
         return readFrame(GL_BACK);
     };
-    const auto drawLoop = [&model] { model.drawMesh(); };
+    const auto drawLoop = [&] { drawMesh(model, textureId); };
 
     glEnable(GL_TRUE + 0x7000); // not a capability: a pending GL_INVALID_ENUM
     MeshUpload upload = uploadMesh(model);
     ASSERT_EQ(upload.error, 0u);
     ASSERT_FALSE(upload.buffers.empty());
-    const auto drawBuffers = [&] { drawMeshBuffers(upload.buffers, model.textureId); };
+    const auto drawBuffers = [&] { drawMeshBuffers(upload.buffers, textureId); };
     const std::vector<std::uint8_t> looped = frameOf(drawLoop);
     EXPECT_GT(std::count_if(looped.begin(), looped.end(), [](std::uint8_t c) { return c > 0; }),
               windowSize * windowSize / 8);
@@ -381,7 +380,6 @@ TEST_F(TerrainDrawingTest, MeshBuffersDrawWhatTheTriangleLoopDrawsBeforeAndAfter
     for (Vec3& v : model.vertices) {
         v.y *= 3.0f;
     }
-    model.normals.clear();
     model.computeNormals();
     EXPECT_EQ(updateMeshHeights(upload.buffers, model), 0u);
     EXPECT_EQ(frameOf(drawBuffers), frameOf(drawLoop));
@@ -395,11 +393,11 @@ TEST_F(TerrainDrawingTest, MeshBuffersDrawWhatTheTriangleLoopDrawsBeforeAndAfter
 
     deleteMeshBuffers(upload.buffers);
     EXPECT_TRUE(upload.buffers.empty());
-    GLuint name = model.textureId;
+    GLuint name = textureId;
     glDeleteTextures(1, &name);
 
     // Points on one line have no triangles: nothing to keep on the card, and no error.
-    model.keepFirstTriangles(0);
+    model.triangles.clear();
     const MeshUpload none = uploadMesh(model);
     EXPECT_EQ(none.error, 0u);
     EXPECT_TRUE(none.buffers.empty());

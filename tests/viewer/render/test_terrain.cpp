@@ -1,22 +1,21 @@
 #include "tests/viewer/render/test_terrain.h"
 
-#include "viewer/point_list.h"
-
 #include <GL/gl.h>
 
 namespace zel::test {
 
-void buildFlatSquare(TerrainModel& model) {
-    points = {{-80.0f, -80.0f}, {80.0f, -80.0f}, {80.0f, 80.0f}, {-80.0f, 80.0f}};
-    model.addTriangle(Triangle(0, 3, 2));
-    model.addTriangle(Triangle(0, 2, 1));
-    for (const Point2& p : points) {
+TerrainModel flatSquare() {
+    TerrainModel model;
+    model.points = {{-80.0f, -80.0f}, {80.0f, -80.0f}, {80.0f, 80.0f}, {-80.0f, 80.0f}};
+    model.addTriangle(0, 3, 2);
+    model.addTriangle(0, 2, 1);
+    for (const Point2& p : model.points) {
         model.vertices.push_back({p.x, 0.0f, p.y});
         model.normals.push_back({0.0f, 1.0f, 0.0f});
         model.texCoords.push_back({(p.x + 80.0f) / 160.0f, (p.y + 80.0f) / 160.0f});
     }
-    model.boundsMin = {-80.0f, 0.0f, -80.0f};
-    model.boundsMax = {80.0f, 0.0f, 80.0f};
+    model.bounds = {{-80.0f, 0.0f, -80.0f}, {80.0f, 0.0f, 80.0f}};
+    return model;
 }
 
 std::uint32_t makeSolidTexture(unsigned char r, unsigned char g, unsigned char b) {

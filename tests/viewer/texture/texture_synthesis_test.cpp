@@ -1,7 +1,7 @@
 #include "tests/viewer/texture/linear_search.h"
 #include "tests/viewer/texture/small_terrain.h"
-#include "viewer/texture/bounding_box.h"
-#include "viewer/texture/sample_lattice.h"
+#include "viewer/bounding_box.h"
+#include "viewer/sample_lattice.h"
 #include "viewer/texture/texture_coordinates.h"
 #include "viewer/texture/texture_synthesis.h"
 #include "viewer/texture/triangle_search.h"
@@ -24,9 +24,7 @@ Rgb texelAt(const std::vector<unsigned char>& texels, int column, int row) {
 }
 
 void fitBox(TerrainModel& model) {
-    const BoundingBox box = boundingBox(model.vertices);
-    model.boundsMax = box.max;
-    model.boundsMin = box.min;
+    model.bounds = boundingBox(model.vertices);
 }
 
 RgbImageView onePixel(const Rgb& pixel) {
@@ -36,8 +34,8 @@ RgbImageView onePixel(const Rgb& pixel) {
 constexpr Rgb black{0, 0, 0};
 constexpr Rgb white{255, 255, 255};
 
-TEST(BoundingBox, TakesEveryAxisSeparatelyAndSkipsNaN) {
-    const BoundingBox box = boundingBox({{1, 2, 3}, {-4, 5, 0}, {2, std::nanf(""), 7}});
+TEST(Box, TakesEveryAxisSeparatelyAndSkipsNaN) {
+    const Box box = boundingBox({{1, 2, 3}, {-4, 5, 0}, {2, std::nanf(""), 7}});
     EXPECT_EQ(box.max.x, 2);
     EXPECT_EQ(box.max.y, 5);
     EXPECT_EQ(box.max.z, 7);
@@ -46,8 +44,8 @@ TEST(BoundingBox, TakesEveryAxisSeparatelyAndSkipsNaN) {
     EXPECT_EQ(box.min.z, 0);
 }
 
-TEST(BoundingBox, NoVerticesLeaveTheOrigin) {
-    const BoundingBox box = boundingBox({});
+TEST(Box, NoVerticesLeaveTheOrigin) {
+    const Box box = boundingBox({});
     for (float c : {box.max.x, box.max.y, box.max.z, box.min.x, box.min.y, box.min.z}) {
         EXPECT_EQ(c, 0.0f);
     }
@@ -81,7 +79,7 @@ TEST(TextureCoordinates, ExtentBeyondFloatStillGivesCoordinatesAndSamplesInTheBo
     for (const float edge : {2e38f, std::numeric_limits<float>::max()}) {
         SCOPED_TRACE(edge);
         const std::vector<Vec3> vertices{{-edge, 0, -edge}, {edge, 1, edge}, {0, 2, edge / 2}};
-        const BoundingBox box = boundingBox(vertices);
+        const Box box = boundingBox(vertices);
         const std::vector<TexCoord> uv = textureCoordinates(vertices, box);
         EXPECT_EQ(uv[0].u, 0.0f);
         EXPECT_EQ(uv[1].u, 1.0f);
@@ -98,7 +96,7 @@ TEST(TextureCoordinates, ExtentBeyondFloatStillGivesCoordinatesAndSamplesInTheBo
 }
 
 TEST(SampleLattice, RunsFromTheMinimumToTheMaximumEdge) {
-    const SampleLattice lattice = sampleLattice(BoundingBox{{127, 0, 254}, {0, 0, 0}});
+    const SampleLattice lattice = sampleLattice(Box{{0, 0, 0}, {127, 0, 254}});
     EXPECT_EQ(sampleStep, 1.0f / 127.0f);
     EXPECT_EQ(lattice.x[0], 0.0f);
     EXPECT_FLOAT_EQ(lattice.x[127], 127.0f);
@@ -113,7 +111,7 @@ protected:
     void SetUp() override { fitBox(terrain.model); }
 
     std::vector<unsigned char> synthesize(const std::vector<RgbImageView>& images) {
-        return synthesizeTexels(terrain.model, points, images);
+        return synthesizeTexels(terrain.model, images);
     }
 
     test::SmallTerrain terrain;
@@ -162,10 +160,12 @@ TEST_F(SquareTerrain, WithoutImagesHeldTexelsAreWhite) {
 }
 
 TEST_F(SquareTerrain, LastFoundTriangleIsKeptWhereAnEarlierOneAlsoHolds) {
-    const Triangle& upper = terrain.triangle(a, d, c);
-    const Triangle& lower = terrain.triangle(a, c, b);
-    const SampleLattice lattice =
-        sampleLattice(BoundingBox{terrain.model.boundsMax, terrain.model.boundsMin});
+    terrain.triangle(a, d, c);
+    terrain.triangle(a, c, b);
+    const Triangle& upper = terrain.model.triangles[0];
+    const Triangle& lower = terrain.model.triangles[1];
+    const std::vector<Point2>& points = terrain.model.points;
+    const SampleLattice lattice = sampleLattice(terrain.model.bounds);
     for (const std::vector<const Triangle*>& chosen :
          {texelTriangles(terrain.model.triangles, points, lattice),
           test::linearTexelTriangles(terrain.model.triangles, points, lattice)}) {
@@ -209,7 +209,7 @@ TEST(TextureSynthesis, GroundOnOneLineGivesFiniteBlends) {
     const Rgb low{0, 0, 0};
     const Rgb high{100, 200, 50};
     const std::vector<unsigned char> texels =
-        synthesizeTexels(terrain.model, points, {onePixel(low), onePixel(high)});
+        synthesizeTexels(terrain.model, {onePixel(low), onePixel(high)});
     // Every column samples x = 5; the triangle has no plane, so every held texel shows
     // the mean height 5, half way up.
     for (int i : {0, 64, 127}) {
@@ -223,8 +223,7 @@ TEST(TextureSynthesis, NoVerticesGiveABlackTexture) {
     test::SmallTerrain empty;
     fitBox(empty.model);
     const Rgb colour{9, 9, 9};
-    const std::vector<unsigned char> texels =
-        synthesizeTexels(empty.model, points, {onePixel(colour)});
+    const std::vector<unsigned char> texels = synthesizeTexels(empty.model, {onePixel(colour)});
     ASSERT_EQ(texels.size(), 49152u);
     for (unsigned char byte : texels) {
         ASSERT_EQ(byte, 0);

@@ -4,8 +4,10 @@
 #include "tests/support/tga_file_builder.h"
 #include "tests/viewer/texture/small_terrain.h"
 #include "viewer/image_levels.h"
-#include "viewer/texture/sample_lattice.h"
+#include "viewer/sample_lattice.h"
 #include "viewer/texture/terrain_images.h"
+#include "viewer/texture/terrain_surface.h"
+#include "viewer/texture/terrain_texture.h"
 #include "viewer/texture/texture_synthesis.h"
 #include "viewer/texture/texture_upload.h"
 
@@ -94,18 +96,26 @@ protected:
         scratch.write("high.tga", test::tgaBytes(1, 3, 24, {200, 0, 0, 0, 200, 0, 0, 0, 200}));
 };
 
+// The surface stage, the texture made from it and its upload, as start-up runs them.
+std::uint32_t buildTexture(TerrainModel& model, const std::vector<std::string>& imageNames,
+                           const ImageLevels& levels = {}) {
+    computeSurface(model);
+    const TerrainTexture texture = terrainTexture(model, imageNames, levels);
+    return createTexture(textureSize, textureSize, texture.texels.data());
+}
+
 TEST_F(TerrainResources, BuildsBoundsCoordinatesAndTheUploadedTexture) {
     terrain.triangle(a, c, b);
     terrain.triangle(a, d, c);
     TerrainModel& model = terrain.model;
-    model.buildTerrainResources({low, high});
+    const std::uint32_t textureId = buildTexture(model, {low, high});
 
-    EXPECT_EQ(model.boundsMin.x, 0);
-    EXPECT_EQ(model.boundsMin.y, 0);
-    EXPECT_EQ(model.boundsMin.z, 0);
-    EXPECT_EQ(model.boundsMax.x, 10);
-    EXPECT_EQ(model.boundsMax.y, 8);
-    EXPECT_EQ(model.boundsMax.z, 20);
+    EXPECT_EQ(model.bounds.min.x, 0);
+    EXPECT_EQ(model.bounds.min.y, 0);
+    EXPECT_EQ(model.bounds.min.z, 0);
+    EXPECT_EQ(model.bounds.max.x, 10);
+    EXPECT_EQ(model.bounds.max.y, 8);
+    EXPECT_EQ(model.bounds.max.z, 20);
     ASSERT_EQ(model.texCoords.size(), 4u);
     EXPECT_EQ(model.texCoords[0].u, 0);
     EXPECT_EQ(model.texCoords[0].v, 0);
@@ -114,9 +124,9 @@ TEST_F(TerrainResources, BuildsBoundsCoordinatesAndTheUploadedTexture) {
     EXPECT_EQ(model.texCoords[3].u, 0);
     EXPECT_EQ(model.texCoords[3].v, 1);
 
-    EXPECT_EQ(boundName(), static_cast<GLint>(model.textureId));
+    EXPECT_EQ(boundName(), static_cast<GLint>(textureId));
     const TerrainImages images({low, high});
-    const std::vector<unsigned char> expected = synthesizeTexels(model, points, images.views());
+    const std::vector<unsigned char> expected = synthesizeTexels(model, images.views());
     EXPECT_EQ(boundTexels(), expected);
     // Texel (0, 0) stands on the lowest vertex: the first image's top left pixel.
     EXPECT_EQ(expected[0], 10);
@@ -124,19 +134,17 @@ TEST_F(TerrainResources, BuildsBoundsCoordinatesAndTheUploadedTexture) {
     EXPECT_EQ(expected[2], 30);
 }
 
-TEST_F(TerrainResources, ImageFailureLeavesNoTexture) {
+TEST_F(TerrainResources, ImageFailureNamesTheImage) {
     terrain.triangle(a, c, b);
     TerrainModel& model = terrain.model;
+    computeSurface(model);
     const std::string missing = low + ".missing";
     try {
-        model.buildTerrainResources({low, missing, high});
+        terrainTexture(model, {low, missing, high});
         FAIL() << "no exception";
     } catch (const TGAException& failure) {
         EXPECT_STREQ(failure.what(), ("Loading: " + missing + " - not found").c_str());
     }
-    EXPECT_EQ(model.textureId, 0xFFFFFFFFu);
-    EXPECT_EQ(model.boundsMax.x, 10);
-    EXPECT_EQ(model.texCoords.size(), 4u);
 }
 
 // --levels and --sea-level place the images on the data's heights: the file's frame maps the
@@ -149,7 +157,7 @@ TEST_F(TerrainResources, LevelsAndSeaLevelGiveTheTexelsTheyDescribe) {
     model.frame.known = true;
     model.frame.transform.scale = 0.25;
     model.frame.transform.ground = 100.0;
-    model.exaggeration = 2.0;
+    model.heightScale.initial = 2.0;
     const std::vector<std::array<double, 3>> colours{{200, 0, 0}, {0, 200, 0}, {0, 0, 200}};
     const std::string red = scratch.write("red.tga", test::solidTga(200, 0, 0));
     const std::string green = scratch.write("green.tga", test::solidTga(0, 200, 0));
@@ -169,11 +177,10 @@ TEST_F(TerrainResources, LevelsAndSeaLevelGiveTheTexelsTheyDescribe) {
     };
     for (const Case& placed : cases) {
         SCOPED_TRACE(placed.name);
-        model.computeSurface();
         ImageLevels levels;
         levels.levels = placed.levels;
         levels.seaLevel = placed.seaLevel;
-        model.buildTexture({red, green, blue}, levels);
+        buildTexture(model, {red, green, blue}, levels);
         const std::vector<unsigned char> shown = boundTexels();
         std::size_t checked = 0;
         for (int i = 0; i < textureSize; ++i) {
@@ -212,12 +219,11 @@ TEST_F(TerrainResources, LevelsAndSeaLevelGiveTheTexelsTheyDescribe) {
 TEST(EmptyTerrainResources, NoVerticesStillGiveABlackTexture) {
     test::openGlTestWindow();
     test::SmallTerrain empty;
-    empty.model.buildTerrainResources({});
-    EXPECT_NE(empty.model.textureId, 0xFFFFFFFFu);
-    EXPECT_EQ(glIsTexture(empty.model.textureId), GL_TRUE);
+    const std::uint32_t textureId = buildTexture(empty.model, {});
+    EXPECT_EQ(glIsTexture(textureId), GL_TRUE);
     EXPECT_TRUE(empty.model.texCoords.empty());
-    EXPECT_EQ(empty.model.boundsMax.x, 0);
-    EXPECT_EQ(empty.model.boundsMin.z, 0);
+    EXPECT_EQ(empty.model.bounds.max.x, 0);
+    EXPECT_EQ(empty.model.bounds.min.z, 0);
     std::vector<unsigned char> texels(texelBufferSize, 0xAB);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
     EXPECT_EQ(texels, std::vector<unsigned char>(texelBufferSize, 0));

@@ -1,9 +1,8 @@
-#include "tests/support/empty_point_list.h"
 #include "tests/support/terrain_generator.h"
 #include "tests/viewer/texture/linear_search.h"
-#include "viewer/texture/bounding_box.h"
+#include "viewer/bounding_box.h"
+#include "viewer/sample_lattice.h"
 #include "viewer/texture/sample_holder_index.h"
-#include "viewer/texture/sample_lattice.h"
 #include "viewer/texture/triangle_search.h"
 
 #include <algorithm>
@@ -25,6 +24,7 @@ SampleLattice latticeOver(const TerrainModel& model) {
 // the texel walk must choose the same triangles either way.
 void expectIndexAgreesWithScan(const TerrainModel& model) {
     const SampleLattice lattice = latticeOver(model);
+    const std::vector<Point2>& points = model.points;
     const SampleHolderIndex index(model.triangles, points, lattice);
     int held = 0;
     for (int i = 0; i < textureSize; ++i) {
@@ -42,80 +42,74 @@ void expectIndexAgreesWithScan(const TerrainModel& model) {
 
 class TriangleSearch : public ::testing::Test {
 protected:
-    test::EmptyPointList emptyPointList;
     TerrainModel model;
 };
 
 TEST_F(TriangleSearch, WarpedJitteredTerrainsAgree) {
     for (std::uint32_t seed : {1u, 2u}) {
-        TerrainModel terrain;
-        test::generateGridTerrain(terrain, {.columns = 17,
-                                            .rows = 11,
-                                            .spacing = 0.7f,
-                                            .originX = -3.0f,
-                                            .originY = 12.0f,
-                                            .warp = 0.2f,
-                                            .jitter = 0.2f,
-                                            .seed = seed});
-        expectIndexAgreesWithScan(terrain);
+        expectIndexAgreesWithScan(test::generateGridTerrain({.columns = 17,
+                                                             .rows = 11,
+                                                             .spacing = 0.7f,
+                                                             .originX = -3.0f,
+                                                             .originY = 12.0f,
+                                                             .warp = 0.2f,
+                                                             .jitter = 0.2f,
+                                                             .seed = seed}));
     }
 }
 
 TEST_F(TriangleSearch, SamplesOnVerticesAndEdgesAgree) {
     // Spacing 8 with an extra corner point at (127, 127): the box is [0, 127] on both axes,
     // so samples fall on grid lines, edges and vertices, each held by several triangles.
-    test::generateGridTerrain(model, {.columns = 12, .rows = 12, .spacing = 8.0f});
-    points.push_back(Point2{127.0f, 127.0f});
+    model = test::generateGridTerrain({.columns = 12, .rows = 12, .spacing = 8.0f});
+    model.points.push_back(Point2{127.0f, 127.0f});
     model.vertices.push_back(Vec3{127.0f, 0.0f, 127.0f});
     expectIndexAgreesWithScan(model);
 }
 
 TEST_F(TriangleSearch, SamplesOnEveryColumnLineAgree) {
-    test::generateGridTerrain(model, {.columns = 128, .rows = 3, .spacing = 1.0f});
+    model = test::generateGridTerrain({.columns = 128, .rows = 3, .spacing = 1.0f});
     expectIndexAgreesWithScan(model);
 }
 
 TEST_F(TriangleSearch, ShuffledOverlappingAndReversedTrianglesAgree) {
-    test::generateGridTerrain(
-        model,
+    model = test::generateGridTerrain(
         {.columns = 12, .rows = 12, .spacing = 1.5f, .warp = 0.1f, .jitter = 0.15f, .seed = 7});
-    std::vector<Triangle*> list(model.triangles.begin(), model.triangles.end());
     std::mt19937 random(11);
     // Triangles listed twice, some turned counter-clockwise, and a few large ones laid
-    // over the rest: the first in list order decides.
-    for (std::size_t k = 0; k < list.size(); k += 5) {
-        const Triangle* t = list[k];
-        list.push_back(model.addTriangle(Triangle(t->indices[0], t->indices[2], t->indices[1])));
-        list.push_back(model.addTriangle(Triangle(t->indices[0], t->indices[1], t->indices[2])));
+    // over the rest: the first in order decides.
+    const std::size_t gridTriangles = model.triangles.size();
+    for (std::size_t k = 0; k < gridTriangles; k += 5) {
+        const Triangle t = model.triangles[k];
+        model.addTriangle(t.indices[0], t.indices[2], t.indices[1]);
+        model.addTriangle(t.indices[0], t.indices[1], t.indices[2]);
     }
-    list.push_back(model.addTriangle(Triangle(0, 143, 11)));
-    list.push_back(model.addTriangle(Triangle(0, 132, 143)));
-    list.push_back(model.addTriangle(Triangle(0, 11, 143)));
-    std::shuffle(list.begin(), list.end(), random);
-    model.triangles.assign(list.begin(), list.end());
+    model.addTriangle(0, 143, 11);
+    model.addTriangle(0, 132, 143);
+    model.addTriangle(0, 11, 143);
+    std::shuffle(model.triangles.begin(), model.triangles.end(), random);
     expectIndexAgreesWithScan(model);
 }
 
 TEST_F(TriangleSearch, TerrainFarFromTheOriginAgrees) {
     // Far from the origin, neighbouring samples round to the same float.
-    test::generateGridTerrain(model, {.columns = 16,
-                                      .rows = 16,
-                                      .spacing = 0.002f,
-                                      .originX = 40000.0f,
-                                      .originY = -70000.0f,
-                                      .warp = 0.1f,
-                                      .jitter = 0.1f,
-                                      .seed = 5});
-    expectIndexAgreesWithScan(model);
+    expectIndexAgreesWithScan(test::generateGridTerrain({.columns = 16,
+                                                         .rows = 16,
+                                                         .spacing = 0.002f,
+                                                         .originX = 40000.0f,
+                                                         .originY = -70000.0f,
+                                                         .warp = 0.1f,
+                                                         .jitter = 0.1f,
+                                                         .seed = 5}));
 }
 
 TEST_F(TriangleSearch, DegenerateTrianglesAgree) {
-    test::generateGridTerrain(model, {.columns = 10, .rows = 10, .spacing = 1.0f});
+    model = test::generateGridTerrain({.columns = 10, .rows = 10, .spacing = 1.0f});
     // Added last, then moved to the front.
-    model.addTriangle(Triangle(5, 5, 5));   // a single point
-    model.addTriangle(Triangle(0, 11, 22)); // collinear along the diagonal
-    model.triangles.splice(model.triangles.begin(), model.triangles,
-                           std::prev(model.triangles.end(), 2), model.triangles.end());
+    model.addTriangle(5, 5, 5);   // a single point
+    model.addTriangle(0, 11, 22); // collinear along the diagonal
+    std::rotate(model.triangles.begin(), std::prev(model.triangles.end(), 2),
+                model.triangles.end());
     expectIndexAgreesWithScan(model);
 }
 
@@ -123,17 +117,17 @@ TEST_F(TriangleSearch, DegenerateTrianglesAgree) {
 // the list and in both orientations: from plain ones to slivers, whose rounded edge values
 // might reach beyond their box.
 TEST_F(TriangleSearch, TrianglesEndingJustShortOfASampleAgree) {
-    test::generateGridTerrain(model, {.columns = 12, .rows = 12, .spacing = 1.5f});
+    model = test::generateGridTerrain({.columns = 12, .rows = 12, .spacing = 1.5f});
+    const std::size_t gridTriangles = model.triangles.size();
     const SampleLattice lattice = latticeOver(model);
     const auto addPoint = [this](float x, float y) {
-        points.push_back(Point2{x, y});
+        model.points.push_back(Point2{x, y});
         model.vertices.push_back(Vec3{x, 0.0f, y});
-        return static_cast<std::int32_t>(points.size() - 1);
+        return static_cast<std::int32_t>(model.points.size() - 1);
     };
-    std::vector<Triangle*> front;
     const auto addBothWays = [&](std::int32_t a, std::int32_t b, std::int32_t c) {
-        front.push_back(model.addTriangle(Triangle(a, b, c)));
-        front.push_back(model.addTriangle(Triangle(a, c, b)));
+        model.addTriangle(a, b, c);
+        model.addTriangle(a, c, b);
     };
     for (const int k : {30, 77, 110}) {
         const float x = lattice.x[static_cast<std::size_t>(k)];
@@ -149,9 +143,9 @@ TEST_F(TriangleSearch, TrianglesEndingJustShortOfASampleAgree) {
             }
         }
     }
-    model.triangles.erase(std::prev(model.triangles.end(), static_cast<long>(front.size())),
-                          model.triangles.end());
-    model.triangles.insert(model.triangles.begin(), front.begin(), front.end());
+    std::rotate(model.triangles.begin(),
+                model.triangles.begin() + static_cast<std::ptrdiff_t>(gridTriangles),
+                model.triangles.end());
     ASSERT_EQ(latticeOver(model).x, lattice.x); // the new points lie inside the box
     expectIndexAgreesWithScan(model);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "viewer/texture/bounding_box.h"
+#include "viewer/geometry.h"
 
 #include <array>
 #include <cstddef>
@@ -22,6 +22,6 @@ struct SampleLattice {
 // x[i] = min.x + i * step * (max.x - min.x) and z[j] likewise, evaluated in float; an extent
 // too large for float (max - min overflows) is evaluated in double, the last position held at
 // the maximum, so every position is finite.
-SampleLattice sampleLattice(const BoundingBox& box);
+SampleLattice sampleLattice(const Box& box);
 
 } // namespace zel

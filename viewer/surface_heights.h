@@ -1,15 +1,13 @@
 #pragma once
 
 #include "viewer/geometry.h"
-#include "viewer/texture/sample_lattice.h"
+#include "viewer/sample_lattice.h"
 
 #include <array>
 #include <optional>
 #include <vector>
 
 namespace zel {
-
-class TerrainModel;
 
 // The terrain's surface at the texture's ground samples: for column i and row j of the
 // lattice (entry i * textureSize + j), the height of the triangle that holds the sample, or
@@ -18,11 +16,6 @@ struct SurfaceHeights {
     SampleLattice lattice{};
     std::vector<std::optional<float>> heights;
 };
-
-// The surface over the lattice of the model's bounding box (boundsMin, boundsMax, already
-// set), the holders found by the texel walk and the heights by the model's interpolation.
-// Every sample is empty for a model without vertices.
-SurfaceHeights surfaceHeights(const TerrainModel& model, const std::vector<Point2>& pts);
 
 // The surface's height at ground position (x, z): bilinear between the four samples around
 // it, or the highest of them where some are missing or not finite. None outside the lattice

@@ -18,6 +18,30 @@ float meanHeight(const Vec3& v0, const Vec3& v1, const Vec3& v2) {
 
 } // namespace
 
+std::vector<std::optional<float>>
+TerrainModel::surfaceSamples(const SampleLattice& lattice,
+                             const std::vector<std::int32_t>& holders) const {
+    std::vector<std::optional<float>> heights(static_cast<std::size_t>(textureSize * textureSize));
+    if (vertices.empty() || holders.size() != heights.size()) {
+        return heights;
+    }
+    for (int i = 0; i < textureSize; ++i) {
+        const float x = lattice.x[static_cast<std::size_t>(i)];
+        for (int j = 0; j < textureSize; ++j) {
+            const auto k = static_cast<std::size_t>(i * textureSize + j);
+            if (holders[k] >= 0) {
+                heights[k] = heightAt(x, lattice.z[static_cast<std::size_t>(j)],
+                                      triangles[static_cast<std::size_t>(holders[k])]);
+            }
+        }
+    }
+    return heights;
+}
+
+void TerrainModel::sampleSurface() {
+    surface.heights = surfaceSamples(surface.lattice, sampleHolders);
+}
+
 float TerrainModel::heightAt(float x, float z, const Triangle& t) const {
     const Vec3& v0 = vertexAt(vertices, t.indices[0]);
     const Vec3& v1 = vertexAt(vertices, t.indices[1]);

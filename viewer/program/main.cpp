@@ -81,9 +81,11 @@ void run(int argc, char** argv) {
     }
     // The span the viewer reports: from the file read to the first frame ready to draw.
     double startTime = 0.0;
+    // Lives until freeglut ends the process from within its loop.
+    zel::ViewerState state;
     try {
         zel::startViewer(
-            argc, argv,
+            state, argc, argv,
             [&startTime](zel::StartupStage stage) {
                 if (stage == zel::StartupStage::Read) {
                     startTime = zel::currentSeconds();

@@ -1,7 +1,4 @@
-#include "viewer/texture/surface_heights.h"
-
-#include "viewer/terrain_model.h"
-#include "viewer/texture/triangle_search.h"
+#include "viewer/surface_heights.h"
 
 #include <algorithm>
 #include <cmath>
@@ -91,28 +88,6 @@ double testsAlong(const SurfaceHeights& surface, const Sightline& line, const Sp
 }
 
 } // namespace
-
-SurfaceHeights surfaceHeights(const TerrainModel& model, const std::vector<Point2>& pts) {
-    SurfaceHeights surface;
-    surface.lattice = sampleLattice(BoundingBox{model.boundsMax, model.boundsMin});
-    surface.heights.resize(static_cast<std::size_t>(textureSize * textureSize));
-    if (model.vertices.empty()) {
-        return surface;
-    }
-    const std::vector<const Triangle*> holders =
-        texelTriangles(model.triangles, pts, surface.lattice);
-    for (int i = 0; i < textureSize; ++i) {
-        const float x = surface.lattice.x[static_cast<std::size_t>(i)];
-        for (int j = 0; j < textureSize; ++j) {
-            const auto k = static_cast<std::size_t>(i * textureSize + j);
-            if (holders[k] != nullptr) {
-                surface.heights[k] =
-                    model.heightAt(x, surface.lattice.z[static_cast<std::size_t>(j)], *holders[k]);
-            }
-        }
-    }
-    return surface;
-}
 
 std::optional<double> heightUnder(const SurfaceHeights& surface, double x, double z) {
     if (surface.heights.size() != static_cast<std::size_t>(textureSize * textureSize)) {

@@ -1,4 +1,4 @@
-#include "viewer/texture/sample_lattice.h"
+#include "viewer/sample_lattice.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,7 +21,7 @@ float samplePosition(int index, float lowest, float highest) {
 
 } // namespace
 
-SampleLattice sampleLattice(const BoundingBox& box) {
+SampleLattice sampleLattice(const Box& box) {
     SampleLattice lattice{};
     for (int k = 0; k < textureSize; ++k) {
         lattice.x[static_cast<std::size_t>(k)] = samplePosition(k, box.min.x, box.max.x);

@@ -1,7 +1,0 @@
-#include "viewer/point_list.h"
-
-namespace zel {
-
-std::vector<Point2> points;
-
-} // namespace zel

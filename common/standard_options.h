@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <ostream>
+#include <string>
 #include <string_view>
 
 namespace zel {
@@ -9,9 +10,14 @@ namespace zel {
 // What a program says about itself when asked with --help or --version.
 struct ProgramDescription {
     const char* name;
-    const char* arguments;   // the usage after the program's name
+    const char* arguments;   // the usage after the program's name; further forms each on a line
+                             // of their own, "  or:  <name> ..."
     const char* description; // one paragraph
 };
+
+// The answer to --help: "Usage: <name> <arguments>", "  or:  <name> --help | -h | --version",
+// a blank line, then the description.
+std::string usageText(const ProgramDescription& program);
 
 // The project's version, as --version prints it.
 const char* projectVersion();

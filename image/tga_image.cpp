@@ -1,5 +1,6 @@
 #include "image/tga_image.h"
 
+#include "common/input_file.h"
 #include "image/tga_exception.h"
 
 #include <algorithm>
@@ -102,16 +103,11 @@ TGAStatus TGAImage::loadFile(const char* fileName) {
 }
 
 TGAStatus TGAImage::readFileContents(const char* fileName) {
-    std::ifstream file(fileName, std::ios::binary);
-    if (!file.is_open())
+    // A directory, which reports a nonsensical length, is refused here, before allocating.
+    const InputFile opened = openInputFile(fileName);
+    if (!opened.stream)
         return NotFound;
-    // A directory opens like a file but cannot be read, and reports a nonsensical
-    // length; find that out before allocating for it.
-    file.peek();
-    if (file.bad())
-        return NotFound;
-    file.clear();
-
+    std::ifstream& file = *opened.stream;
     file.seekg(0, std::ios::end);
     const std::streamoff length = file.tellg();
     file.seekg(0, std::ios::beg);

@@ -39,14 +39,16 @@ constexpr double densityPeakHeight = viewerFieldSize / 5.0;
 // The summary's figures are for reading; the lines that map values back keep 10 digits.
 constexpr int summaryDigits = 4;
 
-constexpr const char* usage =
-    "Usage: triangulate [--center | --fit] [--no-projection] [--max-edge <length>] "
+} // namespace
+
+const ProgramDescription triangulateProgram{
+    "triangulate",
+    "[--center | --fit] [--no-projection] [--max-edge <length>] "
     "<points-file> <triangulation-file>\n"
     "  or:  triangulate --elevation [--center | --fit] [--no-projection] [--max-edge <length>] "
     "<points-file> <terrain-file>\n"
     "  or:  triangulate --density [--bandwidth <length>] [--cells <n>] [--log] "
-    "[--center | --fit] [--no-projection] <points-file> <terrain-file>\n"
-    "  or:  triangulate --help | -h | --version\n"
+    "[--center | --fit] [--no-projection] <points-file> <terrain-file>",
     "Writes the Delaunay triangulation of the points as a triangulation file for Tessaro;\n"
     "with --elevation, as a terrain file for Tessaro --elevation, each point with its z;\n"
     "with --density, as a terrain file of the points' kernel density on a grid.\n"
@@ -76,7 +78,9 @@ constexpr const char* usage =
     "  --cells <n>         grid cells along the longer side, 2 to 4096 (default 512)\n"
     "  --log               heights log10(1 + density / a lone point's peak density)\n"
     "  --help              print this text (also -h)\n"
-    "  --version           print the program's version\n";
+    "  --version           print the program's version"};
+
+namespace {
 
 struct Request {
     FramingMode framing = FramingMode::AsGiven;
@@ -465,10 +469,11 @@ int runTriangulate(const std::vector<std::string>& arguments, std::ostream& out,
                    std::ostream& err) {
     const ParsedCommandLine parsed = parseCommandLine(arguments);
     if (parsed.help) {
-        return writeAnswer(out, err, "triangulate", usage);
+        return writeAnswer(out, err, "triangulate", usageText(triangulateProgram));
     }
     if (!parsed.request) {
-        err << "triangulate: " << parsed.problem << "\n" << usage << std::flush;
+        err << "triangulate: " << parsed.problem << "\n"
+            << usageText(triangulateProgram) << std::flush;
         return usageErrorExit;
     }
     std::string problem;

@@ -1,7 +1,7 @@
 #include "viewer/triangulation_reader.h"
 
+#include "common/number_tokens.h"
 #include "viewer/map_frame_record.h"
-#include "viewer/number_tokens.h"
 #include "viewer/point_list.h"
 #include "viewer/triangulation_format_exception.h"
 

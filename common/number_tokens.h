@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/number_token.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <istream>
@@ -14,8 +16,8 @@ namespace zel {
 // token: "1.2.3", "3.0" read as a count, or "12abc" are refused, not read in part. Values
 // follow the programs' one number rule (see scanNumber), whatever the stream's own settings.
 //
-// The text is taken from the stream's buffer in large blocks, so the stream is left somewhere
-// after the last token read. A token as long as a block or longer is refused and ends the
+// The text is taken from the stream's buffer in large blocks (see the destructor for where
+// that leaves the stream). A token as long as a block or longer is refused and ends the
 // text (the reads after it find nothing), which bounds the memory and the time an endless
 // token from a pipe or a device can take.
 class NumberTokens {
@@ -29,6 +31,12 @@ public:
     static constexpr std::size_t defaultBlockSize = std::size_t{1} << 20;
 
     explicit NumberTokens(std::istream& in, std::size_t blockSize = defaultBlockSize);
+    // Leaves a stream that can seek (a file, a string) just after the last token read, as
+    // formatted reading would, so that what follows stays for whoever reads on; a pipe keeps
+    // none of the text taken from it.
+    ~NumberTokens();
+    NumberTokens(const NumberTokens&) = delete;
+    NumberTokens& operator=(const NumberTokens&) = delete;
 
     // The target is left unchanged unless the result is Read. A malformed token is passed
     // over, so the next read starts after it.
@@ -36,6 +44,16 @@ public:
     Token read(double& value);
     Token read(std::int32_t& value);
     Token read(std::uint32_t& value);
+
+    // Why the token last read was Malformed: the number rule's verdict (NotANumber for a token
+    // too long to be read), whether it was too long, and whether it starts with '-' (which a
+    // count may call negative, whatever follows).
+    struct Fault {
+        NumberProblem problem = NumberProblem::None;
+        bool tooLong = false;
+        bool startsWithMinus = false;
+    };
+    Fault lastFault() const { return fault; }
 
     // At the start of the text: passes over a UTF-8 byte-order mark, which some editors put
     // before the first number.
@@ -79,6 +97,7 @@ private:
     bool tooLong = false;
     bool streamEnded = false;
     bool failed = false;
+    Fault fault;
     bool lineEnded = false;      // before the token last read or looked at
     bool pendingLineEnd = false; // in the whitespace skipped since the last token read
 };

@@ -1,6 +1,4 @@
-#include "viewer/number_tokens.h"
-
-#include "common/number_token.h"
+#include "common/number_tokens.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,11 +10,44 @@ bool isSpace(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
+// Up to `room` characters, waiting for the first only: what a pipe or a terminal holds so far
+// is handed on at once, so that a program can act on each line as it arrives. A regular file
+// says how much of it is left, and that is read in one piece. None at the end of the text or
+// after an error.
+std::streamsize readAvailable(std::istream& in, char* into, std::streamsize room) {
+    if (in.rdbuf() == nullptr) {
+        in.setstate(std::ios::badbit);
+        return 0;
+    }
+    std::streamsize ready = in.rdbuf()->in_avail();
+    if (ready <= 0) {
+        if (in.peek() == std::istream::traits_type::eof()) {
+            return 0;
+        }
+        ready = std::max<std::streamsize>(in.rdbuf()->in_avail(), 1);
+    }
+    in.read(into, std::min(ready, room));
+    return in.gcount();
+}
+
 } // namespace
 
 NumberTokens::NumberTokens(std::istream& stream, std::size_t size)
     : in(stream), blockSize(size), capacity(std::min(size, firstBlockSize)),
       block(new char[capacity]), next(block.get()), end(block.get()) {}
+
+NumberTokens::~NumberTokens() {
+    const std::streamoff unread = end - next;
+    if (unread == 0 || in.bad()) {
+        return;
+    }
+    const std::ios::iostate state = in.rdstate();
+    in.clear();
+    in.seekg(-unread, std::ios::cur);
+    if (in.fail()) {
+        in.clear(state);
+    }
+}
 
 // Keeps the unfinished token at `next` and fills the rest of the block after it. A short text
 // never fills the first, small block; one that does gets a block of the full size, so that a
@@ -35,9 +66,10 @@ bool NumberTokens::refill() {
         std::memmove(block.get(), next, kept);
     }
     next = block.get();
-    in.read(block.get() + kept, static_cast<std::streamsize>(capacity - kept));
-    end = next + kept + in.gcount();
-    if (!in) {
+    const std::streamsize got =
+        readAvailable(in, block.get() + kept, static_cast<std::streamsize>(capacity - kept));
+    end = next + kept + got;
+    if (got == 0) {
         streamEnded = true;
         failed = in.bad();
         if (!failed) {
@@ -45,7 +77,7 @@ bool NumberTokens::refill() {
             in.clear(std::ios::eofbit);
         }
     }
-    return end != next + kept;
+    return got != 0;
 }
 
 bool NumberTokens::startToken() {
@@ -103,6 +135,10 @@ template <typename Number> std::optional<bool> NumberTokens::scanToken(Number& v
         scan = scanNumber(next, tokenEnd, value);
     }
     const bool number = scan.problem == NumberProblem::None && scan.end == tokenEnd && !tooLong;
+    if (!number) {
+        const bool whole = scan.end == tokenEnd && !tooLong;
+        fault = {whole ? scan.problem : NumberProblem::NotANumber, tooLong, *next == '-'};
+    }
     next = tokenEnd;
     tooLong = false;
     lineEnded = pendingLineEnd;

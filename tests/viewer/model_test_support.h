@@ -29,9 +29,10 @@ inline Triangle* addTriangle(TerrainModel& model, std::int32_t i0, std::int32_t 
     return model.addTriangle(Triangle(i0, i1, i2));
 }
 
-// The height that a vertex with mean circumradius m gets, with its one rounding to float.
+// The height that a vertex with mean circumradius m gets, 40 log10(5 / m + 1), with its one
+// rounding to float. Written here as 40 log10((m + 5) / m), not as the product writes it.
 inline float heightForRadius(double m) {
-    return static_cast<float>(40.0 * std::log10(5.0 / m + 1.0));
+    return static_cast<float>(40.0 * std::log10((m + 5.0) / m));
 }
 
 // For every point, the triangles that use it, in list order (a triangle naming a point twice

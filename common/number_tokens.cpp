@@ -24,28 +24,29 @@ std::streamsize readAvailable(std::istream& in, char* into, std::streamsize room
         if (in.peek() == std::istream::traits_type::eof()) {
             return 0;
         }
-        ready = std::max<std::streamsize>(in.rdbuf()->in_avail(), 1);
+        ready = in.rdbuf()->in_avail();
     }
-    in.read(into, std::min(ready, room));
+    // A stream that cannot say what it holds is read in whole blocks.
+    in.read(into, ready > 0 ? std::min(ready, room) : room);
     return in.gcount();
 }
 
 } // namespace
 
 NumberTokens::NumberTokens(std::istream& stream, std::size_t size)
-    : in(stream), blockSize(size), capacity(std::min(size, firstBlockSize)),
-      block(new char[capacity]), next(block.get()), end(block.get()) {}
+    : in_(stream), blockSize_(size), capacity_(std::min(size, firstBlockSize)),
+      block_(new char[capacity_]), next_(block_.get()), end_(block_.get()) {}
 
 NumberTokens::~NumberTokens() {
-    const std::streamoff unread = end - next;
-    if (unread == 0 || in.bad()) {
+    const std::streamoff unread = end_ - next_;
+    if (unread == 0 || in_.bad()) {
         return;
     }
-    const std::ios::iostate state = in.rdstate();
-    in.clear();
-    in.seekg(-unread, std::ios::cur);
-    if (in.fail()) {
-        in.clear(state);
+    const std::ios::iostate state = in_.rdstate();
+    in_.clear();
+    in_.seekg(-unread, std::ios::cur);
+    if (in_.fail()) {
+        in_.clear(state);
     }
 }
 
@@ -53,28 +54,28 @@ NumberTokens::~NumberTokens() {
 // never fills the first, small block; one that does gets a block of the full size, so that a
 // long text is read in large blocks and a short one takes no large allocation.
 bool NumberTokens::refill() {
-    if (streamEnded) {
+    if (streamEnded_) {
         return false;
     }
-    const std::size_t kept = static_cast<std::size_t>(end - next);
-    if (capacity < blockSize && end == block.get() + capacity) {
-        std::unique_ptr<char[]> larger(new char[blockSize]);
-        std::memcpy(larger.get(), next, kept);
-        block = std::move(larger);
-        capacity = blockSize;
+    const std::size_t kept = static_cast<std::size_t>(end_ - next_);
+    if (capacity_ < blockSize_ && end_ == block_.get() + capacity_) {
+        std::unique_ptr<char[]> larger(new char[blockSize_]);
+        std::memcpy(larger.get(), next_, kept);
+        block_ = std::move(larger);
+        capacity_ = blockSize_;
     } else {
-        std::memmove(block.get(), next, kept);
+        std::memmove(block_.get(), next_, kept);
     }
-    next = block.get();
+    next_ = block_.get();
     const std::streamsize got =
-        readAvailable(in, block.get() + kept, static_cast<std::streamsize>(capacity - kept));
-    end = next + kept + got;
+        readAvailable(in_, block_.get() + kept, static_cast<std::streamsize>(capacity_ - kept));
+    end_ = next_ + kept + got;
     if (got == 0) {
-        streamEnded = true;
-        failed = in.bad();
-        if (!failed) {
+        streamEnded_ = true;
+        failed_ = in_.bad();
+        if (!failed_) {
             // Running into the end is how a text ends, not a failure of the stream.
-            in.clear(std::ios::eofbit);
+            in_.clear(std::ios::eofbit);
         }
     }
     return got != 0;
@@ -82,38 +83,38 @@ bool NumberTokens::refill() {
 
 bool NumberTokens::startToken() {
     do {
-        while (next != end && isSpace(*next)) {
-            pendingLineEnd = pendingLineEnd || *next == '\n' || *next == '\r';
-            ++next;
+        while (next_ != end_ && isSpace(*next_)) {
+            pendingLineEnd_ = pendingLineEnd_ || *next_ == '\n' || *next_ == '\r';
+            ++next_;
         }
-    } while (next == end && refill());
-    return next != end;
+    } while (next_ == end_ && refill());
+    return next_ != end_;
 }
 
 bool NumberTokens::completeToken() {
-    tokenEnd = next;
+    tokenEnd_ = next_;
     while (true) {
-        while (tokenEnd != end && !isSpace(*tokenEnd)) {
-            ++tokenEnd;
+        while (tokenEnd_ != end_ && !isSpace(*tokenEnd_)) {
+            ++tokenEnd_;
         }
-        if (tokenEnd != end) {
+        if (tokenEnd_ != end_) {
             return true;
         }
-        if (streamEnded) {
+        if (streamEnded_) {
             // A read error may have cut the last token short.
-            return !failed;
+            return !failed_;
         }
-        if (end - next == static_cast<std::ptrdiff_t>(blockSize)) {
+        if (end_ - next_ == static_cast<std::ptrdiff_t>(blockSize_)) {
             // Too long for any number. Its end may never come (/dev/zero), so the text ends
             // here: the token is refused and nothing after it is read.
-            tooLong = true;
-            streamEnded = true;
-            tokenEnd = end;
+            tooLong_ = true;
+            streamEnded_ = true;
+            tokenEnd_ = end_;
             return true;
         }
-        const std::ptrdiff_t scanned = tokenEnd - next;
+        const std::ptrdiff_t scanned = tokenEnd_ - next_;
         refill();
-        tokenEnd = next + scanned;
+        tokenEnd_ = next_ + scanned;
     }
 }
 
@@ -124,35 +125,35 @@ template <typename Number> std::optional<bool> NumberTokens::scanToken(Number& v
     if (!startToken()) {
         return std::nullopt;
     }
-    NumberScan scan = scanNumber(next, end, value);
-    const bool endsInBlock = scan.end == end ? streamEnded : isSpace(*scan.end);
+    NumberScan scan = scanNumber(next_, end_, value);
+    const bool endsInBlock = scan.end == end_ ? streamEnded_ : isSpace(*scan.end);
     if (endsInBlock) {
-        tokenEnd = scan.end;
+        tokenEnd_ = scan.end;
     } else {
         if (!completeToken()) {
             return std::nullopt;
         }
-        scan = scanNumber(next, tokenEnd, value);
+        scan = scanNumber(next_, tokenEnd_, value);
     }
-    const bool number = scan.problem == NumberProblem::None && scan.end == tokenEnd && !tooLong;
+    const bool number = scan.problem == NumberProblem::None && scan.end == tokenEnd_ && !tooLong_;
     if (!number) {
-        const bool whole = scan.end == tokenEnd && !tooLong;
-        fault = {whole ? scan.problem : NumberProblem::NotANumber, tooLong, *next == '-'};
+        const bool whole = scan.end == tokenEnd_ && !tooLong_;
+        fault_ = {whole ? scan.problem : NumberProblem::NotANumber, tooLong_, *next_ == '-'};
     }
-    next = tokenEnd;
-    tooLong = false;
-    lineEnded = pendingLineEnd;
-    pendingLineEnd = false;
+    next_ = tokenEnd_;
+    tooLong_ = false;
+    lineEnded_ = pendingLineEnd_;
+    pendingLineEnd_ = false;
     return number;
 }
 
 void NumberTokens::skipByteOrderMark() {
     constexpr std::string_view mark = "\xEF\xBB\xBF";
-    while (static_cast<std::size_t>(end - next) < mark.size() && refill()) {
+    while (static_cast<std::size_t>(end_ - next_) < mark.size() && refill()) {
     }
-    if (static_cast<std::size_t>(end - next) >= mark.size() &&
-        mark.compare(0, mark.size(), next, mark.size()) == 0) {
-        next += mark.size();
+    if (static_cast<std::size_t>(end_ - next_) >= mark.size() &&
+        mark.compare(0, mark.size(), next_, mark.size()) == 0) {
+        next_ += mark.size();
     }
 }
 
@@ -161,16 +162,16 @@ bool NumberTokens::readWord(std::string_view word) {
         return false;
     }
     // The word and the character after it, which must end the token.
-    while (static_cast<std::size_t>(end - next) <= word.size() && refill()) {
+    while (static_cast<std::size_t>(end_ - next_) <= word.size() && refill()) {
     }
-    lineEnded = pendingLineEnd;
-    const auto available = static_cast<std::size_t>(end - next);
-    if (available < word.size() || word.compare(0, word.size(), next, word.size()) != 0 ||
-        (available > word.size() && !isSpace(next[word.size()]))) {
+    lineEnded_ = pendingLineEnd_;
+    const auto available = static_cast<std::size_t>(end_ - next_);
+    if (available < word.size() || word.compare(0, word.size(), next_, word.size()) != 0 ||
+        (available > word.size() && !isSpace(next_[word.size()]))) {
         return false;
     }
-    next += word.size();
-    pendingLineEnd = false;
+    next_ += word.size();
+    pendingLineEnd_ = false;
     return true;
 }
 

@@ -53,7 +53,7 @@ public:
         bool tooLong = false;
         bool startsWithMinus = false;
     };
-    Fault lastFault() const { return fault; }
+    Fault lastFault() const { return fault_; }
 
     // At the start of the text: passes over a UTF-8 byte-order mark, which some editors put
     // before the first number.
@@ -65,11 +65,11 @@ public:
 
     // True when a line end (a line feed or a carriage return) stands between the token last
     // read or looked at and the one read before it, for formats with one item per line.
-    bool lineEndBefore() const { return lineEnded; }
+    bool lineEndBefore() const { return lineEnded_; }
 
     // True once a read of the stream has failed with an error rather than at its end. The
     // tokens wholly read before the error are handed out; the reads then find the text ended.
-    bool readFailed() const { return failed; }
+    bool readFailed() const { return failed_; }
 
 private:
     template <typename Number> Token readNumber(Number& value);
@@ -87,19 +87,19 @@ private:
     // The first block's size: a short text (most of the fuzzer's, say) needs no more.
     static constexpr std::size_t firstBlockSize = std::size_t{1} << 16;
 
-    std::istream& in;
-    std::size_t blockSize;
-    std::size_t capacity; // of the block at hand: firstBlockSize until a text fills it
-    std::unique_ptr<char[]> block;
-    const char* next;
-    const char* end;
-    const char* tokenEnd = nullptr;
-    bool tooLong = false;
-    bool streamEnded = false;
-    bool failed = false;
-    Fault fault;
-    bool lineEnded = false;      // before the token last read or looked at
-    bool pendingLineEnd = false; // in the whitespace skipped since the last token read
+    std::istream& in_;
+    std::size_t blockSize_;
+    std::size_t capacity_; // of the block at hand: firstBlockSize until a text fills it
+    std::unique_ptr<char[]> block_;
+    const char* next_;
+    const char* end_;
+    const char* tokenEnd_ = nullptr;
+    bool tooLong_ = false;
+    bool streamEnded_ = false;
+    bool failed_ = false;
+    Fault fault_;
+    bool lineEnded_ = false;      // before the token last read or looked at
+    bool pendingLineEnd_ = false; // in the whitespace skipped since the last token read
 };
 
 } // namespace zel

@@ -119,7 +119,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                 return parsed;
             }
             framed = true;
-            request.framing = argument == "--fit" ? FramingMode::Fit : FramingMode::Center;
+            request.framing = argument == "--fit" ? FramingMode::Fit : FramingMode::Centre;
         } else if (argument == "--no-projection") {
             request.projection = false;
         } else if (argument == "--elevation" || argument == "-z") {
@@ -168,7 +168,7 @@ void warnIfOutsideViewerField(const Bounds& bounds, std::ostream& err) {
         // Enough digits to tell projected coordinates apart, not so many as to blur them.
         err << std::setprecision(warningDigits) << "triangulate: warning: the points span "
             << bounds.longerSide() << (bounds.longerSide() == 1.0 ? " unit" : " units")
-            << " around (" << bounds.centerX() << ", " << bounds.centerY()
+            << " around (" << bounds.centreX() << ", " << bounds.centreY()
             << "), but the viewer shows about " << viewerFieldSize
             << " units around the origin; --fit frames them" << std::endl;
     }
@@ -358,7 +358,7 @@ Framing densityFraming(const Request& request, const DensityLandscape& landscape
         const double highest =
             *std::max_element(landscape.heights.begin(), landscape.heights.end());
         framing.heightScale = densityPeakHeight / highest;
-    } else if (request.framing == FramingMode::Center) {
+    } else if (request.framing == FramingMode::Centre) {
         framing.heightScale = 1.0;
     }
     return framing;

@@ -58,7 +58,7 @@ public:
     // that needs only the vertices and no OpenGL.
     void computeSurface();
     // The height-blended texture, coloured from the surface heights, and its upload. Needs
-    // computeSurface's results and a current OpenGL context. Throws TGAException when an image
+    // computeSurface's results and a current OpenGL context. Throws TgaException when an image
     // cannot be loaded. The images are spread evenly over the bounding box's heights, or
     // placed on the data's heights by `levels` (one per image when given).
     // The count of images and the levels are kept (see pureImageHeights).

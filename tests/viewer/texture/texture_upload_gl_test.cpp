@@ -131,7 +131,7 @@ TEST_F(TerrainResources, ImageFailureLeavesNoTexture) {
     try {
         model.buildTerrainResources({low, missing, high});
         FAIL() << "no exception";
-    } catch (const TGAException& failure) {
+    } catch (const TgaException& failure) {
         EXPECT_STREQ(failure.what(), ("Loading: " + missing + " - not found").c_str());
     }
     EXPECT_EQ(model.textureId, 0xFFFFFFFFu);

@@ -7,6 +7,12 @@
 
 namespace zel {
 
+// The exit status of a run that failed, and of a command line that Planor or triangulate does
+// not understand (they print their usage with it). Tessaro's usage errors exit with
+// failureExit, as they always have: its users and scripts know it so.
+inline constexpr int failureExit = 1;
+inline constexpr int usageErrorExit = 2;
+
 // What a program says about itself when asked with --help or --version.
 struct ProgramDescription {
     const char* name;

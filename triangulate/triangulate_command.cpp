@@ -30,8 +30,6 @@ namespace zel {
 
 namespace {
 
-constexpr int failureExit = 1;
-constexpr int usageErrorExit = 2;
 constexpr std::size_t fewestForATriangle = 3;
 constexpr int warningDigits = 10;
 // Under --fit the highest density stands a fifth of the field high: a landscape, not needles.

@@ -50,7 +50,7 @@ NumberTokens::~NumberTokens() {
     }
 }
 
-// Keeps the unfinished token at `next` and fills the rest of the block after it. A short text
+// Keeps the unfinished token at `next_` and fills the rest of the block after it. A short text
 // never fills the first, small block; one that does gets a block of the full size, so that a
 // long text is read in large blocks and a short one takes no large allocation.
 bool NumberTokens::refill() {

@@ -74,13 +74,13 @@ public:
 private:
     template <typename Number> Token readNumber(Number& value);
 
-    // Moves `next` to the start of the next token; false at the end of the text.
+    // Moves `next_` to the start of the next token; false at the end of the text.
     bool startToken();
-    // Sets `tokenEnd` to the end of the token at `next`, taking further blocks as needed;
+    // Sets `tokenEnd_` to the end of the token at `next_`, taking further blocks as needed;
     // false when a read error cut the token short.
     bool completeToken();
     bool refill();
-    // Reads the token at `next` as a number (see scanNumber) and moves past it. True when the
+    // Reads the token at `next_` as a number (see scanNumber) and moves past it. True when the
     // whole token is a number, nothing when no token is left.
     template <typename Number> std::optional<bool> scanToken(Number& value);
 

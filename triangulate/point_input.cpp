@@ -14,7 +14,6 @@
 #include <initializer_list>
 #include <iostream>
 #include <iterator>
-#include <memory>
 #include <optional>
 #include <string_view>
 

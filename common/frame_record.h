@@ -8,12 +8,12 @@ namespace zel {
 // can show positions and heights in the data's own units. One line of whitespace-separated
 // tokens:
 //
-//   frame <centerX> <centerY> <scale> <binaryExponent> <offsetX> <offsetY>
+//   frame <centreX> <centreY> <scale> <binaryExponent> <offsetX> <offsetY>
 //         [ground <ground>] [heightscale <k>]
 //         [projection <standardLatitude> <metresPerDegreeX> <metresPerDegree>
 //          [meridian <centralMeridian>]]
 //
-// A file position is x' = ((x - centerX) * 2^binaryExponent - offsetX) * scale (likewise y);
+// A file position is x' = ((x - centreX) * 2^binaryExponent - offsetX) * scale (likewise y);
 // a height z' = (z - ground) * 2^binaryExponent * scale, z * k with `heightscale` (heights
 // that are no lengths, such as densities), or z itself without either. With
 // `projection`, x and y are metres projected from degrees (x = longitude * metresPerDegreeX,

@@ -5,16 +5,16 @@
 namespace zel {
 
 // How triangulate frames points for the viewer, and how the viewer maps them back.
-// A point goes to (((x - centerX) * 2^binaryExponent - offsetX) * scale, likewise for y).
+// A point goes to (((x - centreX) * 2^binaryExponent - offsetX) * scale, likewise for y).
 // The power of two and the offsets are 0 but for a box too narrow for any double scale to span
-// the field: there centerX is the box's lower corner and offsetX its half width after the
+// the field: there centreX is the box's lower corner and offsetX its half width after the
 // power of two, because the middle of such a box need not be a double.
 // A height goes to ((z - ground) * 2^binaryExponent) * scale, so that the ground starts at 0
 // and the proportions stay true; with no ground, heights are not framed. Heights that are no
 // lengths (densities) go to z * heightScale instead, when it is given.
 struct FrameTransform {
-    double centerX = 0.0;
-    double centerY = 0.0;
+    double centreX = 0.0;
+    double centreY = 0.0;
     double scale = 1.0;
     int binaryExponent = 0;
     double offsetX = 0.0;

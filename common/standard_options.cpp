@@ -9,6 +9,12 @@ const char* projectVersion() {
     return ZEL_VERSION;
 }
 
+std::string usageText(const ProgramDescription& program) {
+    const std::string name = program.name;
+    return "Usage: " + name + ' ' + program.arguments + "\n  or:  " + name +
+           " --help | -h | --version\n\n" + program.description + '\n';
+}
+
 std::optional<int> answerStandardOption(int argc, const char* const* argv,
                                         const ProgramDescription& program) {
     if (argc < 2 || argv[1] == nullptr) {
@@ -17,9 +23,7 @@ std::optional<int> answerStandardOption(int argc, const char* const* argv,
     const std::string_view option = argv[1];
     const std::string name = program.name;
     if (option == "--help" || option == "-h") {
-        const std::string usage = "Usage: " + name + ' ' + program.arguments + "\n  or:  " + name +
-                                  " --help | -h | --version\n\n" + program.description + '\n';
-        return writeAnswer(std::cout, std::cerr, name, usage);
+        return writeAnswer(std::cout, std::cerr, name, usageText(program));
     }
     if (option == "--version") {
         return writeAnswer(std::cout, std::cerr, name, name + ' ' + projectVersion() + '\n');

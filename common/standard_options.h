@@ -2,16 +2,28 @@
 
 #include <optional>
 #include <ostream>
+#include <string>
 #include <string_view>
 
 namespace zel {
 
+// The exit status of a run that failed, and of a command line that Planor or triangulate does
+// not understand (they print their usage with it). Tessaro's usage errors exit with
+// failureExit, as they always have: its users and scripts know it so.
+inline constexpr int failureExit = 1;
+inline constexpr int usageErrorExit = 2;
+
 // What a program says about itself when asked with --help or --version.
 struct ProgramDescription {
     const char* name;
-    const char* arguments;   // the usage after the program's name
+    const char* arguments;   // the usage after the program's name; further forms each on a line
+                             // of their own, "  or:  <name> ..."
     const char* description; // one paragraph
 };
+
+// The answer to --help: "Usage: <name> <arguments>", "  or:  <name> --help | -h | --version",
+// a blank line, then the description.
+std::string usageText(const ProgramDescription& program);
 
 // The project's version, as --version prints it.
 const char* projectVersion();

@@ -18,9 +18,6 @@ constexpr zel::ProgramDescription planorProgram{
     "x y for each point, one per line. The third coordinate is dropped. The output file\n"
     "appears only when the run succeeds."};
 
-constexpr int usageErrorExit = 2;
-constexpr int failureExit = 1;
-
 void printUsage(const char* programName) {
     std::cout << "This program extracts 2D points from 3D points" << std::endl;
     std::cout << "Usage: " << programName << "<in-file> <out-file>" << std::endl;
@@ -39,7 +36,7 @@ int main(int argc, char* argv[]) {
     if (argc != 3) {
         // A process may be started with an empty argument vector.
         printUsage(argc > 0 && argv[0] != nullptr ? argv[0] : "Planor");
-        return usageErrorExit;
+        return zel::usageErrorExit;
     }
     try {
         // The points then go out through standard output itself, and the summary beside them.
@@ -50,11 +47,11 @@ int main(int argc, char* argv[]) {
         summary << "Extracted " << count << " points" << std::endl;
         if (!summary) {
             std::cerr << "Cannot write the summary line to standard output" << std::endl;
-            return failureExit;
+            return zel::failureExit;
         }
         return 0;
     } catch (const std::exception& failure) {
         std::cerr << zel::printableText(failure.what()) << std::endl;
-        return failureExit;
+        return zel::failureExit;
     }
 }

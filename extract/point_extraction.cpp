@@ -1,22 +1,19 @@
 #include "extract/point_extraction.h"
 
 #include "common/file_identity.h"
-#include "common/number_token.h"
+#include "common/input_file.h"
+#include "common/number_tokens.h"
 #include "common/staged_output_file.h"
 #include "extract/point_file_exception.h"
 
 #include <array>
-#include <cctype>
 #include <charconv>
-#include <filesystem>
 #include <fstream>
-#include <iomanip>
+#include <memory>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <type_traits>
 #include <utility>
-#include <vector>
 
 namespace zel {
 
@@ -45,43 +42,31 @@ const char* describe(ReadProblem problem) {
 }
 
 // No number is this long; the bound keeps an endless token from a pipe from filling memory.
-constexpr std::streamsize longestToken = 1 << 16;
+constexpr std::size_t longestToken = std::size_t{1} << 16;
 
-// The next whitespace-separated token, at most longestToken characters.
-ReadProblem readToken(std::istream& in, std::string& token) {
-    in >> std::ws;
-    if (in.bad()) {
-        return ReadProblem::ReadError;
-    }
-    if (in.eof()) {
-        return ReadProblem::EndOfFile;
-    }
-    in >> std::setw(longestToken) >> token;
-    if (in.bad()) {
-        return ReadProblem::ReadError;
-    }
-    const bool cutOff = static_cast<std::streamsize>(token.size()) == longestToken &&
-                        in.peek() != std::char_traits<char>::eof() && !std::isspace(in.peek());
-    return cutOff ? ReadProblem::TooLong : ReadProblem::None;
-}
-
-// The token as a count or a coordinate (see parseNumber), "inf" and "nan" being no numbers.
-// A count that starts with '-' is called negative, whatever follows.
-template <typename Number> ReadProblem parseToken(const std::string& token, Number& value) {
-    const NumberProblem problem = parseNumber(token, value);
-    if (problem == NumberProblem::None) {
+ReadProblem problemOf(NumberTokens::Token token, const NumberTokens& in, bool count) {
+    if (token == NumberTokens::Token::Read) {
         return ReadProblem::None;
     }
-    if (std::is_unsigned_v<Number> && token.front() == '-') {
+    if (in.readFailed()) {
+        return ReadProblem::ReadError;
+    }
+    if (token == NumberTokens::Token::Missing) {
+        return ReadProblem::EndOfFile;
+    }
+    const NumberTokens::Fault fault = in.lastFault();
+    if (fault.tooLong) {
+        return ReadProblem::TooLong;
+    }
+    if (count && fault.startsWithMinus) {
         return ReadProblem::Negative;
     }
-    return problem == NumberProblem::OutOfRange ? ReadProblem::OutOfRange : ReadProblem::NotANumber;
+    return fault.problem == NumberProblem::OutOfRange ? ReadProblem::OutOfRange
+                                                      : ReadProblem::NotANumber;
 }
 
-template <typename Number> ReadProblem readNumber(std::istream& in, Number& value) {
-    thread_local std::string token;
-    const ReadProblem problem = readToken(in, token);
-    return problem == ReadProblem::None ? parseToken(token, value) : problem;
+template <typename Number> ReadProblem readNumber(NumberTokens& in, Number& value) {
+    return problemOf(in.read(value), in, std::is_unsigned_v<Number>);
 }
 
 [[noreturn]] void throwUnreadable(const std::string& item, const std::string& pointsName,
@@ -120,8 +105,10 @@ void checkWritten(const std::ostream& out, const std::string& outName) {
 
 } // namespace
 
-std::uint32_t extractPoints(std::istream& points, const std::string& pointsName, std::ostream& out,
-                            const std::string& outName) {
+std::uint32_t extractPoints(std::istream& pointText, const std::string& pointsName,
+                            std::ostream& out, const std::string& outName) {
+    // A block one longer than the longest token holds it with the whitespace that ends it.
+    NumberTokens points(pointText, longestToken + 1);
     std::uint32_t count = 0;
     if (const ReadProblem problem = readNumber(points, count); problem != ReadProblem::None) {
         throwUnreadable("the point count", pointsName, problem);
@@ -147,24 +134,13 @@ std::uint32_t extractPoints(std::istream& points, const std::string& pointsName,
 
 namespace {
 
-// The stream reads in large blocks: formatted reading asks it for one character at a time.
-struct PointFile {
-    std::vector<char> blocks = std::vector<char>(1 << 16);
-    std::ifstream stream;
-
-    explicit PointFile(const std::string& name) {
-        std::error_code error;
-        // A directory opens as a stream on some systems but holds no points.
-        if (std::filesystem::is_directory(name, error)) {
-            throw PointFileException("Cannot open file: " + name);
-        }
-        stream.rdbuf()->pubsetbuf(blocks.data(), static_cast<std::streamsize>(blocks.size()));
-        stream.open(name);
-        if (!stream.good()) {
-            throw PointFileException("Cannot open file: " + name);
-        }
+std::unique_ptr<std::ifstream> openPointFile(const std::string& name) {
+    InputFile opened = openInputFile(name);
+    if (!opened.stream) {
+        throw PointFileException("Cannot open file: " + name);
     }
-};
+    return std::move(opened.stream);
+}
 
 // Writing the output over the input would lose the points (a file without a count line reads as
 // none): refused before either is touched.
@@ -179,11 +155,10 @@ void refuseOutputOverInput(const std::string& inputName, const std::string& outp
 
 std::uint32_t extractPointFile(const std::string& inputName, const std::string& outputName) {
     refuseOutputOverInput(inputName, outputName);
-    PointFile points(inputName);
+    const std::unique_ptr<std::ifstream> points = openPointFile(inputName);
     StagedOutputFile output(outputName, ".planor-");
-    const std::uint32_t count =
-        extractPoints(points.stream, inputName, output.stream(), outputName);
-    points.stream.close();
+    const std::uint32_t count = extractPoints(*points, inputName, output.stream(), outputName);
+    points->close();
     output.commit();
     return count;
 }
@@ -191,8 +166,8 @@ std::uint32_t extractPointFile(const std::string& inputName, const std::string& 
 std::uint32_t extractPointFile(const std::string& inputName, std::ostream& out,
                                const std::string& outName) {
     refuseOutputOverInput(inputName, outName);
-    PointFile points(inputName);
-    return extractPoints(points.stream, inputName, out, outName);
+    const std::unique_ptr<std::ifstream> points = openPointFile(inputName);
+    return extractPoints(*points, inputName, out, outName);
 }
 
 } // namespace zel

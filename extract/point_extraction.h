@@ -11,7 +11,7 @@ namespace zel {
 // from `points`, and writes N on one line and then "x y" for every triple on a line of its
 // own, flushing each line. x and y are single-precision floats written with the stream's
 // default six significant digits; z is read and dropped; whatever follows the N-th triple is
-// not read. Returns N.
+// not looked at. Returns N.
 //
 // Stops at the first item that cannot be read and throws PointFileException naming
 // `pointsName`, the item and why; stops when `out` fails and throws OutputFileException

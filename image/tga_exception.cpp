@@ -1,14 +1,13 @@
 #include "image/tga_exception.h"
 
-#include "image/tga_status.h"
-
 #include <utility>
 
 namespace zel {
 
 namespace {
 
-const char* suffixOf(int kind) {
+const char* suffixOf(TgaStatus kind) {
+    using enum TgaStatus;
     switch (kind) {
     case NotFound:
         return " - not found";
@@ -25,12 +24,12 @@ const char* suffixOf(int kind) {
 
 } // namespace
 
-TGAException::TGAException(std::string name, int failureKind)
+TgaException::TgaException(std::string name, TgaStatus failureKind)
     : fileName(std::move(name)), kind(failureKind),
-      message("Loading: " + fileName + suffixOf(kind)) {}
+      message_("Loading: " + fileName + suffixOf(kind)) {}
 
-const char* TGAException::what() const noexcept {
-    return message.c_str();
+const char* TgaException::what() const noexcept {
+    return message_.c_str();
 }
 
 } // namespace zel

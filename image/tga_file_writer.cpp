@@ -1,8 +1,8 @@
 #include "image/tga_file_writer.h"
 
+#include "common/staged_output_file.h"
+
 #include <algorithm>
-#include <fstream>
-#include <stdexcept>
 
 namespace zel {
 
@@ -103,11 +103,9 @@ Bytes exchangedChannels(const Bytes& pixels, int pixelSize) {
 }
 
 void writeFile(const std::filesystem::path& path, const Bytes& bytes) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    if (!file)
-        throw std::runtime_error("cannot write " + path.string());
+    StagedOutputFile file(path.string(), ".tga-");
+    file.write({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+    file.commit();
 }
 
 } // namespace zel

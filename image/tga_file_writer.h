@@ -43,7 +43,8 @@ Bytes encodeRunLength(const Bytes& pixels, int pixelSize);
 // The first and third byte of each pixel exchanged: R, G, B order to the file's B, G, R.
 Bytes exchangedChannels(const Bytes& pixels, int pixelSize);
 
-// Creates or replaces the file; throws std::runtime_error naming it when that fails.
+// Creates or replaces the file, which appears complete or not at all (see StagedOutputFile);
+// throws OutputFileException, a std::runtime_error naming it, when that fails.
 void writeFile(const std::filesystem::path& path, const Bytes& bytes);
 
 } // namespace zel

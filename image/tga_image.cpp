@@ -1,5 +1,6 @@
 #include "image/tga_image.h"
 
+#include "common/input_file.h"
 #include "image/tga_exception.h"
 
 #include <algorithm>
@@ -12,6 +13,9 @@
 #include <utility>
 
 namespace zel {
+
+// The loader speaks in statuses throughout.
+using enum TgaStatus;
 
 namespace {
 
@@ -69,27 +73,27 @@ bool isColourIndexDepth(int depth) {
 
 } // namespace
 
-TGAImage::~TGAImage() {
+TgaImage::~TgaImage() {
     releasePicture();
     releaseFileContents();
 }
 
-void TGAImage::load(const std::string& fileName) {
-    const TGAStatus status = loadFile(fileName.c_str());
+void TgaImage::load(const std::string& fileName) {
+    const TgaStatus status = loadFile(fileName.c_str());
     if (status != Success)
-        throw TGAException(fileName, status);
+        throw TgaException(fileName, status);
 }
 
-TGAStatus TGAImage::loadFile(const char* fileName) {
+TgaStatus TgaImage::loadFile(const char* fileName) {
     try {
         releasePicture();
         if (fileName == nullptr)
             return NotFound;
-        if (const TGAStatus status = readFileContents(fileName); status != Success)
+        if (const TgaStatus status = readFileContents(fileName); status != Success)
             return status;
-        if (const TGAStatus status = validateHeader(); status != Success)
+        if (const TgaStatus status = validateHeader(); status != Success)
             return status;
-        if (const TGAStatus status = decode(); status != Success)
+        if (const TgaStatus status = decode(); status != Success)
             return status;
         if ((fileContents_[Descriptor] & topRowFirst) == 0)
             reverseRows();
@@ -101,17 +105,12 @@ TGAStatus TGAImage::loadFile(const char* fileName) {
     }
 }
 
-TGAStatus TGAImage::readFileContents(const char* fileName) {
-    std::ifstream file(fileName, std::ios::binary);
-    if (!file.is_open())
+TgaStatus TgaImage::readFileContents(const char* fileName) {
+    // A directory, which reports a nonsensical length, is refused here, before allocating.
+    const InputFile opened = openInputFile(fileName);
+    if (!opened.stream)
         return NotFound;
-    // A directory opens like a file but cannot be read, and reports a nonsensical
-    // length; find that out before allocating for it.
-    file.peek();
-    if (file.bad())
-        return NotFound;
-    file.clear();
-
+    std::ifstream& file = *opened.stream;
     file.seekg(0, std::ios::end);
     const std::streamoff length = file.tellg();
     file.seekg(0, std::ios::beg);
@@ -129,7 +128,7 @@ TGAStatus TGAImage::readFileContents(const char* fileName) {
     return Success;
 }
 
-TGAStatus TGAImage::validateHeader() {
+TgaStatus TgaImage::validateHeader() {
     if (fileLength_ < headerSize)
         return BadImageFormat;
     const unsigned char* header = fileContents_;
@@ -176,7 +175,7 @@ TGAStatus TGAImage::validateHeader() {
     return Success;
 }
 
-TGAStatus TGAImage::decode() {
+TgaStatus TgaImage::decode() {
     const std::size_t idLength = fileContents_[IdLength];
     const unsigned colourMapType = fileContents_[ColourMapType];
     const std::size_t colourMapOffset = headerSize + idLength;
@@ -190,7 +189,7 @@ TGAStatus TGAImage::decode() {
             return BadImageFormat;
         if (!isColourIndexDepth(pixelDepth_))
             return UnsupportedImageFormat;
-        if (const TGAStatus status = copyPixels(pixelDataOffset); status != Success)
+        if (const TgaStatus status = copyPixels(pixelDataOffset); status != Success)
             return status;
         return copyPalette(colourMapOffset);
     }
@@ -200,7 +199,7 @@ TGAStatus TGAImage::decode() {
             return BadImageFormat;
         if (!isTrueColourDepth(pixelDepth_))
             return UnsupportedImageFormat;
-        if (const TGAStatus status = copyPixels(pixelDataOffset); status != Success)
+        if (const TgaStatus status = copyPixels(pixelDataOffset); status != Success)
             return status;
         exchangeFirstAndThirdChannels();
         return Success;
@@ -210,7 +209,7 @@ TGAStatus TGAImage::decode() {
             return BadImageFormat;
         if (!isColourIndexDepth(pixelDepth_))
             return UnsupportedImageFormat;
-        if (const TGAStatus status = decodeRunLength(colourMapOffset + paletteSize);
+        if (const TgaStatus status = decodeRunLength(colourMapOffset + paletteSize);
             status != Success)
             return status;
         return copyPalette(colourMapOffset);
@@ -220,7 +219,7 @@ TGAStatus TGAImage::decode() {
             return BadImageFormat;
         if (!isTrueColourDepth(pixelDepth_))
             return UnsupportedImageFormat;
-        if (const TGAStatus status = decodeRunLength(colourMapOffset); status != Success)
+        if (const TgaStatus status = decodeRunLength(colourMapOffset); status != Success)
             return status;
         exchangeFirstAndThirdChannels();
         return Success;
@@ -230,7 +229,7 @@ TGAStatus TGAImage::decode() {
     }
 }
 
-TGAStatus TGAImage::copyPixels(std::size_t pixelDataOffset) {
+TgaStatus TgaImage::copyPixels(std::size_t pixelDataOffset) {
     assert(pixelDataOffset + std::uint64_t{dataSize_} <= fileLength_);
     pixels_ = allocateBytes(dataSize_);
     if (pixels_ == nullptr)
@@ -242,7 +241,7 @@ TGAStatus TGAImage::copyPixels(std::size_t pixelDataOffset) {
 // Packets may cross rows: the picture is one stream of pixels. A packet that reaches
 // beyond the last pixel is clipped there; one that runs past the end of the file is a
 // BadImageFormat.
-TGAStatus TGAImage::decodeRunLength(std::size_t pixelDataOffset) {
+TgaStatus TgaImage::decodeRunLength(std::size_t pixelDataOffset) {
     if (pixelDataOffset > fileLength_)
         return BadImageFormat;
     const std::size_t pixelSize = static_cast<std::size_t>(bytesPerPixel());
@@ -288,7 +287,7 @@ TGAStatus TGAImage::decodeRunLength(std::size_t pixelDataOffset) {
     return Success;
 }
 
-TGAStatus TGAImage::copyPalette(std::size_t paletteOffset) {
+TgaStatus TgaImage::copyPalette(std::size_t paletteOffset) {
     if (paletteOffset + paletteSize > fileLength_)
         return BadImageFormat;
     palette_ = allocateBytes(paletteSize);
@@ -301,7 +300,7 @@ TGAStatus TGAImage::copyPalette(std::size_t paletteOffset) {
 }
 
 // The file stores blue, green, red; the attribute byte of 32-bit pixels stays as is.
-void TGAImage::exchangeFirstAndThirdChannels() {
+void TgaImage::exchangeFirstAndThirdChannels() {
     const std::size_t pixelSize = static_cast<std::size_t>(bytesPerPixel());
     assert(pixelSize >= 3);
     for (unsigned char* pixel = pixels_; pixel < pixels_ + dataSize_; pixel += pixelSize)
@@ -309,7 +308,7 @@ void TGAImage::exchangeFirstAndThirdChannels() {
 }
 
 // Files without the top-row-first bit store the bottom row first.
-void TGAImage::reverseRows() {
+void TgaImage::reverseRows() {
     const std::size_t rowLength =
         static_cast<std::size_t>(width_) * static_cast<std::size_t>(bytesPerPixel());
     unsigned char* upper = pixels_;
@@ -318,14 +317,14 @@ void TGAImage::reverseRows() {
         std::swap_ranges(upper, upper + rowLength, lower);
 }
 
-void TGAImage::releasePicture() {
+void TgaImage::releasePicture() {
     delete[] pixels_;
     pixels_ = nullptr;
     delete[] palette_;
     palette_ = nullptr;
 }
 
-void TGAImage::releaseFileContents() {
+void TgaImage::releaseFileContents() {
     delete[] fileContents_;
     fileContents_ = nullptr;
     fileLength_ = 0;

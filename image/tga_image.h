@@ -12,17 +12,17 @@ namespace zel {
 // true-colour pixels in R, G, B (, attribute) order, colour-mapped pixels as palette
 // indices with the palette in R, G, B order. Every file is treated as untrusted: the
 // loader never reads past the file contents nor writes past the pixel array.
-class TGAImage {
+class TgaImage {
 public:
-    TGAImage() = default;
-    ~TGAImage();
-    TGAImage(const TGAImage&) = delete;
-    TGAImage& operator=(const TGAImage&) = delete;
+    TgaImage() = default;
+    ~TgaImage();
+    TgaImage(const TgaImage&) = delete;
+    TgaImage& operator=(const TgaImage&) = delete;
 
     // Loads `fileName` into this image, replacing what it held. Never throws; after a
     // failure the image holds no usable picture.
-    TGAStatus loadFile(const char* fileName);
-    // Loads `fileName`; throws TGAException on any status other than Success.
+    TgaStatus loadFile(const char* fileName);
+    // Loads `fileName`; throws TgaException on any status other than Success.
     void load(const std::string& fileName);
 
     int width() const { return width_; }
@@ -39,12 +39,12 @@ public:
     const unsigned char* palette() const { return palette_; }
 
 private:
-    TGAStatus readFileContents(const char* fileName);
-    TGAStatus validateHeader();
-    TGAStatus decode();
-    TGAStatus copyPixels(std::size_t pixelDataOffset);
-    TGAStatus decodeRunLength(std::size_t pixelDataOffset);
-    TGAStatus copyPalette(std::size_t paletteOffset);
+    TgaStatus readFileContents(const char* fileName);
+    TgaStatus validateHeader();
+    TgaStatus decode();
+    TgaStatus copyPixels(std::size_t pixelDataOffset);
+    TgaStatus decodeRunLength(std::size_t pixelDataOffset);
+    TgaStatus copyPalette(std::size_t paletteOffset);
     void exchangeFirstAndThirdChannels();
     void reverseRows();
     void releasePicture();

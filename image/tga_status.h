@@ -3,7 +3,7 @@
 namespace zel {
 
 // Outcome of a TGA load. The values are fixed: 1, 2, 4, 8 and 64.
-enum TGAStatus {
+enum class TgaStatus {
     Success = 1,
     NotFound = 2,
     MemoryAllocationFailed = 4,

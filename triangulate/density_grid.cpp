@@ -35,8 +35,8 @@ DensityGrid densityGridAround(const Bounds& points, double margin, std::uint32_t
     grid.cellSize = std::max(width, height) / cells;
     grid.columns = cellsAcross(width, grid.cellSize, cells);
     grid.rows = cellsAcross(height, grid.cellSize, cells);
-    grid.originX = widened.centerX() - grid.columns * grid.cellSize / 2.0;
-    grid.originY = widened.centerY() - grid.rows * grid.cellSize / 2.0;
+    grid.originX = widened.centreX() - grid.columns * grid.cellSize / 2.0;
+    grid.originY = widened.centreY() - grid.rows * grid.cellSize / 2.0;
     return grid;
 }
 

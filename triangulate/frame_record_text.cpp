@@ -20,7 +20,7 @@ template <typename Number> void appendNumber(std::string& text, Number value) {
 std::string frameRecordText(const Framing& framing,
                             const std::optional<EquirectangularProjection>& projection) {
     std::string text(frameRecordWord);
-    for (const double value : {framing.centerX, framing.centerY, framing.scale}) {
+    for (const double value : {framing.centreX, framing.centreY, framing.scale}) {
         appendNumber(text, value);
     }
     appendNumber(text, framing.binaryExponent);

@@ -11,26 +11,26 @@ namespace zel {
 
 namespace {
 
-constexpr double largestCenterDistance = viewerFieldSize / 2.0;
+constexpr double largestCentreDistance = viewerFieldSize / 2.0;
 constexpr double largestSide = 2.0 * viewerFieldSize;
 constexpr double smallestSide = 2.0;
 constexpr double largestFloat = std::numeric_limits<float>::max();
 
-std::string shifted(char axis, long double center) {
-    if (center == 0.0L) {
+std::string shifted(char axis, long double centre) {
+    if (centre == 0.0L) {
         return std::string(1, axis);
     }
     std::string text = "(";
     text += axis;
-    text += center < 0.0L ? " + " : " - ";
-    text += messageNumber(std::fabs(center));
+    text += centre < 0.0L ? " + " : " - ";
+    text += messageNumber(std::fabs(centre));
     text += ')';
     return text;
 }
 
-double framedCoordinate(double value, double center, double offset, double scale,
+double framedCoordinate(double value, double centre, double offset, double scale,
                         int binaryExponent) {
-    const double shifted = value - center;
+    const double shifted = value - centre;
     return binaryExponent == 0 ? shifted * scale
                                : (std::ldexp(shifted, binaryExponent) - offset) * scale;
 }
@@ -41,8 +41,8 @@ double framedCoordinate(double value, double center, double offset, double scale
 // so it is the differences from the corner that are scaled.
 Framing narrowBoxFraming(const Bounds& bounds) {
     Framing framing;
-    framing.centerX = bounds.minX;
-    framing.centerY = bounds.minY;
+    framing.centreX = bounds.minX;
+    framing.centreY = bounds.minY;
     framing.binaryExponent = -std::ilogb(bounds.longerSide());
     framing.offsetX = std::ldexp(bounds.maxX - bounds.minX, framing.binaryExponent) / 2.0;
     framing.offsetY = std::ldexp(bounds.maxY - bounds.minY, framing.binaryExponent) / 2.0;
@@ -99,8 +99,8 @@ Framing framingFor(const Bounds& bounds, FramingMode mode, std::optional<double>
         return {};
     }
     Framing framing;
-    framing.centerX = bounds.centerX();
-    framing.centerY = bounds.centerY();
+    framing.centreX = bounds.centreX();
+    framing.centreY = bounds.centreY();
     // A box without extent (one distinct point) has nothing to scale.
     if (mode == FramingMode::Fit && !isSinglePoint(bounds)) {
         const double scale = (viewerFieldSize / 2.0) / bounds.halfLongerSide();
@@ -117,14 +117,14 @@ Framing framingFor(const Bounds& bounds, FramingMode mode, std::optional<double>
 std::string describe(const Framing& framing) {
     const int e = framing.binaryExponent;
     const long double scale = std::ldexp(static_cast<long double>(framing.scale), e);
-    const long double centerX =
-        framing.centerX + std::ldexp(static_cast<long double>(framing.offsetX), -e);
-    const long double centerY =
-        framing.centerY + std::ldexp(static_cast<long double>(framing.offsetY), -e);
+    const long double centreX =
+        framing.centreX + std::ldexp(static_cast<long double>(framing.offsetX), -e);
+    const long double centreY =
+        framing.centreY + std::ldexp(static_cast<long double>(framing.offsetY), -e);
     std::string text = "x' = ";
-    text.append(shifted('x', centerX)).append(" * ").append(messageNumber(scale));
+    text.append(shifted('x', centreX)).append(" * ").append(messageNumber(scale));
     text.append(", y' = ");
-    text.append(shifted('y', centerY)).append(" * ").append(messageNumber(scale));
+    text.append(shifted('y', centreY)).append(" * ").append(messageNumber(scale));
     if (framing.heightScale) {
         text.append(", z' = z * ").append(messageNumber(*framing.heightScale));
     } else if (framing.ground) {
@@ -135,7 +135,7 @@ std::string describe(const Framing& framing) {
 }
 
 Bounds shownBounds(const Bounds& bounds, FramingMode mode) {
-    if (mode != FramingMode::Center) {
+    if (mode != FramingMode::Centre) {
         return bounds;
     }
     const double halfWidth = bounds.maxX / 2.0 - bounds.minX / 2.0;
@@ -145,7 +145,7 @@ Bounds shownBounds(const Bounds& bounds, FramingMode mode) {
 
 bool outsideViewerField(const Bounds& bounds) {
     const double side = bounds.longerSide();
-    return std::hypot(bounds.centerX(), bounds.centerY()) > largestCenterDistance ||
+    return std::hypot(bounds.centreX(), bounds.centreY()) > largestCentreDistance ||
            side > largestSide || (side > 0.0 && side < smallestSide);
 }
 
@@ -153,9 +153,9 @@ std::vector<ViewerPoint> framedFloats(const std::vector<PlanePoint>& points,
                                       const Framing& framing) {
     std::vector<ViewerPoint> framed(points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
-        const double x = framedCoordinate(points[i].x, framing.centerX, framing.offsetX,
+        const double x = framedCoordinate(points[i].x, framing.centreX, framing.offsetX,
                                           framing.scale, framing.binaryExponent);
-        const double y = framedCoordinate(points[i].y, framing.centerY, framing.offsetY,
+        const double y = framedCoordinate(points[i].y, framing.centreY, framing.offsetY,
                                           framing.scale, framing.binaryExponent);
         // Converting a double beyond the float range is undefined, so look first.
         if (!(std::fabs(x) <= largestFloat) || !(std::fabs(y) <= largestFloat)) {

@@ -18,7 +18,7 @@ struct ViewerPoint {
     float y;
 };
 
-enum class FramingMode { AsGiven, Center, Fit };
+enum class FramingMode { AsGiven, Centre, Fit };
 
 struct Bounds {
     double minX;
@@ -27,8 +27,8 @@ struct Bounds {
     double maxY;
 
     // Halves first, so that no sum overflows.
-    double centerX() const { return minX / 2.0 + maxX / 2.0; }
-    double centerY() const { return minY / 2.0 + maxY / 2.0; }
+    double centreX() const { return minX / 2.0 + maxX / 2.0; }
+    double centreY() const { return minY / 2.0 + maxY / 2.0; }
     double longerSide() const;
     // Half the longer side, finite for any finite box (the side itself may overflow).
     double halfLongerSide() const;
@@ -40,9 +40,9 @@ std::optional<Bounds> boundsOf(const std::vector<PlanePoint>& points);
 // Where a point goes (see FrameTransform), which the file records for the viewer.
 using Framing = FrameTransform;
 
-// AsGiven leaves the points where they are; Center moves the box's centre to the origin;
+// AsGiven leaves the points where they are; Centre moves the box's centre to the origin;
 // Fit also scales uniformly so that the box's longer side spans the viewer's field, however
-// narrow the box, unless it is a single point. Under Center and Fit, heights whose lowest is
+// narrow the box, unless it is a single point. Under Centre and Fit, heights whose lowest is
 // `lowestHeight` move down by it and scale with x and y.
 Framing framingFor(const Bounds& bounds, FramingMode mode,
                    std::optional<double> lowestHeight = std::nullopt);
@@ -52,7 +52,7 @@ Framing framingFor(const Bounds& bounds, FramingMode mode,
 // then ", z' = (z - 120) * 0.01" when heights are framed (", z' = z * 0.004" by heightScale).
 std::string describe(const Framing& framing);
 
-// The box that the viewer gets of the points' box under AsGiven or Center.
+// The box that the viewer gets of the points' box under AsGiven or Centre.
 Bounds shownBounds(const Bounds& bounds, FramingMode mode);
 
 // True when the fixed camera cannot show the points well: the box's centre lies more than

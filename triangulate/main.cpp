@@ -11,10 +11,9 @@ int main(int argc, char* argv[]) {
         // Nothing written to it reaches anyone, so the summary counts as not written.
         std::cout.setstate(std::ios::badbit);
     }
-    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-    if (!arguments.empty() && arguments[0] == "--version") {
-        return zel::writeAnswer(std::cout, std::cerr, "triangulate",
-                                std::string("triangulate ") + zel::projectVersion() + '\n');
+    if (const auto answered = zel::answerStandardOption(argc, argv, zel::triangulateProgram)) {
+        return *answered;
     }
+    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     return zel::runTriangulate(arguments, std::cout, std::cerr);
 }

@@ -1,5 +1,6 @@
 #include "triangulate/point_input.h"
 
+#include "common/input_file.h"
 #include "common/number_token.h"
 #include "common/printable_text.h"
 #include "triangulate/csv_records.h"
@@ -8,12 +9,11 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <initializer_list>
+#include <iostream>
 #include <iterator>
-#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -528,12 +528,11 @@ std::string pointFileLabel(const std::string& name) {
 PointSet readPointSet(const std::string& name, Heights heights) {
     const std::string label = pointFileLabel(name);
     const bool standardInput = name == standardStreamName;
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
-        standardInput ? stdin : std::fopen(name.c_str(), "rb"),
-        standardInput ? +[](std::FILE*) { return 0; } : std::fclose);
-    if (!file) {
-        throw PointInputException(label + ": cannot be opened: " + systemError());
+    const InputFile opened = standardInput ? InputFile{} : openInputFile(name);
+    if (!standardInput && !opened.stream) {
+        throw PointInputException(label + ": cannot be opened: " + std::strerror(opened.error));
     }
+    std::istream& in = standardInput ? std::cin : *opened.stream;
     std::string text;
     // Only a regular file's size is its length; a directory's or a device's says nothing.
     std::error_code error;
@@ -546,7 +545,9 @@ PointSet readPointSet(const std::string& name, Heights heights) {
     TokenBound bound;
     std::array<char, 1 << 16> block;
     std::size_t nextCheck = firstCheckedLength;
-    for (std::size_t got; (got = std::fread(block.data(), 1, block.size(), file.get())) > 0;) {
+    for (std::size_t got;
+         (got = static_cast<std::size_t>(
+              in.read(block.data(), static_cast<std::streamsize>(block.size())).gcount())) > 0;) {
         text.append(block.data(), got);
         if (!bound.admits({block.data(), got})) {
             throw PointInputException(label + ":" + std::to_string(lineOfEnd(text)) +
@@ -557,7 +558,7 @@ PointSet readPointSet(const std::string& name, Heights heights) {
             nextCheck = text.size() * checkedLengthGrowth;
         }
     }
-    if (std::ferror(file.get())) {
+    if (in.bad()) {
         throw PointInputException(label + ": cannot be read: " + systemError());
     }
     return parsePointSet(text, label, heights);

@@ -30,8 +30,6 @@ namespace zel {
 
 namespace {
 
-constexpr int failureExit = 1;
-constexpr int usageErrorExit = 2;
 constexpr std::size_t fewestForATriangle = 3;
 constexpr int warningDigits = 10;
 // Under --fit the highest density stands a fifth of the field high: a landscape, not needles.
@@ -39,14 +37,16 @@ constexpr double densityPeakHeight = viewerFieldSize / 5.0;
 // The summary's figures are for reading; the lines that map values back keep 10 digits.
 constexpr int summaryDigits = 4;
 
-constexpr const char* usage =
-    "Usage: triangulate [--center | --fit] [--no-projection] [--max-edge <length>] "
+} // namespace
+
+const ProgramDescription triangulateProgram{
+    "triangulate",
+    "[--center | --fit] [--no-projection] [--max-edge <length>] "
     "<points-file> <triangulation-file>\n"
     "  or:  triangulate --elevation [--center | --fit] [--no-projection] [--max-edge <length>] "
     "<points-file> <terrain-file>\n"
     "  or:  triangulate --density [--bandwidth <length>] [--cells <n>] [--log] "
-    "[--center | --fit] [--no-projection] <points-file> <terrain-file>\n"
-    "  or:  triangulate --help | -h | --version\n"
+    "[--center | --fit] [--no-projection] <points-file> <terrain-file>",
     "Writes the Delaunay triangulation of the points as a triangulation file for Tessaro;\n"
     "with --elevation, as a terrain file for Tessaro --elevation, each point with its z;\n"
     "with --density, as a terrain file of the points' kernel density on a grid.\n"
@@ -76,7 +76,9 @@ constexpr const char* usage =
     "  --cells <n>         grid cells along the longer side, 2 to 4096 (default 512)\n"
     "  --log               heights log10(1 + density / a lone point's peak density)\n"
     "  --help              print this text (also -h)\n"
-    "  --version           print the program's version\n";
+    "  --version           print the program's version"};
+
+namespace {
 
 struct Request {
     FramingMode framing = FramingMode::AsGiven;
@@ -115,7 +117,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                 return parsed;
             }
             framed = true;
-            request.framing = argument == "--fit" ? FramingMode::Fit : FramingMode::Center;
+            request.framing = argument == "--fit" ? FramingMode::Fit : FramingMode::Centre;
         } else if (argument == "--no-projection") {
             request.projection = false;
         } else if (argument == "--elevation" || argument == "-z") {
@@ -164,7 +166,7 @@ void warnIfOutsideViewerField(const Bounds& bounds, std::ostream& err) {
         // Enough digits to tell projected coordinates apart, not so many as to blur them.
         err << std::setprecision(warningDigits) << "triangulate: warning: the points span "
             << bounds.longerSide() << (bounds.longerSide() == 1.0 ? " unit" : " units")
-            << " around (" << bounds.centerX() << ", " << bounds.centerY()
+            << " around (" << bounds.centreX() << ", " << bounds.centreY()
             << "), but the viewer shows about " << viewerFieldSize
             << " units around the origin; --fit frames them" << std::endl;
     }
@@ -354,7 +356,7 @@ Framing densityFraming(const Request& request, const DensityLandscape& landscape
         const double highest =
             *std::max_element(landscape.heights.begin(), landscape.heights.end());
         framing.heightScale = densityPeakHeight / highest;
-    } else if (request.framing == FramingMode::Center) {
+    } else if (request.framing == FramingMode::Centre) {
         framing.heightScale = 1.0;
     }
     return framing;
@@ -465,10 +467,11 @@ int runTriangulate(const std::vector<std::string>& arguments, std::ostream& out,
                    std::ostream& err) {
     const ParsedCommandLine parsed = parseCommandLine(arguments);
     if (parsed.help) {
-        return writeAnswer(out, err, "triangulate", usage);
+        return writeAnswer(out, err, "triangulate", usageText(triangulateProgram));
     }
     if (!parsed.request) {
-        err << "triangulate: " << parsed.problem << "\n" << usage << std::flush;
+        err << "triangulate: " << parsed.problem << "\n"
+            << usageText(triangulateProgram) << std::flush;
         return usageErrorExit;
     }
     std::string problem;

@@ -1,5 +1,7 @@
 #include "triangulate/triangulation_writer.h"
 
+#include "common/terrain_marker.h"
+
 #include <algorithm>
 #include <charconv>
 #include <string_view>
@@ -10,8 +12,6 @@ namespace {
 
 // Room for a line of three floats or three indices, and its line end.
 constexpr std::size_t lineCapacity = 64;
-// What follows the point count in a terrain file, so that the density reader refuses it.
-constexpr std::string_view terrainMarker = "xyz";
 
 class Line {
 public:

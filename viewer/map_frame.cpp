@@ -15,8 +15,8 @@ double unframed(double fileValue, double centre, double offset, const FrameTrans
 
 DataPosition MapFrame::toData(double fileX, double fileY) const {
     const FrameTransform& t = transform;
-    DataPosition data{unframed(fileX, t.centerX, t.offsetX, t),
-                      unframed(fileY, t.centerY, t.offsetY, t)};
+    DataPosition data{unframed(fileX, t.centreX, t.offsetX, t),
+                      unframed(fileY, t.centreY, t.offsetY, t)};
     if (projection) {
         data.x /= projection->metresPerDegreeX;
         data.y /= projection->metresPerDegree;

@@ -66,8 +66,8 @@ std::optional<MapFrame> readFrameRecord(NumberTokens& in) {
     MapFrame frame;
     frame.known = true;
     FrameTransform& t = frame.transform;
-    t.centerX = recordNumber<double>(in, "centre x");
-    t.centerY = recordNumber<double>(in, "centre y");
+    t.centreX = recordNumber<double>(in, "centre x");
+    t.centreY = recordNumber<double>(in, "centre y");
     t.scale = positive(recordNumber<double>(in, "scale"), "scale");
     t.binaryExponent = recordNumber<std::int32_t>(in, "binary exponent");
     if (std::abs(t.binaryExponent) > largestExponent) {

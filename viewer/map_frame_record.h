@@ -1,7 +1,7 @@
 #pragma once
 
+#include "common/number_tokens.h"
 #include "viewer/map_frame.h"
-#include "viewer/number_tokens.h"
 
 #include <optional>
 

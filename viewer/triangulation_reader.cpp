@@ -1,7 +1,8 @@
 #include "viewer/triangulation_reader.h"
 
+#include "common/number_tokens.h"
+#include "common/terrain_marker.h"
 #include "viewer/map_frame_record.h"
-#include "viewer/number_tokens.h"
 #include "viewer/triangulation_format_exception.h"
 
 #include <algorithm>
@@ -18,8 +19,6 @@ namespace {
 
 using Token = NumberTokens::Token;
 
-// The word after a terrain file's point count, on its first line.
-constexpr std::string_view terrainMarker = "xyz";
 constexpr const char* terrainMarkerExpected =
     "the first line must be the point count followed by \"xyz\" (a terrain file)";
 constexpr const char* recordEndsLine =

@@ -30,9 +30,9 @@ void loadFileRepeatedly(benchmark::State& state, const Bytes& file) {
     const ScratchDirectory scratch;
     const auto path = (scratch.path() / "bench.tga");
     writeFile(path, file);
-    TGAImage image;
+    TgaImage image;
     for (auto _ : state) {
-        if (image.loadFile(path.c_str()) != Success) {
+        if (image.loadFile(path.c_str()) != TgaStatus::Success) {
             state.SkipWithError("load failed");
             break;
         }

@@ -36,8 +36,8 @@ bool writeScratchFile(const std::uint8_t* data, std::size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (!writeScratchFile(data, size))
         std::abort();
-    zel::TGAImage image;
-    if (image.loadFile(scratchFileName().c_str()) != zel::Success)
+    zel::TgaImage image;
+    if (image.loadFile(scratchFileName().c_str()) != zel::TgaStatus::Success)
         return 0;
 
     const std::size_t pixelBytes =

@@ -3,7 +3,7 @@
 // accepted one must give every vertex a finite position, a finite unit normal and a texture
 // coordinate within 0..1, and every texel sample a finite ground position. The same bytes, read as
 // a run of numbers of each type, must give what stream extraction gives.
-#include "tests/viewer/stream_extraction_reference.h"
+#include "tests/common/stream_extraction_reference.h"
 #include "viewer/bounding_box.h"
 #include "viewer/sample_lattice.h"
 #include "viewer/terrain_model.h"

@@ -26,6 +26,8 @@ extern "C" const char* __asan_default_options() {
 #endif
 
 namespace zel::test {
+
+using enum TgaStatus;
 namespace {
 
 constexpr std::uint64_t allocationCap = 64u << 20;
@@ -44,8 +46,8 @@ void capAllocations() {
 
 [[noreturn]] void loadWithCappedMemory(const std::filesystem::path& path) {
     capAllocations();
-    TGAImage image;
-    std::_Exit(image.loadFile(path.c_str()));
+    TgaImage image;
+    std::_Exit(static_cast<int>(image.loadFile(path.c_str())));
 }
 
 // A file of `length` bytes that starts with `head` and is zero after it, without
@@ -55,38 +57,41 @@ void writeSparseFile(const std::filesystem::path& path, const Bytes& head, std::
     std::filesystem::resize_file(path, length);
 }
 
-TEST(TGAImageAllocationDeathTest, FileLargerThanMemoryIsMemoryAllocationFailed) {
+TEST(TgaImageAllocationDeathTest, FileLargerThanMemoryIsMemoryAllocationFailed) {
     const ScratchDirectory scratch;
     const auto path = (scratch.path() / "huge.tga");
     writeSparseFile(path, headerBytes(trueColourHeader(2, 2)), 4 * allocationCap);
-    EXPECT_EXIT(loadWithCappedMemory(path), testing::ExitedWithCode(MemoryAllocationFailed), "");
+    EXPECT_EXIT(loadWithCappedMemory(path),
+                testing::ExitedWithCode(static_cast<int>(MemoryAllocationFailed)), "");
 }
 
-TEST(TGAImageAllocationDeathTest, PixelArrayLargerThanMemoryIsMemoryAllocationFailed) {
+TEST(TgaImageAllocationDeathTest, PixelArrayLargerThanMemoryIsMemoryAllocationFailed) {
     // 16384 x 16384 indices, 256 MiB; 8 MiB of zero bytes are raw packets of one pixel,
     // so the packets could in principle hold the picture.
     const ScratchDirectory scratch;
     const auto path = (scratch.path() / "wide.tga");
     writeSparseFile(path, tgaFile(colourMappedHeader(16384, 16384, 0, true), testColourMap(), {}),
                     8u << 20);
-    EXPECT_EXIT(loadWithCappedMemory(path), testing::ExitedWithCode(MemoryAllocationFailed), "");
+    EXPECT_EXIT(loadWithCappedMemory(path),
+                testing::ExitedWithCode(static_cast<int>(MemoryAllocationFailed)), "");
 }
 
-TEST(TGAImageAllocationDeathTest, HugeClaimOfASmallFileIsRefusedBeforeAllocating) {
+TEST(TgaImageAllocationDeathTest, HugeClaimOfASmallFileIsRefusedBeforeAllocating) {
     const ScratchDirectory scratch;
     const auto path = (scratch.path() / "claim.tga");
     writeFile(path, tgaFile(trueColourHeader(32767, 32767, 32, 0, true), {}, Bytes(42, 0xff)));
-    EXPECT_EXIT(loadWithCappedMemory(path), testing::ExitedWithCode(BadImageFormat), "");
+    EXPECT_EXIT(loadWithCappedMemory(path),
+                testing::ExitedWithCode(static_cast<int>(BadImageFormat)), "");
 }
 
-TEST(TGAImageAllocationDeathTest, PictureWithinTheCapLoads) {
+TEST(TgaImageAllocationDeathTest, PictureWithinTheCapLoads) {
     const ScratchDirectory scratch;
     const auto path = (scratch.path() / "fits.tga");
     Bytes packets;
     for (int i = 0; i < 1024 * 1024 / 128; ++i)
         packets.insert(packets.end(), {0xff, 1, 2, 3});
     writeFile(path, tgaFile(trueColourHeader(1024, 1024, 24, 0, true), {}, packets));
-    EXPECT_EXIT(loadWithCappedMemory(path), testing::ExitedWithCode(Success), "");
+    EXPECT_EXIT(loadWithCappedMemory(path), testing::ExitedWithCode(static_cast<int>(Success)), "");
 }
 
 } // namespace

@@ -7,12 +7,14 @@
 #include <gtest/gtest.h>
 
 namespace zel::test {
+
+using enum TgaStatus;
 namespace {
 
 struct RefusedFile {
     const char* name;
     std::function<Bytes()> bytes;
-    TGAStatus expected;
+    TgaStatus expected;
 };
 
 void PrintTo(const RefusedFile& file, std::ostream* out) {
@@ -211,14 +213,14 @@ const RefusedFile refusedFiles[] = {
      UnsupportedImageFormat},
 };
 
-class TGAImageRefusal : public testing::TestWithParam<RefusedFile> {};
+class TgaImageRefusal : public testing::TestWithParam<RefusedFile> {};
 
-TEST_P(TGAImageRefusal, GivesItsStatus) {
-    TGAImage image;
+TEST_P(TgaImageRefusal, GivesItsStatus) {
+    TgaImage image;
     EXPECT_EQ(loadBytes(image, GetParam().bytes()), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Headers, TGAImageRefusal, testing::ValuesIn(refusedFiles),
+INSTANTIATE_TEST_SUITE_P(Headers, TgaImageRefusal, testing::ValuesIn(refusedFiles),
                          [](const testing::TestParamInfo<RefusedFile>& param) {
                              std::string name;
                              for (const char* c = param.param.name; *c != '\0'; ++c)
@@ -226,16 +228,16 @@ INSTANTIATE_TEST_SUITE_P(Headers, TGAImageRefusal, testing::ValuesIn(refusedFile
                              return name;
                          });
 
-TEST(TGAImageHeader, DescriptorsUpToTopRowFirstAreAccepted) {
+TEST(TgaImageHeader, DescriptorsUpToTopRowFirstAreAccepted) {
     for (int descriptor : {0x00, 0x08, 0x0f, 0x1f, 0x20}) {
-        TGAImage image;
+        TgaImage image;
         EXPECT_EQ(loadBytes(image, trueColour(trueColourHeader(2, 2, 32, descriptor))), Success)
             << descriptor;
     }
 }
 
-TEST(TGAImageHeader, LargestExtentIsAccepted) {
-    TGAImage image;
+TEST(TgaImageHeader, LargestExtentIsAccepted) {
+    TgaImage image;
     ASSERT_EQ(loadBytes(image,
                         tgaFile(trueColourHeader(32767, 1, 24, 0x20), {}, patternPixels(32767, 3))),
               Success);

@@ -6,21 +6,23 @@
 #include <gtest/gtest.h>
 
 namespace zel::test {
+
+using enum TgaStatus;
 namespace {
 
-Bytes loadedPixels(const TGAImage& image) {
+Bytes loadedPixels(const TgaImage& image) {
     const std::size_t size =
         static_cast<std::size_t>(image.width() * image.height() * image.bytesPerPixel());
     return Bytes(image.pixels(), image.pixels() + size);
 }
 
-TEST(TGAImageTruncation, EveryPrefixOfAValidFileIsBadImageFormat) {
+TEST(TgaImageTruncation, EveryPrefixOfAValidFileIsBadImageFormat) {
     for (const SampleFile& sample : sampleFiles()) {
         if (sample.expected != Success || sample.name == "with_id_and_footer.tga" ||
             sample.name == "run_packet_past_last_pixel.tga")
             continue;
         for (std::size_t length = 0; length < sample.bytes.size(); ++length) {
-            TGAImage image;
+            TgaImage image;
             ASSERT_EQ(loadBytes(image, Bytes(sample.bytes.begin(), sample.bytes.begin() + length)),
                       BadImageFormat)
                 << sample.name << " cut to " << length << " bytes";
@@ -28,12 +30,12 @@ TEST(TGAImageTruncation, EveryPrefixOfAValidFileIsBadImageFormat) {
     }
 }
 
-TEST(TGAImageTruncation, IdFieldOrColourMapPastTheEndIsBadImageFormat) {
+TEST(TgaImageTruncation, IdFieldOrColourMapPastTheEndIsBadImageFormat) {
     TgaHeader trueColour = trueColourHeader(2, 2, 24, 0, true);
     trueColour.idLength = 255;
     Bytes idCutShort = headerBytes(trueColour);
     idCutShort.resize(idCutShort.size() + 254, 0x83);
-    TGAImage image;
+    TgaImage image;
     EXPECT_EQ(loadBytes(image, idCutShort), BadImageFormat);
 
     const Bytes map = testColourMap();
@@ -42,9 +44,9 @@ TEST(TGAImageTruncation, IdFieldOrColourMapPastTheEndIsBadImageFormat) {
               BadImageFormat);
 }
 
-TEST(TGAImageTruncation, PacketsPastTheEndAreBadImageFormat) {
+TEST(TgaImageTruncation, PacketsPastTheEndAreBadImageFormat) {
     const TgaHeader header = trueColourHeader(2, 2, 24, 0, true);
-    TGAImage image;
+    TgaImage image;
     EXPECT_EQ(loadBytes(image, tgaFile(header, {}, {0x83, 1, 2})), BadImageFormat)
         << "run value cut";
     EXPECT_EQ(loadBytes(image, tgaFile(header, {}, {0x03, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11})),
@@ -56,34 +58,34 @@ TEST(TGAImageTruncation, PacketsPastTheEndAreBadImageFormat) {
         << "next value missing";
 }
 
-TEST(TGAImagePacketOverrun, RunBeyondTheLastPixelIsClipped) {
-    TGAImage image;
+TEST(TgaImagePacketOverrun, RunBeyondTheLastPixelIsClipped) {
+    TgaImage image;
     ASSERT_EQ(loadBytes(image, tgaFile(trueColourHeader(2, 1, 24, 0, true), {},
                                        {0x80, 9, 9, 9, 0xff, 1, 2, 3})),
               Success);
     EXPECT_EQ(loadedPixels(image), (Bytes{9, 9, 9, 3, 2, 1}));
 }
 
-TEST(TGAImagePacketOverrun, RawPacketBeyondTheLastPixelIsClipped) {
+TEST(TgaImagePacketOverrun, RawPacketBeyondTheLastPixelIsClipped) {
     // Claims 128 pixels but the picture has room for 3; only those 3 need to be present.
-    TGAImage image;
+    TgaImage image;
     ASSERT_EQ(loadBytes(image, tgaFile(trueColourHeader(3, 1, 24, 0, true), {},
                                        {0x7f, 1, 2, 3, 4, 5, 6, 7, 8, 9})),
               Success);
     EXPECT_EQ(loadedPixels(image), (Bytes{3, 2, 1, 6, 5, 4, 9, 8, 7}));
 }
 
-TEST(TGAImagePacketOverrun, PacketsAfterTheLastPixelAreIgnored) {
-    TGAImage image;
+TEST(TgaImagePacketOverrun, PacketsAfterTheLastPixelAreIgnored) {
+    TgaImage image;
     ASSERT_EQ(loadBytes(image, tgaFile(colourMappedHeader(2, 1, 0, true), testColourMap(),
                                        {0x81, 5, 0x7f, 0xff})),
               Success);
     EXPECT_EQ(loadedPixels(image), (Bytes{5, 5}));
 }
 
-TEST(TGAImageSizeClaims, RunLengthPictureLargerThanItsPacketsCanHoldIsRefused) {
+TEST(TgaImageSizeClaims, RunLengthPictureLargerThanItsPacketsCanHoldIsRefused) {
     // 60 bytes can hold 10 run packets of 4 bytes behind the header: 1280 pixels at most.
-    TGAImage image;
+    TgaImage image;
     EXPECT_EQ(
         loadBytes(image, tgaFile(trueColourHeader(32767, 32767, 24, 0, true), {}, Bytes(42, 0xff))),
         BadImageFormat);
@@ -92,11 +94,11 @@ TEST(TGAImageSizeClaims, RunLengthPictureLargerThanItsPacketsCanHoldIsRefused) {
         BadImageFormat);
 }
 
-TEST(TGAImageSizeClaims, RunLengthPictureAtThePacketLimitLoads) {
+TEST(TgaImageSizeClaims, RunLengthPictureAtThePacketLimitLoads) {
     Bytes packets;
     for (int i = 0; i < 10; ++i)
         packets.insert(packets.end(), {0xff, 1, 2, 3});
-    TGAImage image;
+    TgaImage image;
     ASSERT_EQ(loadBytes(image, tgaFile(trueColourHeader(1280, 1, 24, 0, true), {}, packets)),
               Success);
     const Bytes pixels = loadedPixels(image);
@@ -104,17 +106,17 @@ TEST(TGAImageSizeClaims, RunLengthPictureAtThePacketLimitLoads) {
     EXPECT_EQ(Bytes(pixels.end() - 3, pixels.end()), (Bytes{3, 2, 1}));
 }
 
-TEST(TGAImageFileAccess, UnreadableNamesAreNotFound) {
+TEST(TgaImageFileAccess, UnreadableNamesAreNotFound) {
     const ScratchDirectory scratch;
-    TGAImage image;
+    TgaImage image;
     EXPECT_EQ(image.loadFile((scratch.path() / "missing.tga").c_str()), NotFound);
     EXPECT_EQ(image.loadFile((scratch.path() / "").c_str()), NotFound) << "a directory";
     EXPECT_EQ(image.loadFile(""), NotFound);
     EXPECT_EQ(image.loadFile(nullptr), NotFound);
 }
 
-TEST(TGAImageFileAccess, EmptyFileIsBadImageFormat) {
-    TGAImage image;
+TEST(TgaImageFileAccess, EmptyFileIsBadImageFormat) {
+    TgaImage image;
     EXPECT_EQ(loadBytes(image, {}), BadImageFormat);
 }
 

@@ -6,23 +6,25 @@
 #include <gtest/gtest.h>
 
 namespace zel::test {
+
+using enum TgaStatus;
 namespace {
 
-Bytes loadedPixels(const TGAImage& image) {
+Bytes loadedPixels(const TgaImage& image) {
     const std::size_t size =
         static_cast<std::size_t>(image.width() * image.height() * image.bytesPerPixel());
     return Bytes(image.pixels(), image.pixels() + size);
 }
 
-Bytes loadedPalette(const TGAImage& image) {
+Bytes loadedPalette(const TgaImage& image) {
     return Bytes(image.palette(), image.palette() + 768);
 }
 
 // Pixel n (1-based) is stored as Bn Gn Rn = 0xn1 0xn2 0xn3.
 const Bytes storedTwoByTwo{0x11, 0x12, 0x13, 0x21, 0x22, 0x23, 0x31, 0x32, 0x33, 0x41, 0x42, 0x43};
 
-TEST(TGAImageRowOrder, BottomRowFirstIsReversedAndChannelsExchanged) {
-    TGAImage image;
+TEST(TgaImageRowOrder, BottomRowFirstIsReversedAndChannelsExchanged) {
+    TgaImage image;
     ASSERT_EQ(loadBytes(image, tgaFile(trueColourHeader(2, 2), {}, storedTwoByTwo)), Success);
     EXPECT_EQ(image.width(), 2);
     EXPECT_EQ(image.height(), 2);
@@ -33,72 +35,72 @@ TEST(TGAImageRowOrder, BottomRowFirstIsReversedAndChannelsExchanged) {
               (Bytes{0x33, 0x32, 0x31, 0x43, 0x42, 0x41, 0x13, 0x12, 0x11, 0x23, 0x22, 0x21}));
 }
 
-TEST(TGAImageRowOrder, TopRowFirstKeepsStoredRows) {
-    TGAImage image;
+TEST(TgaImageRowOrder, TopRowFirstKeepsStoredRows) {
+    TgaImage image;
     ASSERT_EQ(loadBytes(image, tgaFile(trueColourHeader(2, 2, 24, 0x20), {}, storedTwoByTwo)),
               Success);
     EXPECT_EQ(loadedPixels(image),
               (Bytes{0x13, 0x12, 0x11, 0x23, 0x22, 0x21, 0x33, 0x32, 0x31, 0x43, 0x42, 0x41}));
 }
 
-TEST(TGAImageRowOrder, OddRowCountKeepsMiddleRowInPlace) {
+TEST(TgaImageRowOrder, OddRowCountKeepsMiddleRowInPlace) {
     const Bytes stored = patternPixels(6, 3);
-    TGAImage image;
+    TgaImage image;
     ASSERT_EQ(loadBytes(image, tgaFile(trueColourHeader(2, 3), {}, stored)), Success);
     EXPECT_EQ(loadedPixels(image), reversedRows(exchangedChannels(stored, 3), 6));
     const Bytes middle(stored.begin() + 6, stored.begin() + 12);
     EXPECT_EQ(Bytes(image.pixels() + 6, image.pixels() + 12), exchangedChannels(middle, 3));
 }
 
-TEST(TGAImageRowOrder, RightToLeftBitDoesNotReorderColumns) {
-    TGAImage image;
+TEST(TgaImageRowOrder, RightToLeftBitDoesNotReorderColumns) {
+    TgaImage image;
     ASSERT_EQ(loadBytes(image, tgaFile(trueColourHeader(2, 2, 24, 0x10), {}, storedTwoByTwo)),
               Success);
     EXPECT_EQ(loadedPixels(image), reversedRows(exchangedChannels(storedTwoByTwo, 3), 6));
 }
 
-TEST(TGAImageTrueColour, ThirtyTwoBitKeepsFourthByte) {
+TEST(TgaImageTrueColour, ThirtyTwoBitKeepsFourthByte) {
     const Bytes stored{0x11, 0x12, 0x13, 0x14, 0x21, 0x22, 0x23, 0x24};
-    TGAImage image;
+    TgaImage image;
     ASSERT_EQ(loadBytes(image, tgaFile(trueColourHeader(2, 1, 32, 0x08), {}, stored)), Success);
     EXPECT_EQ(image.bytesPerPixel(), 4);
     EXPECT_EQ(loadedPixels(image), (Bytes{0x13, 0x12, 0x11, 0x14, 0x23, 0x22, 0x21, 0x24}));
 }
 
-TEST(TGAImageTrueColour, IdFieldOfAnyLengthIsSkipped) {
+TEST(TgaImageTrueColour, IdFieldOfAnyLengthIsSkipped) {
     for (int idLength : {1, 17, 255}) {
         TgaHeader header = trueColourHeader(2, 2, 24, 0x20);
         header.idLength = static_cast<std::uint8_t>(idLength);
-        TGAImage image;
+        TgaImage image;
         ASSERT_EQ(loadBytes(image, tgaFile(header, {}, storedTwoByTwo)), Success) << idLength;
         EXPECT_EQ(loadedPixels(image), exchangedChannels(storedTwoByTwo, 3)) << idLength;
     }
 }
 
-TEST(TGAImageTrueColour, TrailingFooterIsIgnored) {
+TEST(TgaImageTrueColour, TrailingFooterIsIgnored) {
     const Bytes footer{0,   0,   0,   0,   0,   0,   0,   0,   'T', 'R', 'U', 'E', 'V',
                        'I', 'S', 'I', 'O', 'N', '-', 'X', 'F', 'I', 'L', 'E', '.', 0};
-    TGAImage image;
+    TgaImage image;
     ASSERT_EQ(
         loadBytes(image, tgaFile(trueColourHeader(2, 2, 24, 0x20), {}, storedTwoByTwo, footer)),
         Success);
     EXPECT_EQ(loadedPixels(image), exchangedChannels(storedTwoByTwo, 3));
 }
 
-TEST(TGAImageTrueColour, OriginIsSubtractedFromTheExtent) {
+TEST(TgaImageTrueColour, OriginIsSubtractedFromTheExtent) {
     TgaHeader header = trueColourHeader(64, 3, 24, 0x20);
     header.xOrigin = 10;
     header.yOrigin = 1;
     const Bytes stored = patternPixels(54 * 2, 3);
-    TGAImage image;
+    TgaImage image;
     ASSERT_EQ(loadBytes(image, tgaFile(header, {}, stored)), Success);
     EXPECT_EQ(image.width(), 54);
     EXPECT_EQ(image.height(), 2);
     EXPECT_EQ(loadedPixels(image), exchangedChannels(stored, 3));
 }
 
-TEST(TGAImageRunLength, RunPacketFillsEveryPixel) {
-    TGAImage image;
+TEST(TgaImageRunLength, RunPacketFillsEveryPixel) {
+    TgaImage image;
     ASSERT_EQ(loadBytes(image,
                         tgaFile(trueColourHeader(2, 2, 24, 0, true), {}, {0x83, 0x01, 0x02, 0x03})),
               Success);
@@ -106,28 +108,28 @@ TEST(TGAImageRunLength, RunPacketFillsEveryPixel) {
     EXPECT_EQ(loadedPixels(image), (Bytes{3, 2, 1, 3, 2, 1, 3, 2, 1, 3, 2, 1}));
 }
 
-TEST(TGAImageRunLength, RawPacketCopiesPixelsInOrder) {
-    TGAImage image;
+TEST(TgaImageRunLength, RawPacketCopiesPixelsInOrder) {
+    TgaImage image;
     ASSERT_EQ(loadBytes(image, tgaFile(trueColourHeader(3, 1, 24, 0, true), {},
                                        {0x02, 1, 2, 3, 4, 5, 6, 7, 8, 9})),
               Success);
     EXPECT_EQ(loadedPixels(image), (Bytes{3, 2, 1, 6, 5, 4, 9, 8, 7}));
 }
 
-TEST(TGAImageRunLength, RunPacketCrossesIntoNextRow) {
+TEST(TgaImageRunLength, RunPacketCrossesIntoNextRow) {
     // Rows of three: one raw pixel, a run of four spanning both rows, one raw pixel.
     const Bytes packets{0x00, 1, 1, 1, 0x83, 2, 2, 2, 0x00, 3, 3, 3};
-    TGAImage image;
+    TgaImage image;
     ASSERT_EQ(loadBytes(image, tgaFile(trueColourHeader(3, 2, 24, 0x20, true), {}, packets)),
               Success);
     EXPECT_EQ(loadedPixels(image), (Bytes{1, 1, 1, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 3, 3, 3}));
 }
 
-TEST(TGAImageRunLength, LongestPacketsHold128Pixels) {
+TEST(TgaImageRunLength, LongestPacketsHold128Pixels) {
     Bytes packets{0xff, 7, 8, 9, 0x7f};
     const Bytes raw = patternPixels(128, 3);
     packets.insert(packets.end(), raw.begin(), raw.end());
-    TGAImage image;
+    TgaImage image;
     ASSERT_EQ(loadBytes(image, tgaFile(trueColourHeader(256, 1, 24, 0, true), {}, packets)),
               Success);
     const Bytes pixels = loadedPixels(image);
@@ -136,7 +138,7 @@ TEST(TGAImageRunLength, LongestPacketsHold128Pixels) {
     EXPECT_EQ(Bytes(pixels.begin() + 384, pixels.end()), exchangedChannels(raw, 3));
 }
 
-TEST(TGAImageRunLength, DecodesLikeTheUncompressedPicture) {
+TEST(TgaImageRunLength, DecodesLikeTheUncompressedPicture) {
     for (int depth : {24, 32}) {
         const int pixelSize = depth / 8;
         Bytes stored;
@@ -146,8 +148,8 @@ TEST(TGAImageRunLength, DecodesLikeTheUncompressedPicture) {
         const Bytes packets = encodeRunLength(stored, pixelSize);
         ASSERT_LT(packets.size(), stored.size());
 
-        TGAImage raw;
-        TGAImage runLength;
+        TgaImage raw;
+        TgaImage runLength;
         ASSERT_EQ(loadBytes(raw, tgaFile(trueColourHeader(40, 7, depth), {}, stored)), Success);
         ASSERT_EQ(
             loadBytes(runLength, tgaFile(trueColourHeader(40, 7, depth, 0, true), {}, packets)),
@@ -158,9 +160,9 @@ TEST(TGAImageRunLength, DecodesLikeTheUncompressedPicture) {
     }
 }
 
-TEST(TGAImageColourMapped, KeepsIndicesAndPaletteIsRedGreenBlue) {
+TEST(TgaImageColourMapped, KeepsIndicesAndPaletteIsRedGreenBlue) {
     const Bytes indices{0, 1, 2, 3, 254, 255};
-    TGAImage image;
+    TgaImage image;
     ASSERT_EQ(loadBytes(image, tgaFile(colourMappedHeader(3, 2), testColourMap(), indices)),
               Success);
     EXPECT_EQ(image.imageType(), 1);
@@ -173,10 +175,10 @@ TEST(TGAImageColourMapped, KeepsIndicesAndPaletteIsRedGreenBlue) {
     EXPECT_EQ(image.palette()[3 * 7 + 2], 7);
 }
 
-TEST(TGAImageColourMapped, RunLengthFormAfterIdField) {
+TEST(TgaImageColourMapped, RunLengthFormAfterIdField) {
     TgaHeader header = colourMappedHeader(4, 2, 0x20, true);
     header.idLength = 9;
-    TGAImage image;
+    TgaImage image;
     ASSERT_EQ(loadBytes(image, tgaFile(header, testColourMap(), {0x82, 40, 0x04, 1, 2, 3, 4, 5})),
               Success);
     EXPECT_EQ(image.imageType(), 9);
@@ -184,8 +186,8 @@ TEST(TGAImageColourMapped, RunLengthFormAfterIdField) {
     EXPECT_EQ(loadedPalette(image), exchangedChannels(testColourMap(), 3));
 }
 
-TEST(TGAImageReload, ReplacesThePreviousPicture) {
-    TGAImage image;
+TEST(TgaImageReload, ReplacesThePreviousPicture) {
+    TgaImage image;
     ASSERT_EQ(
         loadBytes(image, tgaFile(colourMappedHeader(3, 2), testColourMap(), patternPixels(6, 1))),
         Success);
@@ -200,8 +202,8 @@ TEST(TGAImageReload, ReplacesThePreviousPicture) {
     EXPECT_EQ(loadedPixels(image), exchangedChannels(storedTwoByTwo, 3));
 }
 
-TEST(TGAImageEmpty, NewImageHoldsNothing) {
-    const TGAImage image;
+TEST(TgaImageEmpty, NewImageHoldsNothing) {
+    const TgaImage image;
     EXPECT_EQ(image.width(), 0);
     EXPECT_EQ(image.height(), 0);
     EXPECT_EQ(image.pixelDepth(), 0);

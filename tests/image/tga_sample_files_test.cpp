@@ -8,11 +8,11 @@
 namespace zel::test {
 namespace {
 
-TEST(TGASampleFiles, EachGivesItsStatus) {
+TEST(TgaSampleFiles, EachGivesItsStatus) {
     std::set<std::string> names;
     for (const SampleFile& sample : sampleFiles()) {
         EXPECT_TRUE(names.insert(sample.name).second) << sample.name << " twice";
-        TGAImage image;
+        TgaImage image;
         EXPECT_EQ(loadBytes(image, sample.bytes), sample.expected) << sample.name;
     }
 }

@@ -7,6 +7,8 @@
 
 namespace zel::test {
 
+using enum TgaStatus;
+
 namespace {
 
 // A picture with flat stretches and noisy ones, so that both packet kinds occur.
@@ -62,7 +64,7 @@ Bytes solidTga(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
 std::vector<SampleFile> sampleFiles() {
     const Bytes map = testColourMap();
     std::vector<SampleFile> samples;
-    auto add = [&](std::string name, Bytes bytes, TGAStatus expected) {
+    auto add = [&](std::string name, Bytes bytes, TgaStatus expected) {
         samples.push_back({std::move(name), std::move(bytes), expected});
     };
 
@@ -158,7 +160,7 @@ std::vector<SampleFile> sampleFiles() {
     return samples;
 }
 
-TGAStatus loadBytes(TGAImage& image, const Bytes& bytes) {
+TgaStatus loadBytes(TgaImage& image, const Bytes& bytes) {
     static const ScratchDirectory scratch;
     const std::filesystem::path path = (scratch.path() / "image.tga");
     writeFile(path, bytes);

@@ -30,12 +30,12 @@ Bytes solidTga(std::uint8_t r, std::uint8_t g, std::uint8_t b);
 struct SampleFile {
     std::string name;
     Bytes bytes;
-    TGAStatus expected;
+    TgaStatus expected;
 };
 // Valid and broken files covering every branch of the loader; the fuzz corpus seed.
 std::vector<SampleFile> sampleFiles();
 
 // Writes `bytes` to a scratch file and loads it into `image`.
-TGAStatus loadBytes(TGAImage& image, const Bytes& bytes);
+TgaStatus loadBytes(TgaImage& image, const Bytes& bytes);
 
 } // namespace zel::test

@@ -38,8 +38,8 @@ TEST(DensityGridTest, CoversTheBoxAndItsMarginWithClockwiseTriangles) {
         EXPECT_LE(covered.minY, c.box.minY - c.margin + slack);
         EXPECT_GE(covered.maxX, c.box.maxX + c.margin - slack);
         EXPECT_GE(covered.maxY, c.box.maxY + c.margin - slack);
-        EXPECT_NEAR(covered.centerX(), c.box.centerX(), slack);
-        EXPECT_NEAR(covered.centerY(), c.box.centerY(), slack);
+        EXPECT_NEAR(covered.centreX(), c.box.centreX(), slack);
+        EXPECT_NEAR(covered.centreY(), c.box.centreY(), slack);
 
         const std::vector<PlanePoint> nodes = gridNodes(grid);
         const auto triangles = gridTriangles(grid);

@@ -453,8 +453,8 @@ TEST(ElevationFitTest, EveryCornerOfTheBoxMapsBack) {
         const std::vector<float> framedZ = framedHeights(heights, f);
         const double extent = std::max(box.maxX - box.minX, box.maxY - box.minY);
         for (std::size_t i = 0; i < corners.size(); ++i) {
-            EXPECT_NEAR(framed[i].x / f.scale + f.centerX, corners[i].x, 1e-7 * extent);
-            EXPECT_NEAR(framed[i].y / f.scale + f.centerY, corners[i].y, 1e-7 * extent);
+            EXPECT_NEAR(framed[i].x / f.scale + f.centreX, corners[i].x, 1e-7 * extent);
+            EXPECT_NEAR(framed[i].y / f.scale + f.centreY, corners[i].y, 1e-7 * extent);
             EXPECT_NEAR(framedZ[i] / f.scale + *f.ground, heights[i], 1e-7 * extent);
             EXPECT_EQ(framedZ[i] == 0.0f, heights[i] == box.minZ) << "corner " << i;
         }

@@ -17,9 +17,10 @@ inline TerrainModel terrainOf(std::initializer_list<Point2> points) {
     return model;
 }
 
-// The height that a vertex with mean circumradius m gets, with its one rounding to float.
+// The height that a vertex with mean circumradius m gets, 40 log10(5 / m + 1), with its one
+// rounding to float. Written here as 40 log10((m + 5) / m), not as the product writes it.
 inline float heightForRadius(double m) {
-    return static_cast<float>(40.0 * std::log10(5.0 / m + 1.0));
+    return static_cast<float>(40.0 * std::log10((m + 5.0) / m));
 }
 
 // For every point, the triangles that use it, in triangle order (a triangle naming a point

@@ -135,8 +135,8 @@ TEST(TerrainFileTest, TheFrameRecordIsReadWhereItMayStandAndCheckedNumberByNumbe
                              model),
               "");
     const MapFrame& frame = model.frame;
-    EXPECT_EQ(frame.transform.centerX, -1.5);
-    EXPECT_EQ(frame.transform.centerY, 2e6);
+    EXPECT_EQ(frame.transform.centreX, -1.5);
+    EXPECT_EQ(frame.transform.centreY, 2e6);
     EXPECT_EQ(frame.transform.scale, 0.25);
     EXPECT_EQ(frame.transform.binaryExponent, -3);
     EXPECT_EQ(frame.transform.offsetX, 0.5);
@@ -162,8 +162,8 @@ TEST(MapFrameTest, MapsFilePositionsAndHeightsBackToTheData) {
     // x' = (x - 512000) * 0.02: 100 file units east of the middle are 5 km.
     MapFrame fitted;
     fitted.known = true;
-    fitted.transform.centerX = 512000.0;
-    fitted.transform.centerY = 4100000.0;
+    fitted.transform.centreX = 512000.0;
+    fitted.transform.centreY = 4100000.0;
     fitted.transform.scale = 0.02;
     fitted.transform.ground = 120.0;
     EXPECT_DOUBLE_EQ(fitted.toData(100.0, -50.0).x, 517000.0);
@@ -190,8 +190,8 @@ TEST(MapFrameTest, MapsFilePositionsAndHeightsBackToTheData) {
     // A box too narrow for a double scale: x' = ((x - 1) * 2^10 - 0.5) * 4.
     MapFrame narrow;
     narrow.known = true;
-    narrow.transform.centerX = 1.0;
-    narrow.transform.centerY = 2.0;
+    narrow.transform.centreX = 1.0;
+    narrow.transform.centreY = 2.0;
     narrow.transform.binaryExponent = 10;
     narrow.transform.offsetX = 0.5;
     narrow.transform.offsetY = 0.25;

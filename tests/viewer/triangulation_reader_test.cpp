@@ -1,5 +1,5 @@
 #include "piece_buffer.h"
-#include "stream_extraction_reference.h"
+#include "tests/common/stream_extraction_reference.h"
 #include "viewer/triangulation_format_exception.h"
 #include "viewer/triangulation_reader.h"
 

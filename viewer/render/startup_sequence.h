@@ -28,7 +28,7 @@ using StageObserver = std::function<void(StartupStage)>;
 // `program <triangulation-file> [<image.tga> ...]`, freeglut options (removed from argv by
 // glutInit) among the images. argc must be at least 2. Throws FileNotFoundException when the
 // file cannot be opened or read, TriangulationFormatException naming the file when it is not a
-// triangulation, TGAException when an image cannot be loaded; freeglut's own failures go to
+// triangulation, TgaException when an image cannot be loaded; freeglut's own failures go to
 // the failure report (see reportWindowSystemFailures). With `options.elevation` the file is
 // read as a terrain file, the window is named after it and the view starts as the user's,
 // fitted; `options.exaggeration` multiplies the heights, and without it a flat elevation

@@ -12,7 +12,7 @@ bool isColourMapped(int imageType) {
 
 } // namespace
 
-RgbImageView rgbImageView(const TGAImage& image, const std::string& fileName) {
+RgbImageView rgbImageView(const TgaImage& image, const std::string& fileName) {
     RgbImageView view;
     view.width = image.width();
     view.height = image.height();
@@ -28,7 +28,7 @@ RgbImageView rgbImageView(const TGAImage& image, const std::string& fileName) {
                              view.bytesPerPixel >= bytesNeeded &&
                              (!colourMapped || view.palette != nullptr);
     if (!holdsColour) {
-        throw TGAException(fileName, UnsupportedImageFormat);
+        throw TgaException(fileName, TgaStatus::UnsupportedImageFormat);
     }
     return view;
 }

@@ -26,8 +26,8 @@ struct RgbImageView {
     }
 };
 
-// A view of a loaded image. Throws TGAException(fileName, UnsupportedImageFormat) for a
+// A view of a loaded image. Throws TgaException(fileName, UnsupportedImageFormat) for a
 // layout that holds no R, G, B: true colour below 24 bits or colour-mapped below 8.
-RgbImageView rgbImageView(const TGAImage& image, const std::string& fileName);
+RgbImageView rgbImageView(const TgaImage& image, const std::string& fileName);
 
 } // namespace zel

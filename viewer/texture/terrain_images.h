@@ -10,7 +10,7 @@ namespace zel {
 
 // The images of the terrain texture, loaded in the order named (lowest ground first) and
 // held until this object is destroyed. The first file that cannot be loaded, or holds no
-// colours, ends the loading with its TGAException; the images loaded so far are released.
+// colours, ends the loading with its TgaException; the images loaded so far are released.
 class TerrainImages {
 public:
     explicit TerrainImages(const std::vector<std::string>& fileNames);
@@ -18,7 +18,7 @@ public:
     const std::vector<RgbImageView>& views() const { return views_; }
 
 private:
-    std::vector<TGAImage> images_;
+    std::vector<TgaImage> images_;
     std::vector<RgbImageView> views_;
 };
 

@@ -17,7 +17,7 @@ struct TerrainTexture {
 };
 
 // The texture coloured from the surface heights (computeSurface's results) with the images
-// named, lowest ground first. Throws TGAException when an image cannot be loaded. The images
+// named, lowest ground first. Throws TgaException when an image cannot be loaded. The images
 // are spread evenly over the bounding box's heights, or placed on the data's heights by
 // `levels` (one per image when given).
 TerrainTexture terrainTexture(const TerrainModel& model, const std::vector<std::string>& imageNames,

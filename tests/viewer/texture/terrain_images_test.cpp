@@ -23,7 +23,7 @@ Rgb pixelOf(const RgbImageView& image, int column, int row) {
 std::string failureText(const std::vector<std::string>& names) {
     try {
         const TerrainImages images(names);
-    } catch (const TGAException& failure) {
+    } catch (const TgaException& failure) {
         return failure.what();
     }
     return "no failure";
@@ -51,11 +51,11 @@ TEST(TerrainImages, EveryLayoutIsReadAsRgb) {
 }
 
 TEST(TerrainImages, ImageWithoutPixelsIsRefused) {
-    const TGAImage empty;
+    const TgaImage empty;
     try {
         rgbImageView(empty, "blank.tga");
         FAIL() << "no exception";
-    } catch (const TGAException& failure) {
+    } catch (const TgaException& failure) {
         EXPECT_STREQ(failure.what(), "Loading: blank.tga - unsupported image format");
     }
 }

@@ -142,7 +142,7 @@ TEST_F(TerrainResources, ImageFailureNamesTheImage) {
     try {
         terrainTexture(model, {low, missing, high});
         FAIL() << "no exception";
-    } catch (const TGAException& failure) {
+    } catch (const TgaException& failure) {
         EXPECT_STREQ(failure.what(), ("Loading: " + missing + " - not found").c_str());
     }
 }

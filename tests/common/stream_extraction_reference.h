@@ -3,7 +3,7 @@
 // The values NumberTokens must give, taken from stream extraction itself, and a comparison of
 // the two over a whole text.
 
-#include "viewer/number_tokens.h"
+#include "common/number_tokens.h"
 
 #include <cstddef>
 #include <cstring>

@@ -1,5 +1,5 @@
-#include "stream_extraction_reference.h"
-#include "viewer/number_tokens.h"
+#include "common/number_tokens.h"
+#include "tests/common/stream_extraction_reference.h"
 
 #include <algorithm>
 #include <cmath>
@@ -146,6 +146,18 @@ TEST(NumberTokens, RefusesATokenAsLongAsABlockAndEndsTheTextThere) {
     EXPECT_EQ(endlessNumbers.read(count), Token::Malformed);
     EXPECT_EQ(endlessNumbers.read(count), Token::Missing);
     EXPECT_LE(endless.handedOut, 2u * 1024u);
+}
+
+// A pipe's text is handed on as it arrives: a number is read without waiting for more of the
+// stream than the piece that holds it (here the first of 64 bytes).
+TEST(NumberTokens, ReadsANumberWithoutWaitingForTheRestOfAPipe) {
+    CountingSource pipe("12 ", 1 << 20);
+    std::istream in(&pipe);
+    NumberTokens numbers(in);
+    std::uint32_t count = 0;
+    EXPECT_EQ(numbers.read(count), Token::Read);
+    EXPECT_EQ(count, 12u);
+    EXPECT_EQ(pipe.handedOut, 64u);
 }
 
 // Texts shaped like triangulation files: mostly numbers in the usual forms, now and then one

@@ -21,7 +21,7 @@ constexpr int plane = 2;
 constexpr std::size_t triangleCorners = 3;
 
 // For every point, the first point in input order at the same place.
-std::vector<std::uint32_t> firstAtEachPlace(const std::vector<ViewerPoint>& points) {
+std::vector<std::uint32_t> firstAtEachPlace(const std::vector<Point2>& points) {
     std::vector<std::uint32_t> order(points.size());
     std::iota(order.begin(), order.end(), 0u);
     std::stable_sort(order.begin(), order.end(), [&points](std::uint32_t a, std::uint32_t b) {
@@ -38,7 +38,7 @@ std::vector<std::uint32_t> firstAtEachPlace(const std::vector<ViewerPoint>& poin
 
 } // namespace
 
-DelaunayTriangles triangulateClockwise(const std::vector<ViewerPoint>& points) {
+DelaunayTriangles triangulateClockwise(const std::vector<Point2>& points) {
     Triangulation triangulation;
     {
         std::vector<std::pair<Kernel::Point_2, std::uint32_t>> indexed;

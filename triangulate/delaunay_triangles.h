@@ -21,6 +21,6 @@ struct DelaunayTriangles {
 // The Delaunay triangulation of the points exactly as given: every orientation and
 // empty-circle decision is exact for these float values. Of several points at one place,
 // the first in input order stands for all in the triangles.
-DelaunayTriangles triangulateClockwise(const std::vector<ViewerPoint>& points);
+DelaunayTriangles triangulateClockwise(const std::vector<Point2>& points);
 
 } // namespace zel

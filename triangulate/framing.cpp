@@ -149,9 +149,8 @@ bool outsideViewerField(const Bounds& bounds) {
            side > largestSide || (side > 0.0 && side < smallestSide);
 }
 
-std::vector<ViewerPoint> framedFloats(const std::vector<PlanePoint>& points,
-                                      const Framing& framing) {
-    std::vector<ViewerPoint> framed(points.size());
+std::vector<Point2> framedFloats(const std::vector<PlanePoint>& points, const Framing& framing) {
+    std::vector<Point2> framed(points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
         const double x = framedCoordinate(points[i].x, framing.centreX, framing.offsetX,
                                           framing.scale, framing.binaryExponent);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/frame_transform.h"
+#include "common/point2.h"
 #include "triangulate/point_input.h"
 
 #include <optional>
@@ -11,12 +12,6 @@ namespace zel {
 
 // The viewer's camera is fixed on the origin and shows a field of about 200 units whole.
 inline constexpr double viewerFieldSize = 200.0;
-
-// A point as the viewer holds it.
-struct ViewerPoint {
-    float x;
-    float y;
-};
 
 enum class FramingMode { AsGiven, Centre, Fit };
 
@@ -62,8 +57,7 @@ bool outsideViewerField(const Bounds& bounds);
 
 // The framed points as the viewer holds them, in single precision. Throws std::range_error
 // naming the point when a framed coordinate lies beyond the range of a float.
-std::vector<ViewerPoint> framedFloats(const std::vector<PlanePoint>& points,
-                                      const Framing& framing);
+std::vector<Point2> framedFloats(const std::vector<PlanePoint>& points, const Framing& framing);
 
 // The framed heights in single precision, as the viewer holds them. Throws std::range_error
 // naming the point when a framed height lies beyond the range of a float.

@@ -218,7 +218,7 @@ ReadPoints readPoints(const Request& request, std::ostream& notes) {
 
 // The points as the viewer will hold them, and how they got there.
 struct FramedPoints {
-    std::vector<ViewerPoint> points;
+    std::vector<Point2> points;
     std::vector<float> heights; // with --elevation
     Framing framing;
     std::optional<EquirectangularProjection> projection;

@@ -48,14 +48,14 @@ private:
 // `write` takes each line; a lambda, so that the file's own buffer is written without a
 // stream's checks per line. With heights, a terrain file.
 template <typename Write>
-void writeLines(const Write& write, const std::vector<ViewerPoint>& points,
+void writeLines(const Write& write, const std::vector<Point2>& points,
                 const std::vector<float>* heights,
                 const std::vector<std::array<std::uint32_t, 3>>& triangles,
                 std::string_view frameRecord) {
     Line line;
     if (heights == nullptr) {
         (line << points.size()).writeTo(write);
-        for (const ViewerPoint& p : points) {
+        for (const Point2& p : points) {
             (line << p.x << p.y).writeTo(write);
         }
     } else {
@@ -84,7 +84,7 @@ void writeLines(const Write& write, const std::vector<ViewerPoint>& points,
 
 } // namespace
 
-void writeTriangulation(StagedOutputFile& out, const std::vector<ViewerPoint>& points,
+void writeTriangulation(StagedOutputFile& out, const std::vector<Point2>& points,
                         const std::vector<float>* heights,
                         const std::vector<std::array<std::uint32_t, 3>>& triangles,
                         std::string_view frameRecord) {
@@ -92,7 +92,7 @@ void writeTriangulation(StagedOutputFile& out, const std::vector<ViewerPoint>& p
                frameRecord);
 }
 
-void writeTriangulation(std::ostream& out, const std::vector<ViewerPoint>& points,
+void writeTriangulation(std::ostream& out, const std::vector<Point2>& points,
                         const std::vector<float>* heights,
                         const std::vector<std::array<std::uint32_t, 3>>& triangles,
                         std::string_view frameRecord) {

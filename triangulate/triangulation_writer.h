@@ -18,13 +18,13 @@ namespace zel {
 // count, and each point's height after its x and y.
 // A `frameRecord` (see common/frame_record.h; empty for none) follows "xyz" on a terrain
 // file's first line, and the last triangle on a line of its own in a triangulation file.
-void writeTriangulation(StagedOutputFile& out, const std::vector<ViewerPoint>& points,
+void writeTriangulation(StagedOutputFile& out, const std::vector<Point2>& points,
                         const std::vector<float>* heights,
                         const std::vector<std::array<std::uint32_t, 3>>& triangles,
                         std::string_view frameRecord = {});
 
 // The same, to an open stream such as standard output; a failure leaves the stream failed.
-void writeTriangulation(std::ostream& out, const std::vector<ViewerPoint>& points,
+void writeTriangulation(std::ostream& out, const std::vector<Point2>& points,
                         const std::vector<float>* heights,
                         const std::vector<std::array<std::uint32_t, 3>>& triangles,
                         std::string_view frameRecord = {});

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/point2.h"
+
 #include <cstddef>
 #include <type_traits>
 
@@ -7,11 +9,6 @@ namespace zel {
 
 // Plain value records. Vec3 and TexCoord are handed to OpenGL by address as arrays of
 // three and two floats, so each is exactly its floats, consecutive, in this order.
-struct Point2 {
-    float x;
-    float y;
-};
-
 struct Vec3 {
     float x;
     float y;

@@ -17,16 +17,16 @@ namespace {
 
 using Real = long double;
 
-Real cross(const ViewerPoint& o, const ViewerPoint& a, const ViewerPoint& b) {
+Real cross(const Point2& o, const Point2& a, const Point2& b) {
     return (Real{a.x} - o.x) * (Real{b.y} - o.y) - (Real{a.y} - o.y) * (Real{b.x} - o.x);
 }
 
 // Andrew's monotone chain.
-Real convexHullArea(std::vector<ViewerPoint> points) {
-    std::sort(points.begin(), points.end(), [](const ViewerPoint& a, const ViewerPoint& b) {
+Real convexHullArea(std::vector<Point2> points) {
+    std::sort(points.begin(), points.end(), [](const Point2& a, const Point2& b) {
         return a.x < b.x || (a.x == b.x && a.y < b.y);
     });
-    std::vector<ViewerPoint> hull(2 * points.size());
+    std::vector<Point2> hull(2 * points.size());
     std::size_t k = 0;
     for (std::size_t i = 0; i < points.size(); ++i) {
         while (k >= 2 && cross(hull[k - 2], hull[k - 1], points[i]) <= 0) {
@@ -49,8 +49,7 @@ Real convexHullArea(std::vector<ViewerPoint> points) {
 
 // Positive when d lies inside the circle through the counter-clockwise a, b, c; `scale` gets
 // the size of the terms, against which rounding is judged.
-Real inCircle(const ViewerPoint& a, const ViewerPoint& b, const ViewerPoint& c,
-              const ViewerPoint& d, Real& scale) {
+Real inCircle(const Point2& a, const Point2& b, const Point2& c, const Point2& d, Real& scale) {
     const Real ax = Real{a.x} - d.x, ay = Real{a.y} - d.y;
     const Real bx = Real{b.x} - d.x, by = Real{b.y} - d.y;
     const Real cx = Real{c.x} - d.x, cy = Real{c.y} - d.y;
@@ -63,7 +62,7 @@ Real inCircle(const ViewerPoint& a, const ViewerPoint& b, const ViewerPoint& c,
 
 struct GeneratedSet {
     std::string name;
-    std::function<std::vector<ViewerPoint>()> make;
+    std::function<std::vector<Point2>()> make;
     std::size_t duplicates;
 };
 
@@ -72,11 +71,11 @@ void PrintTo(const GeneratedSet& param, std::ostream* os) {
     *os << param.name;
 }
 
-std::vector<ViewerPoint> randomPoints(std::size_t count, unsigned seed) {
+std::vector<Point2> randomPoints(std::size_t count, unsigned seed) {
     std::mt19937 random(seed);
     std::uniform_real_distribution<float> field(-100.0f, 100.0f);
-    std::vector<ViewerPoint> points(count);
-    for (ViewerPoint& p : points) {
+    std::vector<Point2> points(count);
+    for (Point2& p : points) {
         p = {field(random), field(random)};
     }
     return points;
@@ -86,11 +85,11 @@ struct Cluster {
     float x, y, spread;
 };
 
-std::vector<ViewerPoint> clusteredPoints() {
+std::vector<Point2> clusteredPoints() {
     constexpr Cluster clusters[] = {
         {-40.0f, 30.0f, 3.0f}, {35.0f, 20.0f, 12.0f}, {0.0f, -50.0f, 0.5f}};
     std::mt19937 random(7);
-    std::vector<ViewerPoint> points;
+    std::vector<Point2> points;
     for (const Cluster& cluster : clusters) {
         std::normal_distribution<float> x(cluster.x, cluster.spread);
         std::normal_distribution<float> y(cluster.y, cluster.spread);
@@ -102,8 +101,8 @@ std::vector<ViewerPoint> clusteredPoints() {
 }
 
 // Every cell's four corners share a circle: the triangulation must still be one.
-std::vector<ViewerPoint> gridPoints() {
-    std::vector<ViewerPoint> points;
+std::vector<Point2> gridPoints() {
+    std::vector<Point2> points;
     for (int row = 0; row < 30; ++row) {
         for (int column = 0; column < 40; ++column) {
             points.push_back({2.5f * static_cast<float>(column), -1.25f * static_cast<float>(row)});
@@ -112,8 +111,8 @@ std::vector<ViewerPoint> gridPoints() {
     return points;
 }
 
-std::vector<ViewerPoint> pointsWithDuplicates() {
-    std::vector<ViewerPoint> points = randomPoints(1500, 3);
+std::vector<Point2> pointsWithDuplicates() {
+    std::vector<Point2> points = randomPoints(1500, 3);
     for (std::size_t i = 0; i < 150; ++i) {
         points.insert(points.begin() + static_cast<std::ptrdiff_t>(3 * i), points[7 * i + 500]);
     }
@@ -123,7 +122,7 @@ std::vector<ViewerPoint> pointsWithDuplicates() {
 class DelaunayTrianglesTest : public ::testing::TestWithParam<GeneratedSet> {};
 
 TEST_P(DelaunayTrianglesTest, ClockwiseDelaunayTrianglesCoverTheHull) {
-    const std::vector<ViewerPoint> points = GetParam().make();
+    const std::vector<Point2> points = GetParam().make();
     const DelaunayTriangles result = triangulateClockwise(points);
     EXPECT_EQ(result.duplicates, GetParam().duplicates);
     EXPECT_FALSE(result.collinear);
@@ -157,19 +156,19 @@ TEST_P(DelaunayTrianglesTest, ClockwiseDelaunayTrianglesCoverTheHull) {
 // --max-edge keeps exactly the triangles whose longest edge, measured apart from the filter,
 // is within the length, in their order.
 TEST_P(DelaunayTrianglesTest, MaxEdgeKeepsExactlyTheTrianglesWithinTheLength) {
-    const std::vector<ViewerPoint> points = GetParam().make();
+    const std::vector<Point2> points = GetParam().make();
     const auto all = triangulateClockwise(points).triangles;
     const auto longestEdge = [&points](const std::array<std::uint32_t, 3>& t) {
         Real longest = 0;
         for (int i = 0; i < 3; ++i) {
-            const ViewerPoint& a = points[t[i]];
-            const ViewerPoint& b = points[t[(i + 1) % 3]];
+            const Point2& a = points[t[i]];
+            const Point2& b = points[t[(i + 1) % 3]];
             longest = std::max(longest, std::hypot(Real{a.x} - b.x, Real{a.y} - b.y));
         }
         return longest;
     };
     std::vector<PlanePoint> input;
-    for (const ViewerPoint& p : points) {
+    for (const Point2& p : points) {
         input.push_back({p.x, p.y});
     }
     for (const double maxEdge : {2.0, 3.0, 12.0}) {

@@ -449,7 +449,7 @@ TEST(ElevationFitTest, EveryCornerOfTheBoxMapsBack) {
             heights.push_back(i & 4 ? box.maxZ : box.minZ);
         }
         const Framing f = framingFor(*boundsOf(corners), FramingMode::Fit, lowestHeight(heights));
-        const std::vector<ViewerPoint> framed = framedFloats(corners, f);
+        const std::vector<Point2> framed = framedFloats(corners, f);
         const std::vector<float> framedZ = framedHeights(heights, f);
         const double extent = std::max(box.maxX - box.minX, box.maxY - box.minY);
         for (std::size_t i = 0; i < corners.size(); ++i) {

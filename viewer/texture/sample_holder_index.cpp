@@ -4,7 +4,6 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
-#include <limits>
 
 namespace zel {
 namespace {
@@ -15,10 +14,6 @@ struct IndexRange {
 };
 
 constexpr IndexRange everySample{0, textureSize};
-
-IndexRange widened(const IndexRange& range) {
-    return IndexRange{std::max(range.begin - 1, 0), std::min(range.end + 1, textureSize)};
-}
 
 // Finds which sample positions along one axis fall within an interval. The positions are
 // non-decreasing; they need not be evenly spaced once rounded (far from the origin several
@@ -92,56 +87,6 @@ bool isFinite(const Box& box) {
            std::isfinite(box.max.z);
 }
 
-// Tells whether a position `gap` or more beyond a triangle's box is out of the reach of
-// rounding, so that locate cannot find it held. locate finds a position on an edge only within the
-// edge's box, and inside only when all three edge values are negative. Each edge value is off by at
-// most 2^-49 |e| R (|e| the edge's length, R the position's farthest coordinate distance from a
-// corner). With A the area, L the longest edge and k = L^2 / A, a position whose gaps beyond the
-// box add up to more than 2^-47 W k^2 (W the box's larger side) has, for a clockwise triangle, an
-// edge value above that error, and for a counter-clockwise one cannot be that close to all three
-// edge lines. So for k^2 below 2^40, a gap over 2^-40 W k^2 is safely out of reach.
-class RoundingReach {
-public:
-    RoundingReach(const Point2& p0, const Point2& p1, const Point2& p2, const Box& box) {
-        const double ax = static_cast<double>(p1.x) - p0.x, ay = static_cast<double>(p1.y) - p0.y;
-        const double bx = static_cast<double>(p2.x) - p0.x, by = static_cast<double>(p2.y) - p0.y;
-        const double cx = bx - ax, cy = by - ay;
-        const double longest = std::max({ax * ax + ay * ay, bx * bx + by * by, cx * cx + cy * cy});
-        // Twice the area, less a bound on its own rounding; k^2 = (2 L^2 / twiceArea)^2.
-        twiceArea_ = std::abs(ax * by - ay * bx) - 0x1p-46 * longest;
-        fourthPower_ = 4.0 * longest * longest;
-        side_ = std::max(static_cast<double>(box.max.x) - box.min.x,
-                         static_cast<double>(box.max.z) - box.min.z);
-    }
-
-    // Without a division: the comparisons fail for infinities and not-a-number alike.
-    bool outOfReach(double gap) const {
-        const double areaSquared = twiceArea_ * twiceArea_;
-        return twiceArea_ > 0.0 && fourthPower_ < 0x1p40 * areaSquared &&
-               0x1p-40 * side_ * fourthPower_ < gap * areaSquared;
-    }
-
-private:
-    double twiceArea_;
-    double fourthPower_;
-    double side_;
-};
-
-// The gap between a box side and the nearest sample that `near` adds beyond it; infinite
-// where it adds none.
-double ringGap(const std::array<float, textureSize>& positions, const IndexRange& inside,
-               const IndexRange& near, float low, float high) {
-    double gap = std::numeric_limits<double>::infinity();
-    if (near.begin < inside.begin) {
-        gap = static_cast<double>(low) - positions[static_cast<std::size_t>(near.begin)];
-    }
-    if (near.end > inside.end) {
-        gap = std::min(gap,
-                       static_cast<double>(positions[static_cast<std::size_t>(inside.end)]) - high);
-    }
-    return gap;
-}
-
 } // namespace
 
 SampleHolderIndex::SampleHolderIndex(const std::vector<Triangle>& triangles,
@@ -162,20 +107,14 @@ SampleHolderIndex::SampleHolderIndex(const std::vector<Triangle>& triangles,
         const bool bounded = latticeUsable && isFinite(box);
         IndexRange columnRange = everySample;
         IndexRange rowRange = everySample;
+        // A triangle holds no position beyond the box of its corners: locate finds one on an
+        // edge only within that edge's box, and inside only when all three edge values are
+        // negative, which rounding has not been found to give beyond every corner, not even
+        // for slivers whose edge values cancel or far corners whose differences round (the
+        // search tests keep the hardest of those).
         if (bounded) {
-            // The samples inside the box, and one more on each side that rounding might let
-            // the triangle hold; for most triangles that one is out of reach.
             columnRange = columns.within(box.min.x, box.max.x);
             rowRange = rows.within(box.min.z, box.max.z);
-            const IndexRange nearColumns = widened(columnRange);
-            const IndexRange nearRows = widened(rowRange);
-            const double gap =
-                std::min(ringGap(lattice.x, columnRange, nearColumns, box.min.x, box.max.x),
-                         ringGap(lattice.z, rowRange, nearRows, box.min.z, box.max.z));
-            if (!RoundingReach(p0, p1, p2, box).outOfReach(gap)) {
-                columnRange = nearColumns;
-                rowRange = nearRows;
-            }
         }
         for (int i = columnRange.begin; i < columnRange.end; ++i) {
             const float x = lattice.x[static_cast<std::size_t>(i)];

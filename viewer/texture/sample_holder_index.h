@@ -11,7 +11,7 @@ namespace zel {
 // For every sample position of a lattice, the first triangle in order that holds it
 // (locate gives anything but Outside), or null: exactly what a scan of all the triangles
 // from the first would find, but built in one pass over the triangles, each of which
-// tests only the samples near its bounding box.
+// tests only the samples within its bounding box.
 class SampleHolderIndex {
 public:
     SampleHolderIndex(const std::vector<Triangle>& triangles, const std::vector<Point2>& points,

@@ -114,8 +114,10 @@ TEST_F(TriangleSearch, DegenerateTrianglesAgree) {
 }
 
 // Triangles pointing at a sample with their tip on it or one float step short of it, first in
-// the list and in both orientations: from plain ones to slivers, whose rounded edge values
-// might reach beyond their box.
+// the list and in both orientations: from plain ones to slivers so thin that their edge values
+// cancel to rounding, some with far corners of much smaller magnitude, so that the differences
+// themselves round. The index tries only the samples within a triangle's box; none beyond it
+// may be held.
 TEST_F(TriangleSearch, TrianglesEndingJustShortOfASampleAgree) {
     model = test::generateGridTerrain({.columns = 12, .rows = 12, .spacing = 1.5f});
     const std::size_t gridTriangles = model.triangles.size();
@@ -135,11 +137,13 @@ TEST_F(TriangleSearch, TrianglesEndingJustShortOfASampleAgree) {
         for (const int step : {0, 1}) {
             const float tipX = step ? std::nextafter(x, -1e9f) : x;
             const float tipZ = step ? std::nextafter(z, -1e9f) : z;
-            for (const float thin : {0.5f, 1e-4f, 1e-6f}) {
+            for (const float thin : {0.5f, 1e-4f, 1e-6f, 1e-9f, 1e-30f}) {
                 addBothWays(addPoint(tipX, z), addPoint(tipX - 3.0f, z + thin),
                             addPoint(tipX - 1.5f, z - thin));
                 addBothWays(addPoint(x, tipZ), addPoint(x + thin, tipZ - 3.0f),
                             addPoint(x - thin, tipZ - 1.5f));
+                addBothWays(addPoint(tipX, z), addPoint(0x1p-40f, z + thin),
+                            addPoint(0x1p-20f, z - thin));
             }
         }
     }

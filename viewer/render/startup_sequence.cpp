@@ -1,5 +1,6 @@
 #include "viewer/render/startup_sequence.h"
 
+#include "common/input_file.h"
 #include "viewer/automatic_exaggeration.h"
 #include "viewer/file_not_found_exception.h"
 #include "viewer/render/frame_drawing.h"
@@ -18,7 +19,6 @@
 
 #include <GL/freeglut.h>
 #include <cmath>
-#include <fstream>
 #include <iostream>
 #include <new>
 #include <sstream>
@@ -30,17 +30,12 @@ namespace zel {
 namespace {
 
 TerrainModel readTerrainFile(const char* fileName, bool terrainFile) {
-    std::ifstream file(fileName);
-    if (!file.good()) {
-        throw FileNotFoundException();
-    }
-    // A directory opens like a file, but its first read fails.
-    file.peek();
-    if (file.bad()) {
+    const InputFile file = openInputFile(fileName);
+    if (!file.stream) {
         throw FileNotFoundException();
     }
     try {
-        return terrainFile ? readTerrain(file) : readTriangulation(file);
+        return terrainFile ? readTerrain(*file.stream) : readTriangulation(*file.stream);
     } catch (const TriangulationFormatException& bad) {
         throw bad.inFile(fileName);
     } catch (const std::bad_alloc&) {

@@ -22,6 +22,12 @@ void fillElements(GLenum target, GLuint buffer, const std::vector<Record>& recor
     glBindBuffer(target, 0);
 }
 
+// Errors left from before are not the levels' to answer for.
+void clearErrors() {
+    while (glGetError() != GL_NO_ERROR) {
+    }
+}
+
 } // namespace
 
 DetailLevels::~DetailLevels() {
@@ -59,9 +65,18 @@ bool DetailLevels::takeBuilt(MeshBuffers& mesh) {
         tree.fullTriangles.size() * 3 != static_cast<std::size_t>(mesh.cornerCount)) {
         return false;
     }
+    clearErrors();
     fillElements(GL_ELEMENT_ARRAY_BUFFER, mesh.corners, tree.fullTriangles, false);
     glGenBuffers(1, &coarseCorners_);
     fillElements(GL_ELEMENT_ARRAY_BUFFER, coarseCorners_, tree.coarseTriangles, true);
+    if (glGetError() != GL_NO_ERROR) {
+        // A card without room for the coarse levels goes on drawing the full mesh, whose
+        // triangles the reordering only moved.
+        glDeleteBuffers(1, &coarseCorners_);
+        coarseCorners_ = 0;
+        clearErrors();
+        return false;
+    }
     nodes_ = std::move(tree.nodes);
     return true;
 }

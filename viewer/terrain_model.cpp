@@ -13,9 +13,20 @@ void TerrainModel::computeBounds() {
 }
 
 void TerrainModel::setHeightScale(const HeightScale& scale) {
+    // Normals from the triangles once; at every later scale from those, so that a scale
+    // returned to gives back the very same normals, and quickly.
+    const bool normalsKnown = !vertices.empty() && normals.size() == vertices.size();
+    if (normalsKnown && normalsAtFirstScale.empty()) {
+        normalsAtFirstScale = normals;
+        firstScaleFactor = exaggeration();
+    }
     heightScale = scale;
     placeVertices();
-    computeNormals();
+    if (normalsKnown) {
+        followScaleWithNormals();
+    } else {
+        computeNormals();
+    }
     computeBounds();
     sampleSurface();
 }

@@ -34,6 +34,9 @@ struct TerrainModel {
     // One normal per vertex: the unit sum of the area-weighted normals of its triangles, in
     // triangle order. Needs the vertices.
     void computeNormals();
+    // The normals at the present exaggeration from `normalsAtFirstScale`, without a pass over
+    // the triangles.
+    void followScaleWithNormals();
     // The bounding box of the vertices.
     void computeBounds();
 
@@ -68,6 +71,10 @@ struct TerrainModel {
     float tallestHeight = 0.0f;
     std::vector<Vec3> vertices;
     std::vector<Vec3> normals;
+    // The normals as they were before the first change of scale, and that scale's factor:
+    // every later scale's normals are worked out from them.
+    std::vector<Vec3> normalsAtFirstScale;
+    double firstScaleFactor = 1.0;
     std::vector<TexCoord> texCoords;
     Box bounds;
     // Where the camera must not go, sampled where the texture is.

@@ -22,10 +22,10 @@ bool inOneQuarter(const std::array<std::size_t, 5>& bounds) {
 
 class TreeBuilder {
 public:
-    TreeBuilder(std::span<const float> positions, std::vector<TriangleCorners>& triangles,
+    TreeBuilder(const VertexPositions& positions, std::vector<TriangleCorners>& triangles,
                 const DetailTreeSettings& settings, const std::atomic<bool>& cancelled)
         : positions_(positions), triangles_(triangles), settings_(settings), cancelled_(cancelled),
-          localIndex_(positions.size() / 3, unmapped) {}
+          localIndex_(positions.size(), unmapped) {}
 
     // The node over triangles [first, first + count); returns its index, or -1 once cancelled.
     std::int32_t build(std::size_t first, std::size_t count, int depth) {
@@ -62,7 +62,7 @@ public:
     std::vector<TriangleCorners> coarse;
 
 private:
-    const float* position(std::uint32_t vertex) const { return &positions_[vertex * 3u]; }
+    std::array<float, 3> position(std::uint32_t vertex) const { return positions_[vertex]; }
 
     void makeLeaf(DetailNode& node, std::size_t first, std::span<const TriangleCorners> span) {
         node.first = static_cast<std::uint32_t>(first);
@@ -71,9 +71,10 @@ private:
         node.boxMax.fill(std::numeric_limits<float>::lowest());
         for (const TriangleCorners& triangle : span) {
             for (const std::uint32_t vertex : triangle) {
+                const std::array<float, 3> p = position(vertex);
                 for (std::size_t axis = 0; axis < 3; ++axis) {
-                    node.boxMin[axis] = std::min(node.boxMin[axis], position(vertex)[axis]);
-                    node.boxMax[axis] = std::max(node.boxMax[axis], position(vertex)[axis]);
+                    node.boxMin[axis] = std::min(node.boxMin[axis], p[axis]);
+                    node.boxMax[axis] = std::max(node.boxMax[axis], p[axis]);
                 }
             }
         }
@@ -143,8 +144,8 @@ private:
                     if (localIndex_[vertex] == unmapped) {
                         localIndex_[vertex] = static_cast<std::uint32_t>(globalIndex.size());
                         globalIndex.push_back(vertex);
-                        localPositions.insert(localPositions.end(), position(vertex),
-                                              position(vertex) + 3);
+                        const std::array<float, 3> p = position(vertex);
+                        localPositions.insert(localPositions.end(), p.begin(), p.end());
                     }
                     corners.push_back(localIndex_[vertex]);
                 }
@@ -174,7 +175,7 @@ private:
         nodes[static_cast<std::size_t>(index)] = node;
     }
 
-    std::span<const float> positions_;
+    const VertexPositions& positions_;
     std::vector<TriangleCorners>& triangles_;
     const DetailTreeSettings& settings_;
     const std::atomic<bool>& cancelled_;
@@ -184,7 +185,7 @@ private:
 
 } // namespace
 
-DetailTree buildDetailTree(std::span<const float> positions, std::vector<TriangleCorners> triangles,
+DetailTree buildDetailTree(const VertexPositions& positions, std::vector<TriangleCorners> triangles,
                            const DetailTreeSettings& settings, const std::atomic<bool>& cancelled) {
     if (triangles.empty()) {
         return {};

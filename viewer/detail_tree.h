@@ -1,5 +1,7 @@
 #pragma once
 
+#include "viewer/vertex_positions.h"
+
 #include <array>
 #include <atomic>
 #include <cstddef>
@@ -46,10 +48,10 @@ struct DetailTreeSettings {
     float keptShare = 0.25f;
 };
 
-// Builds the tree over the vertices `positions` (x, y, z each) and the triangles
+// Builds the tree over the vertices at `positions` and the triangles
 // `triangles`, which it takes over and reorders. Every index must be below the vertex
 // count. Returns an empty tree as soon as `cancelled` is set (checked between regions).
-DetailTree buildDetailTree(std::span<const float> positions, std::vector<TriangleCorners> triangles,
+DetailTree buildDetailTree(const VertexPositions& positions, std::vector<TriangleCorners> triangles,
                            const DetailTreeSettings& settings, const std::atomic<bool>& cancelled);
 
 } // namespace zel

@@ -36,7 +36,8 @@ RoughTerrain roughTerrain() {
 
 DetailTree treeOf(const RoughTerrain& terrain) {
     const std::atomic<bool> cancelled{false};
-    return buildDetailTree(terrain.positions, terrain.triangles, {.leafTriangles = 600}, cancelled);
+    return buildDetailTree(VertexPositions(terrain.positions), terrain.triangles,
+                           {.leafTriangles = 600}, cancelled);
 }
 
 std::span<const TriangleCorners> meshOf(const DetailTree& tree, const DetailNode& node) {
@@ -120,7 +121,9 @@ TEST(DetailTreeTest, LeavesHoldEveryTriangleOnceAndInnerNodesKeepTheirGround) {
 TEST(DetailTreeTest, CancelledBuildGivesNoTree) {
     const RoughTerrain terrain = roughTerrain();
     const std::atomic<bool> cancelled{true};
-    EXPECT_TRUE(buildDetailTree(terrain.positions, terrain.triangles, {}, cancelled).nodes.empty());
+    EXPECT_TRUE(
+        buildDetailTree(VertexPositions(terrain.positions), terrain.triangles, {}, cancelled)
+            .nodes.empty());
 }
 
 // gluPerspective's matrix times the view, applied to a point: clip coordinates (x, y, w).

@@ -38,18 +38,16 @@ DetailLevels::~DetailLevels() {
     // The buffer goes with the process: by now the window and its context may be gone.
 }
 
-void DetailLevels::startBuilding(std::span<const float> positions,
+void DetailLevels::startBuilding(const VertexPositions& positions,
                                  std::function<std::vector<TriangleCorners>()> gatherTriangles,
                                  double heightFactor) {
     started_ = true;
     builtFactor_ = heightFactor;
-    // A copy, since the height keys rewrite the vertices while the build reads them.
-    std::vector<float> copy(positions.begin(), positions.end());
     try {
-        building_ = std::async(std::launch::async, [this, copy = std::move(copy),
-                                                    gather = std::move(gatherTriangles)] {
-            return buildDetailTree(copy, gather(), DetailTreeSettings{}, cancelled_);
-        });
+        building_ =
+            std::async(std::launch::async, [this, positions, gather = std::move(gatherTriangles)] {
+                return buildDetailTree(positions, gather(), DetailTreeSettings{}, cancelled_);
+            });
     } catch (const std::system_error&) {
         // Without a thread the full mesh is drawn, as before there were levels.
     }

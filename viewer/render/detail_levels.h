@@ -22,9 +22,10 @@ public:
     // Stops a build under way and waits for its thread: none may outlive the terrain it reads.
     ~DetailLevels();
 
-    // Starts the build from a copy of `positions` (x, y, z each, at the heights factor
-    // `heightFactor`) and the triangles that `gatherTriangles` gives on the build's thread.
-    void startBuilding(std::span<const float> positions,
+    // Starts the build from the vertices at `positions` (at the heights factor
+    // `heightFactor`), which must stay as they are until the build ends, and the triangles
+    // that `gatherTriangles` gives on the build's thread.
+    void startBuilding(const VertexPositions& positions,
                        std::function<std::vector<TriangleCorners>()> gatherTriangles,
                        double heightFactor);
     bool started() const { return started_; }

@@ -88,10 +88,11 @@ void keepLevelsComing(UserView& user, const TerrainModel& model) {
         return;
     }
     if (!user.levels.started()) {
-        const std::vector<Vec3>& vertices = model.vertices;
+        // Read from the points and base heights, which no key changes, rather than from the
+        // vertices, which the height keys rewrite.
         user.levels.startBuilding(
-            {&vertices.front().x, vertices.size() * 3}, [&model] { return gatherTriangles(model); },
-            model.exaggeration());
+            VertexPositions(model.points, model.baseHeights, model.exaggeration()),
+            [&model] { return gatherTriangles(model); }, model.exaggeration());
     } else {
         user.levels.takeBuilt(user.mesh);
     }

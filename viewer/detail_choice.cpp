@@ -54,16 +54,28 @@ double tangentOfHalfField() {
     return std::tan(viewFieldOfViewDegrees * std::numbers::pi / 360.0);
 }
 
-// The four sides of the view's pyramid in eye coordinates (the eye looks along -z): a box is
-// beside the window when all its corners lie beyond one of them.
-bool besideWindow(const ViewMatrix& m, const Box& box, double aspect) {
+// The box's corners in eye coordinates (the eye looks along -z).
+std::array<Point, 8> cornersInEye(const ViewMatrix& m, const Box& box) {
+    std::array<Point, 8> corners{};
+    for (std::size_t c = 0; c < 8; ++c) {
+        corners[c] = toEye(m, {c & 1 ? box.max[0] : box.min[0], c & 2 ? box.max[1] : box.min[1],
+                               c & 4 ? box.max[2] : box.min[2]});
+    }
+    return corners;
+}
+
+double windowCornerTanSquared(double aspect) {
+    const double tanY = tangentOfHalfField();
+    return tanY * tanY * (1.0 + aspect * aspect);
+}
+
+// The four sides of the view's pyramid: a box is beside the window when all its corners lie
+// beyond one of them.
+bool besideWindow(const std::array<Point, 8>& corners, double aspect) {
     const double tanY = tangentOfHalfField();
     const double tanX = tanY * aspect;
     std::array<bool, 4> allBeyond{true, true, true, true};
-    for (int corner = 0; corner < 8; ++corner) {
-        const Point p =
-            toEye(m, {corner & 1 ? box.max[0] : box.min[0], corner & 2 ? box.max[1] : box.min[1],
-                      corner & 4 ? box.max[2] : box.min[2]});
+    for (const Point& p : corners) {
         const double depth = -p[2];
         allBeyond[0] = allBeyond[0] && p[0] > depth * tanX;
         allBeyond[1] = allBeyond[1] && -p[0] > depth * tanX;
@@ -71,6 +83,22 @@ bool besideWindow(const ViewMatrix& m, const Box& box, double aspect) {
         allBeyond[3] = allBeyond[3] && -p[1] > depth * tanY;
     }
     return std::ranges::any_of(allBeyond, [](bool beyond) { return beyond; });
+}
+
+// The largest squared tangent of the angle from the view's axis at which a point of the box
+// seen in the window lies. A ratio of squares over depth squared is largest at a corner of
+// a box in front of the eye; no point in the window lies further out than its corners.
+double offAxisTanSquared(const std::array<Point, 8>& corners, double aspect) {
+    const double window = windowCornerTanSquared(aspect);
+    double largest = 0.0;
+    for (const Point& p : corners) {
+        const double depth = -p[2];
+        if (!(depth > 0.0)) {
+            return window;
+        }
+        largest = std::max(largest, (p[0] * p[0] + p[1] * p[1]) / (depth * depth));
+    }
+    return std::min(largest, window);
 }
 
 struct Chooser {
@@ -83,11 +111,13 @@ struct Chooser {
     void visit(std::int32_t index) {
         const DetailNode& node = nodes[static_cast<std::size_t>(index)];
         const Box box = scaledBox(node, view.heightRatio);
-        if (besideWindow(view.view, box, view.aspect)) {
+        const std::array<Point, 8> corners = cornersInEye(view.view, box);
+        if (besideWindow(corners, view.aspect)) {
             return;
         }
-        if (node.leaf() || errorInPixels(node.error * errorScale, distanceToBox(eye, box),
-                                         view.windowHeight, view.aspect) <= view.pixelError) {
+        if (node.leaf() ||
+            errorInPixels(node.error * errorScale, distanceToBox(eye, box), view.windowHeight,
+                          offAxisTanSquared(corners, view.aspect)) <= view.pixelError) {
             chosen.push_back(index);
             return;
         }
@@ -101,15 +131,13 @@ struct Chooser {
 
 } // namespace
 
-double errorInPixels(double error, double distance, int windowHeight, double aspect) {
+double errorInPixels(double error, double distance, int windowHeight, double offAxisTanSquared) {
     if (error <= 0.0) {
         return 0.0;
     }
-    // Off the axis a length is magnified by up to 1 / cos^2 of its angle from it, largest in
-    // the window's corners.
-    const double tanY = tangentOfHalfField();
-    const double corner = 1.0 + tanY * tanY * (1.0 + aspect * aspect);
-    return error / distance * windowHeight / (2.0 * tanY) * corner;
+    // Off the axis a length is magnified by up to 1 / cos^2 = 1 + tan^2 of its angle from it.
+    return error / distance * windowHeight / (2.0 * tangentOfHalfField()) *
+           (1.0 + offAxisTanSquared);
 }
 
 std::vector<std::int32_t> chosenNodes(std::span<const DetailNode> nodes, const DetailView& view) {

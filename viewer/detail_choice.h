@@ -22,9 +22,9 @@ struct DetailView {
 };
 
 // Pixels that `error` terrain units span at worst at `distance` or more from the eye, in any
-// direction and anywhere in a window `windowHeight` pixels tall, `aspect` times as wide, under
-// the viewer's vertical field of view.
-double errorInPixels(double error, double distance, int windowHeight, double aspect);
+// direction, at an angle from the view's axis whose tangent squared is `offAxisTanSquared` or
+// less, in a window `windowHeight` pixels tall under the viewer's vertical field of view.
+double errorInPixels(double error, double distance, int windowHeight, double offAxisTanSquared);
 
 // The nodes to draw: from the root down, a node inside or across the window's sides is drawn
 // once its error, seen from the nearest point of its box, stays within `pixelError`; leaves

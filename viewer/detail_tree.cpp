@@ -158,13 +158,30 @@ private:
         const auto target =
             static_cast<std::size_t>(static_cast<float>(corners.size() / 3) * settings_.keptShare) *
             3;
-        std::vector<std::uint32_t> kept(corners.size());
-        float relativeError = 0.0f;
-        kept.resize(meshopt_simplify(kept.data(), corners.data(), corners.size(),
-                                     localPositions.data(), globalIndex.size(), 3 * sizeof(float),
-                                     target, 1.0f, meshopt_SimplifyLockBorder, &relativeError));
         const float scale =
             meshopt_simplifyScale(localPositions.data(), globalIndex.size(), 3 * sizeof(float));
+        const auto simplify = [&](float errorLimit, float& reached) {
+            std::vector<std::uint32_t> kept(corners.size());
+            kept.resize(meshopt_simplify(kept.data(), corners.data(), corners.size(),
+                                         localPositions.data(), globalIndex.size(),
+                                         3 * sizeof(float), target, errorLimit,
+                                         meshopt_SimplifyLockBorder, &reached));
+            return kept;
+        };
+        float relativeError = 0.0f;
+        std::vector<std::uint32_t> kept = simplify(1.0f, relativeError);
+        // Where the kept border leaves too few triangles inside to reach the aim, meshoptimizer
+        // keeps removing, however far the mesh moves: such a node would never be drawn. It
+        // stops instead at a few times its children's error, with more triangles.
+        const float blowUp = settings_.errorGrowth * childError;
+        if (childError > 0.0f && relativeError * scale > blowUp) {
+            float limitedError = 0.0f;
+            std::vector<std::uint32_t> limited = simplify(blowUp / scale, limitedError);
+            if (limited.size() * 4 <= corners.size() * 3) {
+                kept = std::move(limited);
+                relativeError = limitedError;
+            }
+        }
         node.error = childError + relativeError * scale;
         node.first = static_cast<std::uint32_t>(coarse.size());
         node.count = static_cast<std::uint32_t>(kept.size() / 3);

@@ -46,6 +46,9 @@ struct DetailTreeSettings {
     std::size_t leafTriangles = 8192;
     // An inner node aims at this share of its children's triangles together.
     float keptShare = 0.25f;
+    // Unless reaching that share costs more than this many times its children's error: then
+    // it stops short, at that error, if it still keeps no more than three quarters of them.
+    float errorGrowth = 4.0f;
 };
 
 // Builds the tree over the vertices at `positions` and the triangles

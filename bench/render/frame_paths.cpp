@@ -5,13 +5,16 @@
 // the full mesh (key l). Prints one line:
 //
 //   triangles default_ms list_ms compile_s key_s levels_s full_ms drawn differing_% peak_mb
+//   turned_%
 //
 // with the median of `frames` frames for each path while the terrain turns, the time the
 // first action takes, filling the mesh buffers included, the time from the key ] (heights
 // times 1.5) to the next frame finished, the time from the first user frame until the levels
 // are drawn, the triangles drawn in the last level frame, the share of pixels that differ by
 // more than a tenth in some channel between the levels and the full mesh in one paused view,
-// and the process's peak memory. With --elevation the file is a terrain file.
+// the process's peak memory, and the same share between the full mesh and itself turned by a
+// tenth of a degree (what the picture of that terrain changes anyway as it turns). With --elevation
+// the file is a terrain file.
 //
 // Usage: frame_paths [--elevation] <triangulation-file> <frames> [<image.tga> ...]
 #include "tests/support/xvfb_display.h"
@@ -66,25 +69,40 @@ std::vector<unsigned char> shownPixels() {
     return rgb;
 }
 
-// Per cent of the pixels of which some channel differs by more than a tenth of its range
-// between the levels and the full mesh, the view paused.
-double differingPercent() {
-    zel::handleKey(' ', 0, 0);
-    const std::vector<unsigned char> levels = shownPixels();
-    zel::handleKey('l', 0, 0);
-    const std::vector<unsigned char> full = shownPixels();
-    zel::handleKey('l', 0, 0);
-    zel::handleKey(' ', 0, 0);
+// Per cent of the pixels of which some channel differs by more than a tenth of its range.
+double differingPercent(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
     std::size_t differing = 0;
-    for (std::size_t i = 0; i < levels.size(); i += 3) {
+    for (std::size_t i = 0; i < a.size(); i += 3) {
         for (std::size_t c = i; c < i + 3; ++c) {
-            if (std::abs(int{levels[c]} - int{full[c]}) > 255 / 10) {
+            if (std::abs(int{a[c]} - int{b[c]}) > 255 / 10) {
                 ++differing;
                 break;
             }
         }
     }
-    return 100.0 * static_cast<double>(differing) / (levels.size() / 3.0);
+    return 100.0 * static_cast<double>(differing) / (a.size() / 3.0);
+}
+
+struct PictureDifferences {
+    double levelsAgainstFull = 0.0;
+    // How far the full mesh's own picture moves under a turn of a tenth of a degree: on ground
+    // rough at the scale of single points, the pixels then show other points.
+    double fullAgainstTurnedFull = 0.0;
+};
+
+// The view paused: the levels against the full mesh, and the full mesh against itself turned.
+PictureDifferences pictureDifferences() {
+    zel::handleKey(' ', 0, 0);
+    const std::vector<unsigned char> levels = shownPixels();
+    zel::handleKey('l', 0, 0);
+    const std::vector<unsigned char> full = shownPixels();
+    zel::OrbitView& camera = zel::viewerState().user.camera;
+    camera.turnDegrees += 0.1;
+    const std::vector<unsigned char> turned = shownPixels();
+    camera.turnDegrees -= 0.1;
+    zel::handleKey('l', 0, 0);
+    zel::handleKey(' ', 0, 0);
+    return {differingPercent(levels, full), differingPercent(full, turned)};
 }
 
 double peakMegabytes() {
@@ -142,7 +160,7 @@ int main(int argc, char** argv) {
         }
         const double defaultMs = median(defaultTimes);
         const double listMs = median(listTimes);
-        const double percent = differingPercent();
+        const PictureDifferences differences = pictureDifferences();
         zel::UserView& user = viewer.user;
         const std::size_t drawn = user.levels.trianglesDrawn(
             {zel::viewMatrix(user.camera), zel::aspectRatio(user.width, user.height), user.height},
@@ -154,9 +172,11 @@ int main(int argc, char** argv) {
         glFinish();
         const double keySeconds = zel::currentSeconds() - keyStart;
 
-        std::printf("%zu %.2f %.2f %.3f %.3f %.3f %.2f %zu %.3f %.0f\n",
+        std::printf("%zu %.2f %.2f %.3f %.3f %.3f %.2f %zu %.3f %.0f %.3f\n",
                     viewer.terrain.model.triangles.size(), defaultMs, listMs, compileSeconds,
-                    keySeconds, levelSeconds, median(fullTimes), drawn, percent, peakMegabytes());
+                    keySeconds, levelSeconds, median(fullTimes), drawn,
+                    differences.levelsAgainstFull, peakMegabytes(),
+                    differences.fullAgainstTurnedFull);
     } catch (const std::exception& failure) {
         std::cerr << failure.what() << "\n";
         return 1;

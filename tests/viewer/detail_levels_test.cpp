@@ -203,20 +203,37 @@ TEST(DetailChoiceTest, ChosenNodesCoverTheViewOnceWithinAPixel) {
                 if (at[2] <= 0 || std::abs(at[0]) > at[2] || std::abs(at[1]) > at[2]) {
                     continue;
                 }
-                for (const std::array<double, 3> u : {std::array<double, 3>{1, 0, 0},
-                                                      {0, 1, 0},
-                                                      {0, 0, 1},
-                                                      {0.577, 0.577, 0.577}}) {
-                    const auto moved =
-                        clipOf(view.view, aspect,
-                               {p[0] + error * u[0], p[1] + error * u[1], p[2] + error * u[2]});
-                    const double dx = (moved[0] / moved[2] - at[0] / at[2]) * frame.width / 2;
-                    const double dy = (moved[1] / moved[2] - at[1] / at[2]) * frame.height / 2;
-                    EXPECT_LE(std::hypot(dx, dy), 1.0 + 1e-6) << "node " << index;
+                // The pixels a unit step along each axis moves the point: the largest
+                // singular value of that 2 x 3 map bounds a step in any direction.
+                std::array<std::array<double, 2>, 3> columns{};
+                constexpr double step = 1e-4;
+                for (std::size_t axis = 0; axis < 3; ++axis) {
+                    std::array<double, 3> q = p;
+                    q[axis] += step;
+                    const auto moved = clipOf(view.view, aspect, q);
+                    columns[axis] = {(moved[0] / moved[2] - at[0] / at[2]) * frame.width / 2 / step,
+                                     (moved[1] / moved[2] - at[1] / at[2]) * frame.height / 2 /
+                                         step};
                 }
+                double a = 0.0, b = 0.0, c = 0.0; // J J^T = [a b; b c]
+                for (const auto& column : columns) {
+                    a += column[0] * column[0];
+                    b += column[0] * column[1];
+                    c += column[1] * column[1];
+                }
+                const double largest =
+                    std::sqrt((a + c) / 2 + std::sqrt((a - c) * (a - c) / 4 + b * b));
+                EXPECT_LE(largest * error, 1.0 + 1e-3) << "node " << index;
             }
         }
     }
+}
+
+TEST(DetailChoiceTest, TheWholeTerrainFarAwayIsDrawnByTheRoot) {
+    const RoughTerrain terrain = roughTerrain();
+    const DetailTree tree = treeOf(terrain);
+    const DetailView far{viewMatrix({60, 0, 50, 3000, 60, 0}), 4.0 / 3.0, 600};
+    EXPECT_EQ(chosenNodes(tree.nodes, far), std::vector<std::int32_t>{0});
 }
 
 TEST(DetailChoiceTest, FarGroundIsCoarserThanNearGround) {

@@ -13,17 +13,12 @@ void TerrainModel::computeBounds() {
 }
 
 void TerrainModel::setHeightScale(const HeightScale& scale) {
-    // Normals from the triangles once; at every later scale from those, so that a scale
-    // returned to gives back the very same normals, and quickly.
+    const double previousFactor = exaggeration();
     const bool normalsKnown = !vertices.empty() && normals.size() == vertices.size();
-    if (normalsKnown && normalsAtFirstScale.empty()) {
-        normalsAtFirstScale = normals;
-        firstScaleFactor = exaggeration();
-    }
     heightScale = scale;
     placeVertices();
     if (normalsKnown) {
-        followScaleWithNormals();
+        followScaleWithNormals(previousFactor);
     } else {
         computeNormals();
     }

@@ -34,15 +34,16 @@ struct TerrainModel {
     // One normal per vertex: the unit sum of the area-weighted normals of its triangles, in
     // triangle order. Needs the vertices.
     void computeNormals();
-    // The normals at the present exaggeration from `normalsAtFirstScale`, without a pass over
-    // the triangles.
-    void followScaleWithNormals();
+    // The normals at the present exaggeration from those at `previousFactor`, without a pass
+    // over the triangles.
+    void followScaleWithNormals(double previousFactor);
     // The bounding box of the vertices.
     void computeBounds();
 
-    // Vertices, normals, bounds and surface samples again for `scale`, each made afresh from
-    // the base heights, so that a scale returned to gives back exactly the same values. The
-    // texture, which blends by relative height, stays as it is. Needs computeSurface's results.
+    // Vertices, bounds and surface samples again for `scale`, each made afresh from the base
+    // heights, so that a scale returned to gives back exactly the same values; the normals
+    // turned to follow (to within a float's rounding). The texture, which blends by relative
+    // height, stays as it is. Needs computeSurface's results.
     void setHeightScale(const HeightScale& scale);
 
     // Height at ground position (x, z) of the plane through triangle t's vertices.
@@ -71,10 +72,6 @@ struct TerrainModel {
     float tallestHeight = 0.0f;
     std::vector<Vec3> vertices;
     std::vector<Vec3> normals;
-    // The normals as they were before the first change of scale, and that scale's factor:
-    // every later scale's normals are worked out from them.
-    std::vector<Vec3> normalsAtFirstScale;
-    double firstScaleFactor = 1.0;
     std::vector<TexCoord> texCoords;
     Box bounds;
     // Where the camera must not go, sampled where the texture is.

@@ -74,17 +74,16 @@ void TerrainModel::computeNormals() {
 }
 
 // Scaling every height by r scales the x and z parts of each area-weighted sum by r and
-// keeps its y part, so the sums at one factor give the normals at any other: the unit of
-// (r nx, ny, r nz) points as the sum does, whatever its length was.
-void TerrainModel::followScaleWithNormals() {
-    const double ratio = exaggeration() / firstScaleFactor;
+// keeps its y part, so the normals at one factor give those at any other: the unit of
+// (r nx, ny, r nz) points as the sum does, whatever its length was. No second set of normals
+// is kept, which a terrain of millions of points has no memory to spare for.
+void TerrainModel::followScaleWithNormals(double previousFactor) {
+    const double ratio = exaggeration() / previousFactor;
     if (ratio == 1.0) {
-        normals = normalsAtFirstScale;
         return;
     }
-    for (std::size_t i = 0; i < normals.size(); ++i) {
-        const Vec3& n = normalsAtFirstScale[i];
-        normals[i] = unitNormal(NormalSum{ratio * n.x, n.y, ratio * n.z});
+    for (Vec3& n : normals) {
+        n = unitNormal(NormalSum{ratio * n.x, n.y, ratio * n.z});
     }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <meshoptimizer.h>
+#include <numeric>
 
 namespace zel {
 namespace {
@@ -22,10 +23,11 @@ bool inOneQuarter(const std::array<std::size_t, 5>& bounds) {
 
 class TreeBuilder {
 public:
-    TreeBuilder(const VertexPositions& positions, std::vector<TriangleCorners>& triangles,
-                const DetailTreeSettings& settings, const std::atomic<bool>& cancelled)
-        : positions_(positions), triangles_(triangles), settings_(settings), cancelled_(cancelled),
-          localIndex_(positions.size(), unmapped) {}
+    TreeBuilder(const VertexPositions& positions, const TriangleList& triangles,
+                std::vector<std::uint32_t>& order, const DetailTreeSettings& settings,
+                const std::atomic<bool>& cancelled)
+        : positions_(positions), triangles_(triangles), order_(order), settings_(settings),
+          cancelled_(cancelled), localIndex_(positions.size(), unmapped) {}
 
     // The node over triangles [first, first + count); returns its index, or -1 once cancelled.
     std::int32_t build(std::size_t first, std::size_t count, int depth) {
@@ -34,7 +36,7 @@ public:
         }
         const auto index = static_cast<std::int32_t>(nodes.size());
         nodes.emplace_back();
-        const auto span = std::span(triangles_).subspan(first, count);
+        const auto span = std::span(order_).subspan(first, count);
         if (count <= settings_.leafTriangles || depth == deepestSplit) {
             makeLeaf(nodes.back(), first, span);
             return index;
@@ -64,13 +66,13 @@ public:
 private:
     std::array<float, 3> position(std::uint32_t vertex) const { return positions_[vertex]; }
 
-    void makeLeaf(DetailNode& node, std::size_t first, std::span<const TriangleCorners> span) {
+    void makeLeaf(DetailNode& node, std::size_t first, std::span<const std::uint32_t> span) {
         node.first = static_cast<std::uint32_t>(first);
         node.count = static_cast<std::uint32_t>(span.size());
         node.boxMin.fill(std::numeric_limits<float>::max());
         node.boxMax.fill(std::numeric_limits<float>::lowest());
-        for (const TriangleCorners& triangle : span) {
-            for (const std::uint32_t vertex : triangle) {
+        for (const std::uint32_t triangle : span) {
+            for (const std::uint32_t vertex : triangles_[triangle]) {
                 const std::array<float, 3> p = position(vertex);
                 for (std::size_t axis = 0; axis < 3; ++axis) {
                     node.boxMin[axis] = std::min(node.boxMin[axis], p[axis]);
@@ -81,27 +83,25 @@ private:
     }
 
     // Three times the centre along `axis` (0 for x, 2 for z), kept undivided.
-    float centreSum(const TriangleCorners& triangle, std::size_t axis) const {
-        return position(triangle[0])[axis] + position(triangle[1])[axis] +
-               position(triangle[2])[axis];
+    float centreSum(std::uint32_t triangle, std::size_t axis) const {
+        const TriangleCorners corners = triangles_[triangle];
+        return position(corners[0])[axis] + position(corners[1])[axis] + position(corners[2])[axis];
     }
 
     // Reorders the triangles into the four quarters of their box (x halves, each in z halves)
     // and returns where each quarter starts, the count last.
-    std::array<std::size_t, 5> splitInQuarters(std::span<TriangleCorners> span) const {
+    std::array<std::size_t, 5> splitInQuarters(std::span<std::uint32_t> span) const {
         float low[3] = {std::numeric_limits<float>::max(), 0, std::numeric_limits<float>::max()};
         float high[3] = {std::numeric_limits<float>::lowest(), 0,
                          std::numeric_limits<float>::lowest()};
-        for (const TriangleCorners& triangle : span) {
+        for (const std::uint32_t triangle : span) {
             for (const std::size_t axis : {std::size_t{0}, std::size_t{2}}) {
                 low[axis] = std::min(low[axis], centreSum(triangle, axis));
                 high[axis] = std::max(high[axis], centreSum(triangle, axis));
             }
         }
         const auto below = [this](std::size_t axis, float middle) {
-            return [this, axis, middle](const TriangleCorners& t) {
-                return centreSum(t, axis) < middle;
-            };
+            return [this, axis, middle](std::uint32_t t) { return centreSum(t, axis) < middle; };
         };
         const float middleX = low[0] / 2 + high[0] / 2;
         const float middleZ = low[2] / 2 + high[2] / 2;
@@ -112,9 +112,11 @@ private:
         return {0, at(southWest), at(west), at(southEast), span.size()};
     }
 
-    std::span<const TriangleCorners> meshOf(const DetailNode& node) const {
-        const std::vector<TriangleCorners>& store = node.leaf() ? triangles_ : coarse;
-        return std::span(store).subspan(node.first, node.count);
+    // Calls `visit` with the corners of each triangle of the node's mesh.
+    template <typename Visit> void forEachTriangleOf(const DetailNode& node, Visit visit) const {
+        for (std::uint32_t i = node.first; i < node.first + node.count; ++i) {
+            visit(node.leaf() ? triangles_[order_[i]] : coarse[i]);
+        }
     }
 
     // The children's meshes as one, simplified with its outer border kept, so that it meets
@@ -139,7 +141,7 @@ private:
                 node.boxMin[axis] = std::min(node.boxMin[axis], part.boxMin[axis]);
                 node.boxMax[axis] = std::max(node.boxMax[axis], part.boxMax[axis]);
             }
-            for (const TriangleCorners& triangle : meshOf(part)) {
+            forEachTriangleOf(part, [&](const TriangleCorners& triangle) {
                 for (const std::uint32_t vertex : triangle) {
                     if (localIndex_[vertex] == unmapped) {
                         localIndex_[vertex] = static_cast<std::uint32_t>(globalIndex.size());
@@ -149,7 +151,7 @@ private:
                     }
                     corners.push_back(localIndex_[vertex]);
                 }
-            }
+            });
         }
         for (const std::uint32_t vertex : globalIndex) {
             localIndex_[vertex] = unmapped;
@@ -193,7 +195,8 @@ private:
     }
 
     const VertexPositions& positions_;
-    std::vector<TriangleCorners>& triangles_;
+    const TriangleList& triangles_;
+    std::vector<std::uint32_t>& order_;
     const DetailTreeSettings& settings_;
     const std::atomic<bool>& cancelled_;
     // Each vertex's index among the region's own while a region is simplified, else unmapped.
@@ -202,16 +205,25 @@ private:
 
 } // namespace
 
-DetailTree buildDetailTree(const VertexPositions& positions, std::vector<TriangleCorners> triangles,
+DetailTree buildDetailTree(const VertexPositions& positions, const TriangleList& triangles,
                            const DetailTreeSettings& settings, const std::atomic<bool>& cancelled) {
-    if (triangles.empty()) {
+    if (triangles.size() == 0) {
         return {};
     }
-    TreeBuilder builder(positions, triangles, settings, cancelled);
-    if (builder.build(0, triangles.size(), 0) < 0) {
+    std::vector<std::uint32_t> order(triangles.size());
+    std::iota(order.begin(), order.end(), 0u);
+    TreeBuilder builder(positions, triangles, order, settings, cancelled);
+    if (builder.build(0, order.size(), 0) < 0) {
         return {};
     }
-    return {std::move(builder.nodes), std::move(triangles), std::move(builder.coarse)};
+    return {std::move(builder.nodes), std::move(order), std::move(builder.coarse)};
+}
+
+void fullCorners(const DetailTree& tree, const TriangleList& triangles, std::size_t first,
+                 std::span<TriangleCorners> out) {
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        out[i] = triangles[tree.fullOrder[first + i]];
+    }
 }
 
 } // namespace zel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "viewer/triangle_list.h"
 #include "viewer/vertex_positions.h"
 
 #include <array>
@@ -11,9 +12,6 @@
 
 namespace zel {
 
-// Three vertex indices, one triangle.
-using TriangleCorners = std::array<std::uint32_t, 3>;
-
 // One region of the terrain in the level-of-detail tree. A leaf holds its triangles of the
 // full mesh (error 0); an inner node holds a simplified mesh of the union of its children's
 // regions, whose outer border is the full mesh's, so that any mix of nodes that covers the
@@ -21,8 +19,8 @@ using TriangleCorners = std::array<std::uint32_t, 3>;
 struct DetailNode {
     std::array<float, 3> boxMin{};
     std::array<float, 3> boxMax{};
-    // Triangles of the node's mesh: from `first` in the tree's full triangles for a leaf, in
-    // its coarse triangles for an inner node.
+    // Triangles of the node's mesh: from `first` in the tree's full order for a leaf, in its
+    // coarse triangles for an inner node.
     std::uint32_t first = 0;
     std::uint32_t count = 0;
     // How far, in terrain units, the node's mesh may lie from the full mesh; never less than
@@ -32,12 +30,13 @@ struct DetailNode {
     bool leaf() const { return children == std::array<std::int32_t, 4>{-1, -1, -1, -1}; }
 };
 
-// The full mesh's triangles reordered region by region, the inner nodes' simplified
+// The numbers of the full mesh's triangles in region order, the inner nodes' simplified
 // triangles, and the nodes (the root first). Every index refers to the vertices that the
-// tree was built from, so that every level draws from the same vertex buffers.
+// tree was built from, so that every level draws from the same vertex buffers. A number, not
+// a copy of the corners, keeps the build's memory down on a terrain of millions of points.
 struct DetailTree {
     std::vector<DetailNode> nodes;
-    std::vector<TriangleCorners> fullTriangles;
+    std::vector<std::uint32_t> fullOrder;
     std::vector<TriangleCorners> coarseTriangles;
 };
 
@@ -51,10 +50,15 @@ struct DetailTreeSettings {
     float errorGrowth = 4.0f;
 };
 
-// Builds the tree over the vertices at `positions` and the triangles
-// `triangles`, which it takes over and reorders. Every index must be below the vertex
-// count. Returns an empty tree as soon as `cancelled` is set (checked between regions).
-DetailTree buildDetailTree(const VertexPositions& positions, std::vector<TriangleCorners> triangles,
+// Builds the tree over the vertices at `positions` and the triangles `triangles`, which must
+// stay as they are until it returns. Every index must be below the vertex count. Returns an
+// empty tree as soon as `cancelled` is set (checked between regions).
+DetailTree buildDetailTree(const VertexPositions& positions, const TriangleList& triangles,
                            const DetailTreeSettings& settings, const std::atomic<bool>& cancelled);
+
+// The corners of the full mesh's triangles in the tree's order, `count` triangles from
+// `first`, into `out` (which must hold them).
+void fullCorners(const DetailTree& tree, const TriangleList& triangles, std::size_t first,
+                 std::span<TriangleCorners> out);
 
 } // namespace zel

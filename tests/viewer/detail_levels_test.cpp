@@ -36,13 +36,19 @@ RoughTerrain roughTerrain() {
 
 DetailTree treeOf(const RoughTerrain& terrain) {
     const std::atomic<bool> cancelled{false};
-    return buildDetailTree(VertexPositions(terrain.positions), terrain.triangles,
+    return buildDetailTree(VertexPositions(terrain.positions), TriangleList(terrain.triangles),
                            {.leafTriangles = 600}, cancelled);
 }
 
-std::span<const TriangleCorners> meshOf(const DetailTree& tree, const DetailNode& node) {
-    return std::span(node.leaf() ? tree.fullTriangles : tree.coarseTriangles)
-        .subspan(node.first, node.count);
+std::vector<TriangleCorners> meshOf(const RoughTerrain& terrain, const DetailTree& tree,
+                                    const DetailNode& node) {
+    if (!node.leaf()) {
+        const auto coarse = std::span(tree.coarseTriangles).subspan(node.first, node.count);
+        return {coarse.begin(), coarse.end()};
+    }
+    std::vector<TriangleCorners> full(node.count);
+    fullCorners(tree, TriangleList(terrain.triangles), node.first, full);
+    return full;
 }
 
 // Area of the triangles seen from above, in double precision, each counted with its turning
@@ -79,7 +85,7 @@ TEST(DetailTreeTest, LeavesHoldEveryTriangleOnceAndInnerNodesKeepTheirGround) {
 
     std::vector<TriangleCorners> inLeaves;
     for (const std::int32_t leaf : leavesUnder(tree, 0)) {
-        const auto mesh = meshOf(tree, tree.nodes[static_cast<std::size_t>(leaf)]);
+        const auto mesh = meshOf(terrain, tree, tree.nodes[static_cast<std::size_t>(leaf)]);
         EXPECT_LE(mesh.size(), 600u);
         inLeaves.insert(inLeaves.end(), mesh.begin(), mesh.end());
     }
@@ -97,11 +103,12 @@ TEST(DetailTreeTest, LeavesHoldEveryTriangleOnceAndInnerNodesKeepTheirGround) {
         double leafArea = 0.0;
         std::size_t leafTriangles = 0;
         for (const std::int32_t leaf : leavesUnder(tree, static_cast<std::int32_t>(i))) {
-            const auto mesh = meshOf(tree, tree.nodes[static_cast<std::size_t>(leaf)]);
+            const auto mesh = meshOf(terrain, tree, tree.nodes[static_cast<std::size_t>(leaf)]);
             leafArea += groundArea(terrain, mesh);
             leafTriangles += mesh.size();
         }
-        EXPECT_NEAR(groundArea(terrain, meshOf(tree, node)), leafArea, std::abs(leafArea) * 1e-6)
+        EXPECT_NEAR(groundArea(terrain, meshOf(terrain, tree, node)), leafArea,
+                    std::abs(leafArea) * 1e-6)
             << i;
         EXPECT_LT(node.count, leafTriangles) << i;
         for (const std::int32_t child : node.children) {
@@ -121,9 +128,9 @@ TEST(DetailTreeTest, LeavesHoldEveryTriangleOnceAndInnerNodesKeepTheirGround) {
 TEST(DetailTreeTest, CancelledBuildGivesNoTree) {
     const RoughTerrain terrain = roughTerrain();
     const std::atomic<bool> cancelled{true};
-    EXPECT_TRUE(
-        buildDetailTree(VertexPositions(terrain.positions), terrain.triangles, {}, cancelled)
-            .nodes.empty());
+    EXPECT_TRUE(buildDetailTree(VertexPositions(terrain.positions), TriangleList(terrain.triangles),
+                                {}, cancelled)
+                    .nodes.empty());
 }
 
 // gluPerspective's matrix times the view, applied to a point: clip coordinates (x, y, w).

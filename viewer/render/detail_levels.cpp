@@ -3,6 +3,7 @@
 #define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <algorithm>
 #include <chrono>
 #include <system_error>
 #include <utility>
@@ -10,16 +11,29 @@
 namespace zel {
 namespace {
 
-template <typename Record>
-void fillElements(GLenum target, GLuint buffer, const std::vector<Record>& records, bool whole) {
-    glBindBuffer(target, buffer);
-    const auto bytes = static_cast<GLsizeiptr>(records.size() * sizeof(Record));
-    if (whole) {
-        glBufferData(target, bytes, records.data(), GL_STATIC_DRAW);
-    } else {
-        glBufferSubData(target, 0, bytes, records.data());
+void fillCoarseCorners(GLuint buffer, const std::vector<TriangleCorners>& corners) {
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                 static_cast<GLsizeiptr>(corners.size() * sizeof(TriangleCorners)), corners.data(),
+                 GL_STATIC_DRAW);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+}
+
+// The full mesh's corners in the tree's order replace those in `buffer` a slice at a time, so
+// that no second copy of them all is held.
+void replaceFullCorners(GLuint buffer, const DetailTree& tree, const TriangleList& triangles) {
+    constexpr std::size_t slice = std::size_t{1} << 16;
+    const std::size_t total = tree.fullOrder.size();
+    std::vector<TriangleCorners> corners(std::min(slice, total));
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer);
+    for (std::size_t first = 0; first < total; first += slice) {
+        const std::size_t count = std::min(slice, total - first);
+        fullCorners(tree, triangles, first, std::span(corners).first(count));
+        glBufferSubData(GL_ELEMENT_ARRAY_BUFFER,
+                        static_cast<GLintptr>(first * sizeof(TriangleCorners)),
+                        static_cast<GLsizeiptr>(count * sizeof(TriangleCorners)), corners.data());
     }
-    glBindBuffer(target, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 }
 
 // Errors left from before are not the levels' to answer for.
@@ -38,16 +52,15 @@ DetailLevels::~DetailLevels() {
     // The buffer goes with the process: by now the window and its context may be gone.
 }
 
-void DetailLevels::startBuilding(const VertexPositions& positions,
-                                 std::function<std::vector<TriangleCorners>()> gatherTriangles,
+void DetailLevels::startBuilding(const VertexPositions& positions, const TriangleList& triangles,
                                  double heightFactor) {
     started_ = true;
     builtFactor_ = heightFactor;
+    triangles_ = triangles;
     try {
-        building_ =
-            std::async(std::launch::async, [this, positions, gather = std::move(gatherTriangles)] {
-                return buildDetailTree(positions, gather(), DetailTreeSettings{}, cancelled_);
-            });
+        building_ = std::async(std::launch::async, [this, positions] {
+            return buildDetailTree(positions, triangles_, DetailTreeSettings{}, cancelled_);
+        });
     } catch (const std::system_error&) {
         // Without a thread the full mesh is drawn, as before there were levels.
     }
@@ -60,13 +73,13 @@ bool DetailLevels::takeBuilt(MeshBuffers& mesh) {
     }
     DetailTree tree = building_.get();
     if (tree.nodes.empty() || mesh.empty() ||
-        tree.fullTriangles.size() * 3 != static_cast<std::size_t>(mesh.cornerCount)) {
+        tree.fullOrder.size() * 3 != static_cast<std::size_t>(mesh.cornerCount)) {
         return false;
     }
     clearErrors();
-    fillElements(GL_ELEMENT_ARRAY_BUFFER, mesh.corners, tree.fullTriangles, false);
+    replaceFullCorners(mesh.corners, tree, triangles_);
     glGenBuffers(1, &coarseCorners_);
-    fillElements(GL_ELEMENT_ARRAY_BUFFER, coarseCorners_, tree.coarseTriangles, true);
+    fillCoarseCorners(coarseCorners_, tree.coarseTriangles);
     if (glGetError() != GL_NO_ERROR) {
         // A card without room for the coarse levels goes on drawing the full mesh, whose
         // triangles the reordering only moved.

@@ -5,7 +5,6 @@
 #include "viewer/render/mesh_buffers.h"
 
 #include <atomic>
-#include <functional>
 #include <future>
 #include <span>
 #include <vector>
@@ -23,10 +22,8 @@ public:
     ~DetailLevels();
 
     // Starts the build from the vertices at `positions` (at the heights factor
-    // `heightFactor`), which must stay as they are until the build ends, and the triangles
-    // that `gatherTriangles` gives on the build's thread.
-    void startBuilding(const VertexPositions& positions,
-                       std::function<std::vector<TriangleCorners>()> gatherTriangles,
+    // `heightFactor`) and `triangles`, which must stay as they are while the levels last.
+    void startBuilding(const VertexPositions& positions, const TriangleList& triangles,
                        double heightFactor);
     bool started() const { return started_; }
 
@@ -48,6 +45,7 @@ private:
                                      double heightFactor) const;
 
     std::atomic<bool> cancelled_{false};
+    TriangleList triangles_{std::span<const TriangleCorners>{}};
     std::future<DetailTree> building_;
     bool started_ = false;
     std::vector<DetailNode> nodes_;

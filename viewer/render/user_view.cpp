@@ -69,17 +69,6 @@ void loadProjection(const UserView& user) {
     glMatrixMode(GL_MODELVIEW);
 }
 
-std::vector<TriangleCorners> gatherTriangles(const TerrainModel& model) {
-    std::vector<TriangleCorners> corners;
-    corners.reserve(model.triangles.size());
-    for (const Triangle& triangle : model.triangles) {
-        corners.push_back({static_cast<std::uint32_t>(triangle.indices[0]),
-                           static_cast<std::uint32_t>(triangle.indices[1]),
-                           static_cast<std::uint32_t>(triangle.indices[2])});
-    }
-    return corners;
-}
-
 // Started once a frame has been shown, so that the first frame does not wait for the levels;
 // taken into the buffers at the first frame after they are built. The build reads the
 // triangles, which no key changes; the view's levels end before the terrain does.
@@ -92,7 +81,7 @@ void keepLevelsComing(UserView& user, const TerrainModel& model) {
         // vertices, which the height keys rewrite.
         user.levels.startBuilding(
             VertexPositions(model.points, model.baseHeights, model.exaggeration()),
-            [&model] { return gatherTriangles(model); }, model.exaggeration());
+            TriangleList(model.triangles), model.exaggeration());
     } else {
         user.levels.takeBuilt(user.mesh);
     }

@@ -56,8 +56,8 @@ struct DetailTreeSettings {
 DetailTree buildDetailTree(const VertexPositions& positions, const TriangleList& triangles,
                            const DetailTreeSettings& settings, const std::atomic<bool>& cancelled);
 
-// The corners of the full mesh's triangles in the tree's order, `count` triangles from
-// `first`, into `out` (which must hold them).
+// Into `out`, the corners of as many of the full mesh's triangles as it holds, in the tree's
+// order from `first`.
 void fullCorners(const DetailTree& tree, const TriangleList& triangles, std::size_t first,
                  std::span<TriangleCorners> out);
 

@@ -2,6 +2,7 @@
 
 #include "common/number_tokens.h"
 #include "common/terrain_marker.h"
+#include "viewer/huge_pages.h"
 #include "viewer/map_frame_record.h"
 #include "viewer/triangulation_format_exception.h"
 
@@ -206,7 +207,7 @@ TerrainModel readModel(std::istream& in, PointLines lines) {
     const std::uint32_t pointCount = readCount(numbers, "point count", [] {});
     const bool marked = numbers.readWord(terrainMarker);
     const std::size_t room = roomForPoints(pointCount, textBytes);
-    model.points.reserve(room);
+    reserveHugePages(model.points, room);
     if (lines == PointLines::Plane) {
         if (marked) {
             reject("this is a terrain file (its point count is followed by \"xyz\"), which "
@@ -218,7 +219,7 @@ TerrainModel readModel(std::istream& in, PointLines lines) {
             reject(terrainMarkerExpected);
         }
         frame = readFrameRecord(numbers);
-        model.elevations.reserve(room);
+        reserveHugePages(model.elevations, room);
         readTerrainPoints(numbers, pointCount, model, frame.has_value());
     }
     const auto lastPointLineEnded = [&] {
@@ -230,7 +231,7 @@ TerrainModel readModel(std::istream& in, PointLines lines) {
     // A triangle's line is longer than the shortest point line, so the points' rule bounds
     // the room for triangles too; the stream has been read ahead of the count, which only
     // makes the room smaller.
-    model.triangles.reserve(roomForPoints(triangleCount, bytesLeft(in)));
+    reserveHugePages(model.triangles, roomForPoints(triangleCount, bytesLeft(in)));
     readTriangles(numbers, triangleCount, model);
     if (lines == PointLines::Plane) {
         frame = readFrameRecord(numbers);

@@ -1,5 +1,6 @@
 #include "viewer/density_height.h"
 #include "viewer/height_scale.h"
+#include "viewer/huge_pages.h"
 #include "viewer/terrain_model.h"
 
 #include <algorithm>
@@ -61,14 +62,14 @@ double drawnHeightBase(const std::vector<float>& elevations, const std::vector<P
 // the memory in order rather than vertex by vertex.
 std::vector<float> densityHeights(const std::vector<Point2>& points,
                                   const std::vector<Triangle>& triangles) {
-    std::vector<RadiusSum> sums(points.size());
+    std::vector<RadiusSum> sums = hugePageVector<RadiusSum>(points.size());
     for (const Triangle& triangle : triangles) {
         for (const std::int32_t index : triangle.indices) {
             sums[static_cast<std::size_t>(index)].add(triangle.circumcircle.radius);
         }
     }
     std::vector<float> heights;
-    heights.reserve(points.size());
+    reserveHugePages(heights, points.size());
     for (const RadiusSum& sum : sums) {
         heights.push_back(densityHeight(sum.mean()));
     }
@@ -97,7 +98,7 @@ std::vector<float> elevationHeights(const std::vector<Point2>& points,
         return elevations;
     }
     std::vector<float> heights;
-    heights.reserve(elevations.size());
+    reserveHugePages(heights, elevations.size());
     for (const float elevation : elevations) {
         heights.push_back(static_cast<float>(elevation - base));
     }
@@ -123,6 +124,7 @@ void TerrainModel::computeHeights() {
 
 void TerrainModel::placeVertices() {
     const double factor = exaggeration();
+    reserveHugePages(vertices, points.size());
     vertices.resize(points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
         vertices[i] = Vec3{points[i].x, exaggeratedHeight(baseHeights[i], factor), points[i].y};

@@ -1,3 +1,4 @@
+#include "viewer/huge_pages.h"
 #include "viewer/terrain_model.h"
 
 #include <cmath>
@@ -60,13 +61,14 @@ Vec3 unitNormal(const NormalSum& sum) {
 // normal is worked out once, and memory is walked in order rather than vertex by vertex,
 // which matters when the points come in no spatial order.
 void TerrainModel::computeNormals() {
-    std::vector<NormalSum> sums(vertices.size());
+    std::vector<NormalSum> sums = hugePageVector<NormalSum>(vertices.size());
     for (const Triangle& triangle : triangles) {
         const Vec3 n = faceNormal(vertices, triangle);
         for (const std::int32_t index : triangle.indices) {
             sums[static_cast<std::size_t>(index)].add(n);
         }
     }
+    reserveHugePages(normals, vertices.size());
     normals.resize(vertices.size());
     for (std::size_t i = 0; i < sums.size(); ++i) {
         normals[i] = unitNormal(sums[i]);

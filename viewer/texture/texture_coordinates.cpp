@@ -1,5 +1,7 @@
 #include "viewer/texture/texture_coordinates.h"
 
+#include "viewer/huge_pages.h"
+
 #include <cmath>
 
 namespace zel {
@@ -35,7 +37,7 @@ std::vector<TexCoord> textureCoordinates(const std::vector<Vec3>& vertices, cons
     const AxisFraction fractionX(box.min.x, box.max.x);
     const AxisFraction fractionZ(box.min.z, box.max.z);
     std::vector<TexCoord> coordinates;
-    coordinates.reserve(vertices.size());
+    reserveHugePages(coordinates, vertices.size());
     for (const Vec3& v : vertices) {
         coordinates.push_back(TexCoord{fractionX(v.x), fractionZ(v.z)});
     }

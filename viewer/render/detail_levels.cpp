@@ -36,12 +36,6 @@ void replaceFullCorners(GLuint buffer, const DetailTree& tree, const TriangleLis
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 }
 
-// Errors left from before are not the levels' to answer for.
-void clearErrors() {
-    while (glGetError() != GL_NO_ERROR) {
-    }
-}
-
 } // namespace
 
 DetailLevels::~DetailLevels() {
@@ -76,6 +70,7 @@ bool DetailLevels::takeBuilt(MeshBuffers& mesh) {
         tree.fullOrder.size() * 3 != static_cast<std::size_t>(mesh.cornerCount)) {
         return false;
     }
+    // Errors left from before are not the levels' to answer for.
     clearErrors();
     replaceFullCorners(mesh.corners, tree, triangles_);
     glGenBuffers(1, &coarseCorners_);

@@ -11,12 +11,13 @@
 #include <vector>
 
 namespace zel {
-namespace {
 
 void clearErrors() {
     while (glGetError() != GL_NO_ERROR) {
     }
 }
+
+namespace {
 
 template <typename Record>
 void fill(GLenum target, GLuint buffer, const std::vector<Record>& records, GLenum usage) {

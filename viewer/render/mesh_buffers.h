@@ -20,6 +20,10 @@ struct MeshBuffers {
     bool empty() const { return vertices == 0; }
 };
 
+// Drops the errors OpenGL has recorded so far, so that those of what follows can be told
+// from them.
+void clearErrors();
+
 // New buffers and the first error OpenGL reported while filling them.
 struct MeshUpload {
     MeshBuffers buffers;
